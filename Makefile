@@ -1,0 +1,46 @@
+# Entry points for people and CI. Every target installs what is missing first.
+BUILD      ?= build
+BUILD_ASAN ?= build-asan
+JOBS       ?= $(shell nproc)
+
+.PHONY: all deps build run test test-asan bench fuzz perft-slow clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+$(BUILD)/build.ninja: | deps
+	@cmake --preset default >/dev/null
+
+build: deps $(BUILD)/build.ninja
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@$(BUILD)/bodlany-sachy
+
+test: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE slow
+
+$(BUILD_ASAN)/build.ninja: | deps
+	@cmake --preset asan >/dev/null
+
+test-asan: deps $(BUILD_ASAN)/build.ninja
+	@cmake --build $(BUILD_ASAN) -j $(JOBS)
+	@cd $(BUILD_ASAN) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE slow
+
+# Deep perft counts that take minutes; not part of the default run.
+perft-slow: build
+	@cd $(BUILD) && ctest --output-on-failure -L slow
+
+bench: deps
+	@cmake --preset release >/dev/null && cmake --build build-release -j $(JOBS)
+	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_rules
+	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_view
+
+fuzz: deps
+	@cmake --preset fuzz >/dev/null && cmake --build build-fuzz -j $(JOBS) --target fuzz_profile
+	@mkdir -p build-fuzz/corpus && build-fuzz/fuzz/fuzz_profile -max_total_time=$${FUZZ_SECONDS:-60} build-fuzz/corpus fuzz/seeds
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN) build-release build-fuzz

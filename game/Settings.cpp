@@ -1,0 +1,23 @@
+#include "Settings.h"
+
+namespace chess {
+
+Settings ReadSettings(const ProfileFile& file)
+{
+    Settings s;
+    for (const auto& key : SettingsIntegerKeys)
+        s.*key.field = file.ReadInteger(SettingsSection, key.name, s.*key.field);
+    for (const auto& key : SettingsBoolKeys)
+        s.*key.field = file.ReadBool(SettingsSection, key.name, s.*key.field);
+    return s;
+}
+
+void WriteSettings(ProfileFile& file, const Settings& s)
+{
+    for (const auto& key : SettingsIntegerKeys)
+        file.WriteInteger(SettingsSection, key.name, s.*key.field);
+    for (const auto& key : SettingsBoolKeys)
+        file.WriteBool(SettingsSection, key.name, s.*key.field);
+}
+
+}  // namespace chess

@@ -1,0 +1,76 @@
+#pragma once
+// The user's choices as the settings file keeps them: the window's bounds and
+// the check marks of the option menu items, in section "Nastavení".
+
+#include "ProfileFile.h"
+
+#include <array>
+#include <string_view>
+
+namespace chess {
+
+struct Settings {
+    int Left = 147;
+    int Top = 59;
+    int Height = 659;  // outer height of the main window
+    int Width = 622;   // outer width
+
+    bool Cesky = true;
+    bool Nemecky = false;
+    bool Anglicky = false;
+    bool BilyDole = true;
+    bool CernyDole = false;
+    bool Popisky = true;
+    bool Klasickkameny1 = true;
+    bool Klubovky1 = false;
+    bool Umleckkameny1 = false;
+    bool N11 = true;
+    bool N21 = false;
+    bool N31 = false;
+    bool N41 = false;
+    bool N51 = false;
+
+    friend bool operator==(const Settings&, const Settings&) = default;
+};
+
+inline constexpr std::string_view SettingsSection = "Nastavení";
+
+// Every key once, in the order the file is written.
+struct IntegerKey {
+    std::string_view name;
+    int Settings::*field;
+};
+struct BoolKey {
+    std::string_view name;
+    bool Settings::*field;
+};
+
+inline constexpr std::array<IntegerKey, 4> SettingsIntegerKeys{{
+    {"Left", &Settings::Left},
+    {"Top", &Settings::Top},
+    {"Height", &Settings::Height},
+    {"Width", &Settings::Width},
+}};
+
+inline constexpr std::array<BoolKey, 14> SettingsBoolKeys{{
+    {"cesky", &Settings::Cesky},
+    {"nemecky", &Settings::Nemecky},
+    {"anglicky", &Settings::Anglicky},
+    {"bilydole", &Settings::BilyDole},
+    {"cernydole", &Settings::CernyDole},
+    {"popisky", &Settings::Popisky},
+    {"Klasickkameny1", &Settings::Klasickkameny1},
+    {"Klubovky1", &Settings::Klubovky1},
+    {"Umleckkameny1", &Settings::Umleckkameny1},
+    {"N11", &Settings::N11},
+    {"N21", &Settings::N21},
+    {"N31", &Settings::N31},
+    {"N41", &Settings::N41},
+    {"N51", &Settings::N51},
+}};
+
+// Missing keys and values that are no numbers keep their defaults.
+Settings ReadSettings(const ProfileFile& file);
+void WriteSettings(ProfileFile& file, const Settings& settings);
+
+}  // namespace chess

@@ -1,0 +1,23 @@
+#pragma once
+// Our files are 8-bit text: UTF-8 where they are valid UTF-8, otherwise the
+// Central European Windows code page 1250 in which they were always written.
+
+#include <string>
+#include <string_view>
+
+namespace chess {
+
+bool IsValidUtf8(std::string_view bytes);
+
+// The text as UTF-8: unchanged when it already is valid UTF-8, else read as
+// code page 1250.
+std::string ToUtf8(std::string_view bytes);
+
+// UTF-8 text in code page 1250; returns false (and leaves `out` alone) when a
+// character has no place there.
+bool ToCp1250(std::string_view utf8, std::string& out);
+
+// Cuts UTF-8 text to at most `maxBytes` bytes without splitting a character.
+std::string_view CutUtf8(std::string_view text, std::size_t maxBytes);
+
+}  // namespace chess
