@@ -194,6 +194,12 @@ def piece_svg(name, colour):
     body = "\n".join(
         f' <path d="{d}" fill="url(#wood)" stroke="{style["line"]}" stroke-width="{STROKE}" '
         f'stroke-linejoin="round"/>' for d in parts)
+    if colour == "C":
+        # A faint light rim keeps the dark wood apart from dark squares.
+        rim = "\n".join(
+            f'  <path d="{d}" fill="#ffffff" stroke="#ffffff" stroke-width="{n(STROKE + 2)}" '
+            f'stroke-linejoin="round"/>' for d in parts)
+        body = f' <g opacity="0.5">\n{rim}\n </g>\n' + body
     extra = "\n".join(
         f' <path d="{d}" fill="none" stroke="{style["detail"]}" stroke-width="1.2" '
         f'stroke-linecap="round"/>' for d in details)

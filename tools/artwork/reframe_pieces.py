@@ -21,6 +21,8 @@ import svgfit  # noqa: E402
 PYCHESS = "/usr/share/pychess/pieces"
 PIECES = {"Pes": "p", "Vez": "r", "Jez": "n", "Str": "b", "Dam": "q", "Kra": "k"}
 COLOURS = {"B": "w", "C": "b"}
+# Width of the light rim that keeps black pieces apart from dark squares.
+HALO_PX = 1.0
 SHEET_NAMES = {"p": "Pawn", "r": "Rook", "n": "Knight", "b": "Bishop", "q": "Queen", "k": "King"}
 
 SETS = {
@@ -86,15 +88,18 @@ def build_set(prefix, spec, outdir):
     heights = [b[3] - b[1] for _, _, b in fragments.values()]
     widths = [b[2] - b[0] for _, _, b in fragments.values()]
     scale = min(spec["king_height"] / max(heights),
-                (svgfit.FIT_RIGHT - svgfit.FIT_LEFT) / max(widths))
+                (svgfit.FIT_RIGHT - svgfit.FIT_LEFT - 2 * HALO_PX) / max(widths))
 
     for (pname, cname), (defs, body, box) in sorted(fragments.items()):
         g = ET.Element(f"{{{svgfit.SVG}}}g", {
             "transform": svgfit.fit_transform(box, scale, baseline=spec["baseline"])})
+        if cname == "C":
+            g.append(svgfit.halo(body, HALO_PX * 2 / scale))
         g.extend(body)
         note = (f"{prefix}_{pname}_{cname}: piece by {spec['credit']}, from the "
                 f"'{spec['source']}' set of Debian's pychess package "
-                f"(GPL-3.0-or-later), reframed to 68 x 68 by tools/artwork/reframe_pieces.py")
+                f"(GPL-3.0-or-later), reframed to 68 x 68 by tools/artwork/reframe_pieces.py"
+                + (", light rim added" if cname == "C" else ""))
         data = svgfit.document(defs, [g], comment=note)
         svgfit.check_square(data)
         name = os.path.join(outdir, f"{prefix}_{pname}_{cname}.svg")

@@ -155,6 +155,46 @@ def _num(v):
     return s if s not in ("", "-0") else "0"
 
 
+def _style(node):
+    style = dict(kv.split(":", 1) for kv in node.get("style", "").split(";") if ":" in kv)
+    style = {k.strip(): v.strip() for k, v in style.items()}
+    for key in ("fill", "stroke", "stroke-width", "opacity", "display"):
+        if node.get(key) is not None and key not in style:
+            style[key] = node.get(key)
+    return style
+
+
+def halo(elements, extra, colour="#ffffff", opacity=0.5):
+    """A light rim behind dark pieces so they stay visible on dark squares.
+
+    Returns copies of elements painted flat in colour, every outline made
+    wider by extra (user units), to be placed underneath the originals.
+    """
+    out = []
+    for element in elements:
+        e = copy.deepcopy(element)
+        for node in e.iter():
+            if not node.tag.endswith(("path", "rect", "circle", "ellipse", "polygon", "polyline", "line")):
+                continue
+            st = _style(node)
+            filled = st.get("fill", "black") != "none"
+            stroked = st.get("stroke", "none") != "none"
+            width = float(st.get("stroke-width", "1").replace("px", "")) if stroked else 0.0
+            for key in ("fill", "stroke", "stroke-width", "opacity", "fill-opacity", "stroke-opacity"):
+                node.attrib.pop(key, None)
+            node.set("style", ";".join([
+                f"fill:{colour if filled else 'none'}",
+                f"stroke:{colour}",
+                f"stroke-width:{_num(width + extra)}",
+                "stroke-linejoin:round",
+                "stroke-linecap:round",
+            ]))
+        out.append(e)
+    g = ET.Element(f"{{{SVG}}}g", {"opacity": _num(opacity)})
+    g.extend(out)
+    return g
+
+
 def fit_transform(box, scale, centre_x=SQUARE / 2, baseline=63.5):
     """translate/scale that puts box's bottom centre at (centre_x, baseline)."""
     x0, y0, x1, y1 = box
