@@ -1,0 +1,35 @@
+#pragma once
+// The message dialog: every announcement of the game (a refused move, check,
+// mate, stalemate) appears here, one line centred over an "OK" button. One
+// instance lives for the whole run and is shown again for each message.
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+class TFormHlasky : public QDialog {
+    Q_OBJECT
+public:
+    // `titleSource` lends the dialog its title each time it becomes active,
+    // so a change of language shows in the next message.
+    explicit TFormHlasky(QWidget* titleSource);
+
+    // Shows the text and returns once the player has closed the dialog, by
+    // the button or by the close box.
+    void Announce(const QString& text);
+
+    QString MessageText() const { return MessageText_; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormActivate();
+
+    QWidget* titleSource_;
+    QString MessageText_;
+    QLabel* Label1;
+    QPushButton* Button1;
+};

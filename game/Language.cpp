@@ -1,0 +1,45 @@
+#include "Language.h"
+
+#include <QFile>
+
+QString LanguageFileName(LanguageId id)
+{
+    switch (id) {
+    case LanguageId::German:
+        return QStringLiteral("deutch");
+    case LanguageId::English:
+        return QStringLiteral("english");
+    case LanguageId::Czech:
+        break;
+    }
+    return QStringLiteral("czech");
+}
+
+QString LanguageFilePath(const QString& programDir, const QString& languageName)
+{
+    return programDir + QStringLiteral("Language/") + languageName;
+}
+
+LanguageFile::LanguageFile(const QString& path) : file_(chess::ProfileFile::Load(QFile::encodeName(path).toStdString()))
+{
+}
+
+QString LanguageFile::Text(const char* section, const QString& key, const QString& fallback) const
+{
+    const auto value = file_.Read(section, key.toStdString());
+    return value ? QString::fromStdString(*value) : fallback;
+}
+
+MessageTexts MessageTexts::Load(const LanguageFile& file)
+{
+    MessageTexts t;
+    auto read = [&](QString& text, const char* key) { text = file.Text("Texty", QString::fromLatin1(key), text); };
+    read(t.TextNovaPartie, "TextNovaPartie");
+    read(t.TextOpravduKonec, "TextOpravduKonec");
+    read(t.TextSach, "TextSach");
+    read(t.TextPAT, "TextPAT");
+    read(t.TextMATBilyVyhral, "TextMATBilyVyhral");
+    read(t.TextMATCernyVyhral, "TextMATCernyVyhral");
+    read(t.TextNelze, "TextNelze");
+    return t;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The language files: profile files named "czech", "deutch" and "english" in
+// the folder "Language" beside the program. Every text the user sees has a
+// built-in Czech default, used wherever a file or a key is missing.
+
+#include "ProfileFile.h"
+
+#include <QString>
+
+// The three languages in menu order.
+enum class LanguageId { Czech = 0, German = 1, English = 2 };
+
+// File names without extension, as they have always been spelt.
+QString LanguageFileName(LanguageId id);
+
+// ProgramDir + "Language/" + name.
+QString LanguageFilePath(const QString& programDir, const QString& languageName);
+
+// One language file, read whole; a missing or unreadable file reads as empty.
+class LanguageFile {
+public:
+    LanguageFile() = default;
+    explicit LanguageFile(const QString& path);
+
+    // The value of the key, or `fallback` when the section or key is missing.
+    QString Text(const char* section, const QString& key, const QString& fallback) const;
+
+private:
+    chess::ProfileFile file_;
+};
+
+// The seven message texts of the game, with their built-in Czech defaults.
+struct MessageTexts {
+    QString TextNovaPartie = QStringLiteral("Opravdu chcete začít hrát novou partii?");
+    QString TextOpravduKonec = QStringLiteral("Opravdu ukončit program?");
+    QString TextSach = QStringLiteral("        ŠACH!        ");
+    QString TextPAT = QStringLiteral("    PAT!    ");
+    QString TextMATBilyVyhral = QStringLiteral("MAT!   Bílý vyhrál!");
+    QString TextMATCernyVyhral = QStringLiteral("MAT!   Černý vyhrál!");
+    QString TextNelze = QStringLiteral("Tah není možné provést.");
+
+    // Reads section "Texty"; a missing key gives the built-in text.
+    static MessageTexts Load(const LanguageFile& file);
+};
+
+inline const QString DefaultTitle = QStringLiteral("Bodlany šachy");

@@ -1,0 +1,439 @@
+#include "MainWindow.h"
+
+#include "BoardWidget.h"
+#include "Hlasky.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStandardPaths>
+
+namespace {
+
+// The stored Width and Height are outer sizes as the program has always
+// written them: the client area plus a 10-pixel frame across and 47 pixels of
+// caption, menu bar and frame down. Reading and writing them against these
+// fixed amounts, not against whatever frame the platform draws, keeps the
+// board area the same from one start to the next on every platform.
+constexpr int StoredFrameWidth = 10;
+constexpr int StoredFrameHeight = 47;
+
+// A piece set brings its own board texture when chosen from the menu.
+constexpr int TextureOfSet[3] = {1, 3, 4};
+
+std::string LocalPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+AppPaths AppPaths::ForExecutable(const QString& executablePath)
+{
+    const QFileInfo exe(executablePath);
+    AppPaths paths;
+    paths.ProgramDir = exe.absolutePath() + QLatin1Char('/');
+    const QString iniName = exe.completeBaseName() + QStringLiteral(".ini");
+    if (QFileInfo(exe.absolutePath()).isWritable()) {
+        paths.SettingsFile = paths.ProgramDir + iniName;
+    } else {
+        const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+        QDir().mkpath(config);
+        paths.SettingsFile = config + QLatin1Char('/') + iniName;
+    }
+    return paths;
+}
+
+TForm1::TForm1(const AppPaths& paths, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      paths_(paths), turns_(state_, *this)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(DefaultTitle);
+    board_widget_ = new BoardWidget(this);
+    setCentralWidget(board_widget_);
+    connect(board_widget_, &BoardWidget::pressed, this, [this](QPoint at, Qt::MouseButton) { FormMouseDown(at); });
+    BuildMenu();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::CreateMessageDialog()
+{
+    if (!FormHlasky_)
+        FormHlasky_ = std::make_unique<TFormHlasky>(this);
+}
+
+QAction* TForm1::AddItem(QMenu* menu, const char* name, const QString& caption, bool checkable)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setCheckable(checkable);
+    components_.push_back(action);
+    return action;
+}
+
+void TForm1::BuildMenu()
+{
+    auto submenu = [this](QMenuBar* bar, const char* name, const QString& caption) {
+        QMenu* menu = bar->addMenu(caption);
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(name));
+        components_.push_back(menu->menuAction());
+        return menu;
+    };
+    auto separator = [this](QMenu* menu, const char* name) {
+        QAction* action = menu->addSeparator();
+        action->setObjectName(QString::fromLatin1(name));
+        components_.push_back(action);
+    };
+    QMenuBar* bar = menuBar();
+
+    QMenu* hra = submenu(bar, "Soubor1", QStringLiteral("Hra"));
+    QAction* novaPartie = AddItem(hra, "Novpartie1", QStringLiteral("Nová partie"));
+    novaPartie->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(novaPartie, &QAction::triggered, this, &TForm1::Novpartie1Click);
+    separator(hra, "N2");
+    QAction* konec = AddItem(hra, "Konec1", QStringLiteral("&Konec"));
+    konec->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    connect(konec, &QAction::triggered, this, &TForm1::Konec1Click);
+
+    QMenu* nastaveni = submenu(bar, "Nastaven1", QStringLiteral("Nastavení"));
+    connect(AddItem(nastaveni, "esky1", QStringLiteral("česky"), true), &QAction::triggered, this, &TForm1::esky1Click);
+    connect(AddItem(nastaveni, "nmecky1", QStringLiteral("německy"), true), &QAction::triggered, this,
+            &TForm1::nmecky1Click);
+    connect(AddItem(nastaveni, "anglicky1", QStringLiteral("anglicky"), true), &QAction::triggered, this,
+            &TForm1::anglicky1Click);
+
+    QMenu* plocha = submenu(bar, "achovnice2", QStringLiteral("Hrací plocha"));
+    const char* setNames[3] = {"Klasickkameny1", "Klubovky1", "Umleckkameny1"};
+    const QString setCaptions[3] = {QStringLiteral("Klasické kameny"), QStringLiteral("Klubovky"),
+                                    QStringLiteral("Umělecké kameny")};
+    for (int i = 0; i < 3; ++i) {
+        pieceSetItems_[i] = AddItem(plocha, setNames[i], setCaptions[i], true);
+        connect(pieceSetItems_[i], &QAction::triggered, this, [this, i] { ChoosePieceSet(PieceSetId(i)); });
+    }
+    separator(plocha, "N4");
+    const char* textureNames[TextureCount] = {"N11", "N21", "N31", "N41", "N51"};
+    for (int n = 1; n <= TextureCount; ++n) {
+        QAction* item = AddItem(plocha, textureNames[n - 1], QStringLiteral("Šachovnice %1").arg(n), true);
+        QIcon icon;
+        icon.addPixmap(QPixmap::fromImage(LoadTextureIcon(n, 1.0)));
+        icon.addPixmap(QPixmap::fromImage(LoadTextureIcon(n, 2.0)));
+        item->setIcon(icon);
+        item->setIconVisibleInMenu(true);
+        textureItems_[n - 1] = item;
+        connect(item, &QAction::triggered, this, [this, n] { ChooseTexture(n); });
+    }
+    separator(plocha, "N3");
+    connect(AddItem(plocha, "Popisky1", QStringLiteral("Popisky"), true), &QAction::triggered, this,
+            &TForm1::Popisky1Click);
+    separator(plocha, "N5");
+    connect(AddItem(plocha, "bldole1", QStringLiteral("bílý dole"), true), &QAction::triggered, this,
+            &TForm1::bldole1Click);
+    connect(AddItem(plocha, "erndole1", QStringLiteral("černý dole"), true), &QAction::triggered, this,
+            &TForm1::erndole1Click);
+
+    // The help menu stands apart at the right end of the menu bar.
+    auto* helpBar = new QMenuBar(bar);
+    helpBar->setObjectName(QStringLiteral("HelpBar"));
+    QMenu* napoveda = submenu(helpBar, "Npovda1", QStringLiteral("Nápověda "));
+    QAction* autor = AddItem(napoveda, "Autor1", QStringLiteral("Autor"));
+    autor->setShortcut(QKeySequence(Qt::Key_F2));
+    connect(autor, &QAction::triggered, this, &TForm1::Autor1Click);
+    bar->setCornerWidget(helpBar, Qt::TopRightCorner);
+}
+
+QAction* TForm1::Item(const QString& name) const
+{
+    for (QAction* action : components_)
+        if (action->objectName() == name)
+            return action;
+    return nullptr;
+}
+
+void TForm1::FormCreate()
+{
+    const chess::ProfileFile file = chess::ProfileFile::Load(LocalPath(paths_.SettingsFile));
+    const chess::Settings settings = chess::ReadSettings(file);
+    for (const auto& key : chess::SettingsBoolKeys) {
+        // Settings keys name the menu items, but a few drop the trailing "1".
+        static const std::pair<std::string_view, const char*> itemOf[] = {
+            {"cesky", "esky1"}, {"nemecky", "nmecky1"}, {"anglicky", "anglicky1"},
+            {"bilydole", "bldole1"}, {"cernydole", "erndole1"}, {"popisky", "Popisky1"}};
+        QString item = QString::fromUtf8(key.name.data(), qsizetype(key.name.size()));
+        for (const auto& [k, name] : itemOf)
+            if (k == key.name)
+                item = QString::fromLatin1(name);
+        Item(item)->setChecked(settings.*key.field);
+    }
+
+    CheckLanguageFiles();
+    LoadLanguage();
+    chess::SetUpNewGame(state_);
+    ApplyAppearance();
+    state_.SelectedSquare = chess::NoSelection;
+    HraciPole_ = std::make_unique<THraciPole>(state_, look_, board_widget_->Canvas(),
+                                              [this](const QRect& r) { board_widget_->Changed(r); });
+    board_widget_->SetFullRedraw([this] {
+        // A move to a screen of another density re-renders the texture too.
+        if (!qFuzzyCompare(look_.TextureImage.devicePixelRatio(), board_widget_->Canvas().devicePixelRatio())
+            && look_.BoardTexture > 0)
+            look_.TextureImage = LoadTexture(look_.BoardTexture, board_widget_->Canvas().devicePixelRatio());
+        HraciPole_->DrawBoard();
+    });
+    ApplyGeometry(settings);
+}
+
+void TForm1::ApplyAppearance()
+{
+    const qreal dpr = board_widget_->Canvas().devicePixelRatio();
+    // A file that ticks no texture or no piece set still gets a board to play
+    // on: texture 1 and the classic pieces, with no tick added.
+    look_.BoardTexture = 1;
+    for (int n = 1; n <= TextureCount; ++n)
+        if (textureItems_[n - 1]->isChecked())
+            look_.BoardTexture = n;
+    look_.TextureImage = LoadTexture(look_.BoardTexture, dpr);
+    look_.ShowLabels = Item(QStringLiteral("Popisky1"))->isChecked();
+    look_.Pieces = &PieceSetFor(PieceSetId::Klasicke);
+    for (int i = 0; i < 3; ++i)
+        if (pieceSetItems_[i]->isChecked())
+            look_.Pieces = &PieceSetFor(PieceSetId(i));
+    // With neither orientation ticked, black stands at the bottom.
+    look_.WhiteAtBottom = false;
+    if (Item(QStringLiteral("bldole1"))->isChecked())
+        look_.WhiteAtBottom = true;
+    if (Item(QStringLiteral("erndole1"))->isChecked())
+        look_.WhiteAtBottom = false;
+}
+
+void TForm1::ApplyGeometry(const chess::Settings& stored)
+{
+    chess::Settings s = stored;
+    const QRect outer(s.Left, s.Top, s.Width, s.Height);
+    bool onScreen = false;
+    for (const QScreen* screen : QGuiApplication::screens())
+        onScreen = onScreen || screen->geometry().intersects(outer);
+    if (!onScreen) {
+        const chess::Settings defaults;
+        s.Left = defaults.Left;
+        s.Top = defaults.Top;
+        s.Width = defaults.Width;
+        s.Height = defaults.Height;
+    }
+    // Never smaller than the whole board under the menu bar.
+    clientWidth_ = std::max(612, s.Width - StoredFrameWidth);
+    boardAreaHeight_ = std::max(612, s.Height - StoredFrameHeight);
+    setFixedSize(clientWidth_, menuBar()->sizeHint().height() + boardAreaHeight_);
+    move(s.Left, s.Top);
+}
+
+chess::Settings TForm1::CurrentSettings() const
+{
+    chess::Settings s;
+    s.Left = pos().x();
+    s.Top = pos().y();
+    s.Width = clientWidth_ + StoredFrameWidth;
+    s.Height = boardAreaHeight_ + StoredFrameHeight;
+    auto ticked = [this](const char* name) { return Item(QString::fromLatin1(name))->isChecked(); };
+    s.Cesky = ticked("esky1");
+    s.Nemecky = ticked("nmecky1");
+    s.Anglicky = ticked("anglicky1");
+    s.BilyDole = ticked("bldole1");
+    s.CernyDole = ticked("erndole1");
+    s.Popisky = ticked("Popisky1");
+    s.Klasickkameny1 = ticked("Klasickkameny1");
+    s.Klubovky1 = ticked("Klubovky1");
+    s.Umleckkameny1 = ticked("Umleckkameny1");
+    s.N11 = ticked("N11");
+    s.N21 = ticked("N21");
+    s.N31 = ticked("N31");
+    s.N41 = ticked("N41");
+    s.N51 = ticked("N51");
+    return s;
+}
+
+void TForm1::CheckLanguageFiles()
+{
+    for (LanguageId id : {LanguageId::Czech, LanguageId::German, LanguageId::English}) {
+        if (QFile::exists(LanguageFilePath(paths_.ProgramDir, LanguageFileName(id))))
+            continue;
+        QMessageBox box(QMessageBox::NoIcon, ApplicationTitle,
+                        QStringLiteral("Soubory obsahující jazykové verze programu nejsou kompletní.\n\n"
+                                       "Proto bude bude k  dispozici pouze česká verze programu."),
+                        QMessageBox::Ok);
+        box.exec();
+        Item(QStringLiteral("esky1"))->setChecked(true);
+        Item(QStringLiteral("nmecky1"))->setChecked(false);
+        Item(QStringLiteral("anglicky1"))->setChecked(false);
+        Item(QStringLiteral("nmecky1"))->setEnabled(false);
+        Item(QStringLiteral("anglicky1"))->setEnabled(false);
+        return;
+    }
+}
+
+void TForm1::LoadLanguage()
+{
+    if (Item(QStringLiteral("esky1"))->isChecked())
+        LanguageName_ = LanguageFileName(LanguageId::Czech);
+    if (Item(QStringLiteral("nmecky1"))->isChecked())
+        LanguageName_ = LanguageFileName(LanguageId::German);
+    if (Item(QStringLiteral("anglicky1"))->isChecked())
+        LanguageName_ = LanguageFileName(LanguageId::English);
+
+    const LanguageFile file(LanguageFilePath(paths_.ProgramDir, LanguageName_));
+    static const QString unchanged = QStringLiteral("...");
+    for (QAction* item : components_) {
+        const QString caption = file.Text("Form1", item->objectName(), unchanged);
+        if (caption != unchanged)
+            item->setText(caption);
+    }
+    setWindowTitle(file.Text("Form1", QStringLiteral("Form1"), DefaultTitle));
+    texts_ = MessageTexts::Load(file);
+}
+
+void TForm1::ChooseLanguage(LanguageId id)
+{
+    Item(QStringLiteral("esky1"))->setChecked(id == LanguageId::Czech);
+    Item(QStringLiteral("nmecky1"))->setChecked(id == LanguageId::German);
+    Item(QStringLiteral("anglicky1"))->setChecked(id == LanguageId::English);
+    LoadLanguage();
+}
+
+void TForm1::ChooseTexture(int n)
+{
+    look_.TextureImage = LoadTexture(n, board_widget_->Canvas().devicePixelRatio());
+    look_.BoardTexture = n;
+    DrawBoard();
+    for (int i = 1; i <= TextureCount; ++i)
+        textureItems_[i - 1]->setChecked(i == n);
+}
+
+void TForm1::ChoosePieceSet(PieceSetId id)
+{
+    const int index = static_cast<int>(id);
+    look_.Pieces = &PieceSetFor(id);
+    ChooseTexture(TextureOfSet[index]);  // redraws the board with the new set too
+    for (int i = 0; i < 3; ++i)
+        pieceSetItems_[i]->setChecked(i == index);
+}
+
+void TForm1::Popisky1Click()
+{
+    // The item's own toggle has already inverted the tick.
+    look_.ShowLabels = Item(QStringLiteral("Popisky1"))->isChecked();
+    DrawBoard();
+}
+
+void TForm1::ChooseOrientation(bool whiteAtBottom)
+{
+    look_.WhiteAtBottom = whiteAtBottom;
+    Item(QStringLiteral("bldole1"))->setChecked(whiteAtBottom);
+    Item(QStringLiteral("erndole1"))->setChecked(!whiteAtBottom);
+    // A piece picked up stays on its square; only the pick-up is dropped.
+    state_.SelectedSquare = chess::NoSelection;
+    DrawBoard();
+}
+
+void TForm1::Autor1Click()
+{
+}
+
+void TForm1::FormMouseDown(QPoint position)
+{
+    turns_.FormMouseDown(position.x(), position.y(), look_.WhiteAtBottom);
+}
+
+void TForm1::Novpartie1Click()
+{
+    turns_.Novpartie1Click();
+}
+
+QString TForm1::MessageText(chess::Message message) const
+{
+    switch (message) {
+    case chess::Message::Nelze:
+        return texts_.TextNelze;
+    case chess::Message::Sach:
+        return texts_.TextSach;
+    case chess::Message::MatBilyVyhral:
+        return texts_.TextMATBilyVyhral;
+    case chess::Message::MatCernyVyhral:
+        return texts_.TextMATCernyVyhral;
+    case chess::Message::Pat:
+        break;
+    }
+    return texts_.TextPAT;
+}
+
+void TForm1::Announce(chess::Message message)
+{
+    CreateMessageDialog();
+    FormHlasky_->Announce(MessageText(message));
+}
+
+namespace {
+
+bool AskYesNoBox(QWidget* owner, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace
+
+bool TForm1::AskYesNo(chess::Question)
+{
+    return AskYesNoBox(this, windowTitle(), texts_.TextNovaPartie);
+}
+
+void TForm1::RunPromotion(chess::GameState& state)
+{
+    const int rank = chess::PromotePawn(state, chess::PromoteQueen);
+    DrawSquare(state.ToFile, rank);
+}
+
+void TForm1::DrawBoard()
+{
+    HraciPole_->DrawBoard();
+}
+
+void TForm1::DrawSquare(int file, int rank)
+{
+    HraciPole_->DrawSquare(file, rank);
+}
+
+bool TForm1::FormCloseQuery()
+{
+    bool canClose = true;
+    if (state_.BoardTouched)
+        canClose = AskYesNoBox(this, windowTitle(), texts_.TextOpravduKonec);
+
+    // The settings are written at every close request, also when the user
+    // stays: the window's place and the options are kept either way.
+    chess::ProfileFile file = chess::ProfileFile::Load(LocalPath(paths_.SettingsFile));
+    chess::WriteSettings(file, CurrentSettings());
+    std::string error;
+    if (!file.Save(LocalPath(paths_.SettingsFile), &error)) {
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("Unable to write to %1").arg(paths_.SettingsFile));
+    }
+    return canClose;
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}

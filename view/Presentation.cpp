@@ -1,0 +1,84 @@
+#include "Presentation.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <cstdlib>
+
+namespace {
+
+// Piece code to the file name part: 1 pawn .. 6 king.
+constexpr const char* PieceNames[6] = {"Pes", "Vez", "Jez", "Str", "Dam", "Kra"};
+
+int SlotOf(int code)
+{
+    const int kind = std::abs(code);
+    if (kind < 1 || kind > 6)
+        return -1;
+    return (kind - 1) + (code < 0 ? 6 : 0);
+}
+
+}  // namespace
+
+PieceSet::PieceSet(QString prefix) : prefix_(std::move(prefix)) {}
+
+const QImage& PieceSet::Picture(int code, qreal dpr) const
+{
+    static const QImage none;
+    const int slot = SlotOf(code);
+    if (slot < 0)
+        return none;
+    auto it = rendered_.find(dpr);
+    if (it == rendered_.end()) {
+        std::array<QImage, 12> pictures;
+        const int side = qRound(68 * dpr);
+        for (int i = 0; i < 12; ++i) {
+            const QString path = QStringLiteral(":/pieces/%1%2_%3.svg")
+                                     .arg(prefix_, QLatin1String(PieceNames[i % 6]), i < 6 ? QStringLiteral("B") : QStringLiteral("C"));
+            QSvgRenderer renderer(path);
+            QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            if (renderer.isValid()) {
+                QPainter p(&image);
+                renderer.render(&p, QRectF(0, 0, side, side));
+            }
+            image.setDevicePixelRatio(dpr);
+            pictures[static_cast<std::size_t>(i)] = image;
+        }
+        it = rendered_.emplace(dpr, std::move(pictures)).first;
+    }
+    return it->second[static_cast<std::size_t>(slot)];
+}
+
+const PieceSet& PieceSetFor(PieceSetId id)
+{
+    static const PieceSet sets[3] = {PieceSet(QStringLiteral("Klas_")), PieceSet(QStringLiteral("Klub_")),
+                                     PieceSet(QStringLiteral("Umel_"))};
+    return sets[static_cast<int>(id)];
+}
+
+namespace {
+
+QImage LoadScaled(const QString& base, int n, qreal dpr)
+{
+    if (dpr > 1.0) {
+        QImage fine(base.arg(n) + QStringLiteral("@2x.png"));
+        if (!fine.isNull()) {
+            fine.setDevicePixelRatio(2.0);
+            return fine;
+        }
+    }
+    return QImage(base.arg(n) + QStringLiteral(".png"));
+}
+
+}  // namespace
+
+QImage LoadTexture(int n, qreal dpr)
+{
+    return LoadScaled(QStringLiteral(":/textures/textura%1"), n, dpr);
+}
+
+QImage LoadTextureIcon(int n, qreal dpr)
+{
+    return LoadScaled(QStringLiteral(":/menu/textura%1"), n, dpr);
+}
