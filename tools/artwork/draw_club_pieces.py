@@ -38,7 +38,7 @@ STYLES = {
 
 
 def n(v):
-    return svgfit._num(v)
+    return svgfit.num(v)
 
 
 def lathe(segments, top):

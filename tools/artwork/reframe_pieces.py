@@ -42,7 +42,7 @@ SETS = {
 
 
 def piece_fragment(source, colour, piece):
-    """(root, [defs], [body elements], viewbox) of one source piece."""
+    """([defs], [body elements], viewbox) of one source piece."""
     if source == "cburnett":
         path = os.path.join(PYCHESS, source, f"{colour}{piece}.svg")
         root = ET.parse(path).getroot()
@@ -50,7 +50,7 @@ def piece_fragment(source, colour, piece):
                 and n.tag.startswith(f"{{{svgfit.SVG}}}")]
         holder = ET.Element("g")
         holder.extend(body)
-        return root, svgfit.collect_defs(root, holder), body, (0, 0, 45, 45)
+        return svgfit.collect_defs(root, holder), body, (0, 0, 45, 45)
 
     # A sheet: one group per piece, named e.g. "WhiteKnight", inside layers
     # that may carry transforms of their own.
@@ -72,14 +72,14 @@ def piece_fragment(source, colour, piece):
             outer.append(wrapped)
             wrapped = outer
     w, h = float(root.get("width")), float(root.get("height"))
-    return root, svgfit.collect_defs(root, wrapped), [wrapped], (0, 0, w, h)
+    return svgfit.collect_defs(root, wrapped), [wrapped], (0, 0, w, h)
 
 
 def build_set(prefix, spec, outdir):
     fragments = {}
     for pname, p in PIECES.items():
         for cname, c in COLOURS.items():
-            root, defs, body, viewbox = piece_fragment(spec["source"], c, p)
+            defs, body, viewbox = piece_fragment(spec["source"], c, p)
             defs = [svgfit.clean(d) for d in defs]
             body = [svgfit.clean(copy.deepcopy(b)) for b in body]
             probe = svgfit.document(defs, body, viewbox=viewbox)

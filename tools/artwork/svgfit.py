@@ -131,11 +131,11 @@ def clean(element):
 
 def document(defs, body, comment=None, viewbox=(0, 0, SQUARE, SQUARE)):
     """Serialises a standalone SVG document holding defs and body elements."""
-    vb = " ".join(_num(v) for v in viewbox)
+    vb = " ".join(num(v) for v in viewbox)
     root = ET.Element(f"{{{SVG}}}svg", {
         "version": "1.1",
-        "width": _num(viewbox[2]),
-        "height": _num(viewbox[3]),
+        "width": num(viewbox[2]),
+        "height": num(viewbox[3]),
         "viewBox": vb,
     })
     if defs:
@@ -150,7 +150,7 @@ def document(defs, body, comment=None, viewbox=(0, 0, SQUARE, SQUARE)):
     return (head + text + "\n").encode("utf-8")
 
 
-def _num(v):
+def num(v):
     s = f"{v:.4f}".rstrip("0").rstrip(".")
     return s if s not in ("", "-0") else "0"
 
@@ -185,12 +185,12 @@ def halo(elements, extra, colour="#ffffff", opacity=0.5):
             node.set("style", ";".join([
                 f"fill:{colour if filled else 'none'}",
                 f"stroke:{colour}",
-                f"stroke-width:{_num(width + extra)}",
+                f"stroke-width:{num(width + extra)}",
                 "stroke-linejoin:round",
                 "stroke-linecap:round",
             ]))
         out.append(e)
-    g = ET.Element(f"{{{SVG}}}g", {"opacity": _num(opacity)})
+    g = ET.Element(f"{{{SVG}}}g", {"opacity": num(opacity)})
     g.extend(out)
     return g
 
@@ -200,7 +200,7 @@ def fit_transform(box, scale, centre_x=SQUARE / 2, baseline=63.5):
     x0, y0, x1, y1 = box
     tx = centre_x - scale * (x0 + x1) / 2
     ty = baseline - scale * y1
-    return f"translate({_num(tx)},{_num(ty)}) scale({_num(scale)})"
+    return f"translate({num(tx)},{num(ty)}) scale({num(scale)})"
 
 
 def check_square(svg_bytes):
