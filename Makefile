@@ -3,7 +3,7 @@ BUILD      ?= build
 BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test test-asan bench fuzz perft-slow clean
+.PHONY: all deps build run test test-asan bench fuzz perft-slow package clean
 
 all: build
 
@@ -41,6 +41,10 @@ bench: deps
 fuzz: deps
 	@cmake --preset fuzz >/dev/null && cmake --build build-fuzz -j $(JOBS) --target fuzz_profile
 	@mkdir -p build-fuzz/corpus && build-fuzz/fuzz/fuzz_profile -max_total_time=$${FUZZ_SECONDS:-60} build-fuzz/corpus fuzz/seeds
+
+# A Debian package of the program: build/bodlany-sachy_VERSION_ARCH.deb
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) build-release build-fuzz

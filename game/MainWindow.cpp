@@ -421,13 +421,20 @@ bool TForm1::FormCloseQuery()
 
     // The settings are written at every close request, also when the user
     // stays: the window's place and the options are kept either way.
+    SaveSettings();
+    return canClose;
+}
+
+bool TForm1::SaveSettings()
+{
+    // Read again rather than kept from the start, so that lines another
+    // program or the user added meanwhile survive the write.
     chess::ProfileFile file = chess::ProfileFile::Load(LocalPath(paths_.SettingsFile));
     chess::WriteSettings(file, CurrentSettings());
-    std::string error;
-    if (!file.Save(LocalPath(paths_.SettingsFile), &error)) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("Unable to write to %1").arg(paths_.SettingsFile));
-    }
-    return canClose;
+    if (file.Save(LocalPath(paths_.SettingsFile)))
+        return true;
+    QMessageBox::warning(this, windowTitle(), QStringLiteral("Unable to write to %1").arg(paths_.SettingsFile));
+    return false;
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -74,6 +74,10 @@ public:
 
     void LoadLanguage();
 
+    // Writes the window's bounds and the option ticks to the settings file;
+    // a failure is shown to the user. Returns whether the file was written.
+    bool SaveSettings();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
