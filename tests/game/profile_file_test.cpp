@@ -1,0 +1,331 @@
+// The profile-file layer on raw bytes: what a read finds, what a write
+// changes (one line, nothing else), and how the file reaches the disk.
+
+#include "ProfileFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <dirent.h>
+#include <cstdlib>
+#include <climits>
+#include <optional>
+#include <random>
+
+namespace chess {
+namespace {
+
+struct ReadRow {
+    const char* name;
+    std::string text;
+    const char* section;
+    const char* key;
+    std::optional<std::string> value;
+};
+
+const ReadRow readRows[] = {
+    {"Plain", "[s]\r\nk=v\r\n", "s", "k", "v"},
+    {"NamesIgnoreCase", "[Sekce]\nKlic=hodnota\n", "SEKCE", "klic", "hodnota"},
+    {"BlanksAroundNamesAndValue", "  [ s ]  \n  k   =   a  b \t\n", "s", "k", "a  b"},
+    {"QuotesRemoved", "[s]\nk=\"  padded  \"\n", "s", "k", "  padded  "},
+    {"SingleQuotesRemoved", "[s]\nk='x'\n", "s", "k", "x"},
+    {"UnpairedQuoteKept", "[s]\nk=\"x\n", "s", "k", "\"x"},
+    {"InnerQuotesKept", "[s]\nk=a \"b\" c\n", "s", "k", "a \"b\" c"},
+    {"EqualsInValue", "[s]\nk=a=b\n", "s", "k", "a=b"},
+    {"EmptyValue", "[s]\nk=\n", "s", "k", ""},
+    {"CommentLineSkipped", "[s]\n;k=1\nk=2\n", "s", "k", "2"},
+    {"LineWithoutEqualsSkipped", "[s]\nk\nk=3\n", "s", "k", "3"},
+    {"FirstDuplicateKeyWins", "[s]\nk=1\nk=2\n", "s", "k", "1"},
+    {"FirstDuplicateSectionWins", "[s]\nk=1\n[s]\nk=2\n", "s", "k", "1"},
+    {"KeyOfAnotherSection", "[a]\nk=1\n[b]\nj=2\n", "b", "k", std::nullopt},
+    {"KeyBeforeAnySection", "k=1\n[s]\n", "s", "k", std::nullopt},
+    {"MissingSection", "[a]\nk=1\n", "s", "k", std::nullopt},
+    {"NoFinalLineBreak", "[s]\nk=last", "s", "k", "last"},
+    {"ValueCutAt2047", "[s]\nk=" + std::string(3000, 'x') + "\n", "s", "k", std::string(2047, 'x')},
+    {"Cp1250SectionName", "[Nastaven\xED]\nLeft=5\n", "Nastavení", "Left", "5"},
+    {"Utf8SectionName", "[Nastavení]\nLeft=6\n", "Nastavení", "Left", "6"},
+    {"Cp1250Value", "[s]\nk=\xC8" "ern\xFD\n", "s", "k", "Černý"},
+};
+
+void PrintTo(const ReadRow& row, std::ostream* os) { *os << row.name; }
+
+class ProfileRead : public testing::TestWithParam<ReadRow> {};
+
+TEST_P(ProfileRead, FindsTheValue)
+{
+    const auto& row = GetParam();
+    EXPECT_EQ(ProfileFile::Parse(row.text).Read(row.section, row.key), row.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ProfileRead, testing::ValuesIn(readRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ProfileInteger, DecimalAndHexadecimalForms)
+{
+    const std::pair<const char*, std::optional<int>> rows[] = {
+        {"42", 42},           {" 42 ", 42},         {"+5", 5},           {"-7", -7},
+        {"0x20", 32},         {"0X20", 32},         {"$20", 32},         {"$ff", 255},
+        {"-0x20", -32},       {"0xFFFFFFFF", -1},   {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
+        {"2147483648", {}},   {"99999999999999999999", {}}, {"0x1FFFFFFFF", {}}, {"abc", {}},
+        {"", {}},             {"12abc", {}},        {"1.5", {}},         {"0x", {}},
+        {"$", {}},            {"-", {}},            {"0xg", {}},         {"1 2", {}},
+    };
+    for (const auto& [text, value] : rows)
+        EXPECT_EQ(ParseProfileInteger(text), value) << '"' << text << '"';
+}
+
+TEST(ProfileInteger, ReadsFallBackAndBooleansAreNonZero)
+{
+    const auto f = ProfileFile::Parse("[s]\na=0x20\nb=ano\nc=0\nd=2\ne=0x0\n");
+    EXPECT_EQ(f.ReadInteger("s", "a", 7), 32);
+    EXPECT_EQ(f.ReadInteger("s", "b", 7), 7);
+    EXPECT_EQ(f.ReadInteger("s", "missing", 7), 7);
+    EXPECT_FALSE(f.ReadBool("s", "c", true));
+    EXPECT_TRUE(f.ReadBool("s", "d", false));
+    EXPECT_FALSE(f.ReadBool("s", "e", true));
+    EXPECT_TRUE(f.ReadBool("s", "b", true));
+    EXPECT_FALSE(f.ReadBool("s", "b", false));
+    EXPECT_EQ(f.ReadString("s", "missing", "dflt"), "dflt");
+}
+
+// A hand-kept file in code page 1250: comments, odd spacing, blank lines,
+// another program's section, CR LF line ends.
+const std::string handFile =
+    "; nastaveni \xE8" "esk\xE9ho programu\r\n"
+    "[Jin\xE1]\r\n"
+    "Jm\xE9no = \"  \xC8" "ern\xFD  \"\r\n"
+    "\r\n"
+    "[Nastaven\xED]\r\n"
+    "  Left =  10 \r\n"
+    "; Top=20\r\n"
+    "Width=622\r\n"
+    "\r\n"
+    "[Posledn\xED]\r\n"
+    "x=1\r\n";
+
+TEST(ProfileWrite, ReplacesOneLineAndKeepsEveryOtherByteForByte)
+{
+    auto f = ProfileFile::Parse(handFile);
+    f.WriteInteger("Nastavení", "left", 147);
+    std::string expected = handFile;
+    expected.replace(expected.find("  Left =  10 "), 13, "left=147");
+    EXPECT_EQ(f.Serialize(), expected);
+}
+
+TEST(ProfileWrite, NewKeyGoesAfterTheSectionsLastEntry)
+{
+    auto f = ProfileFile::Parse(handFile);
+    f.WriteInteger("Nastavení", "Top", 59);
+    std::string expected = handFile;
+    expected.insert(expected.find("Width=622\r\n") + 11, "Top=59\r\n");
+    EXPECT_EQ(f.Serialize(), expected);
+    EXPECT_EQ(ProfileFile::Parse(f.Serialize()).Read("jiná", "jméno"), "  Černý  ");
+}
+
+TEST(ProfileWrite, NewSectionGoesAtTheEndInTheFilesLineEnds)
+{
+    auto lf = ProfileFile::Parse("[a]\nk=1\n");
+    lf.Write("b", "j", "2");
+    EXPECT_EQ(lf.Serialize(), "[a]\nk=1\n\n[b]\nj=2\n");
+
+    auto noFinal = ProfileFile::Parse("[a]\r\nk=1");
+    noFinal.Write("a", "k", "3");
+    EXPECT_EQ(noFinal.Serialize(), "[a]\r\nk=3");
+}
+
+TEST(ProfileWrite, NewFileGetsTheSectionInCodePage1250)
+{
+    ProfileFile f;
+    f.WriteInteger("Nastavení", "Left", 147);
+    EXPECT_EQ(f.Serialize(), "[Nastaven\xED]\r\nLeft=147\r\n");
+}
+
+TEST(ProfileWrite, Utf8FileStaysUtf8)
+{
+    auto f = ProfileFile::Parse("[Nastavení]\nJméno=Černý\n");
+    f.WriteInteger("Nastavení", "Left", 1);
+    f.Write("Jiná", "Město", "Plzeň");
+    EXPECT_EQ(f.Serialize(), "[Nastavení]\nJméno=Černý\nLeft=1\n\n[Jiná]\nMěsto=Plzeň\n");
+}
+
+TEST(ProfileWrite, ValueOutsideCodePage1250StillReadsBack)
+{
+    auto f = ProfileFile::Parse(handFile);
+    f.Write("Nastavení", "Jazyk", "日本語");
+    const auto again = ProfileFile::Parse(f.Serialize());
+    EXPECT_EQ(again.Read("Nastavení", "Jazyk"), "日本語");
+    EXPECT_EQ(again.Read("Jiná", "Jméno"), "  Černý  ");
+}
+
+TEST(ProfileParse, GarbageNeverCrashesAndStillTakesWrites)
+{
+    std::mt19937 rng(7);
+    std::string all;
+    for (int c = 0; c < 256; ++c)
+        all += static_cast<char>(c);
+    std::vector<std::string> inputs{all, std::string(1, '\0'), "[", "]", "=", "\r", "[\xFF\xFE]\n\xFF=\xFE"};
+    for (int i = 0; i < 200; ++i) {
+        std::string bytes(rng() % 300, '\0');
+        for (auto& b : bytes)
+            b = static_cast<char>("[]=;\"' \r\n\xED\xC3\xAD" "abc"[rng() % 16]);
+        inputs.push_back(bytes);
+    }
+    for (const auto& bytes : inputs) {
+        auto f = ProfileFile::Parse(bytes);
+        f.ReadInteger("Nastavení", "Left", 0);
+        f.WriteInteger("Nastavení", "Left", 99);
+        EXPECT_EQ(ProfileFile::Parse(f.Serialize()).ReadInteger("Nastavení", "Left", 0), 99);
+    }
+}
+
+TEST(ProfileParse, TenMegabyteFile)
+{
+    std::string big = "[Nastaven\xED]\r\nText=" + std::string(5 << 20, 'a') + "\r\n";
+    while (big.size() < (10u << 20))
+        big += "k" + std::to_string(big.size()) + "=\xE8\r\n";
+    big += "Left=33\r\n";
+    auto f = ProfileFile::Parse(big);
+    EXPECT_EQ(f.ReadInteger("Nastavení", "Left", 0), 33);
+    EXPECT_EQ(f.Read("Nastavení", "Text")->size(), ProfileFile::MaxValueLength);
+}
+
+// Save: a fresh file beside the old one, renamed over it.
+class ProfileSave : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/bodlany-profile-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        path = dir + "/bodlany.ini";
+    }
+    void TearDown() override
+    {
+        chmod(dir.c_str(), 0755);
+        std::system(("rm -rf '" + dir + "'").c_str());
+    }
+    static std::string Slurp(const std::string& p)
+    {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    void Spit(const std::string& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+    int Entries() const
+    {
+        int n = 0;
+        DIR* d = opendir(dir.c_str());
+        while (dirent* e = readdir(d))
+            n += e->d_name[0] != '.';
+        closedir(d);
+        return n;
+    }
+    std::string dir, path;
+};
+
+TEST_F(ProfileSave, WritesTheBytesAndLoadReadsThemBack)
+{
+    auto f = ProfileFile::Parse(handFile);
+    f.WriteInteger("Nastavení", "Left", 5);
+    std::string error;
+    ASSERT_TRUE(f.Save(path, &error)) << error;
+    EXPECT_EQ(Slurp(path), f.Serialize());
+    EXPECT_EQ(ProfileFile::Load(path).ReadInteger("Nastavení", "Left", 0), 5);
+    EXPECT_EQ(Entries(), 1) << "no temporary file left behind";
+    EXPECT_EQ(ProfileFile::Load(dir + "/missing.ini").ReadInteger("Nastavení", "Left", 147), 147);
+}
+
+TEST_F(ProfileSave, ReplacesTheFileRatherThanRewritingItInPlace)
+{
+    Spit(path, handFile);
+    ASSERT_EQ(link(path.c_str(), (dir + "/old").c_str()), 0);
+    auto f = ProfileFile::Load(path);
+    f.WriteInteger("Nastavení", "Left", 5);
+    ASSERT_TRUE(f.Save(path));
+    EXPECT_EQ(Slurp(dir + "/old"), handFile) << "the old file was written into, not replaced";
+    EXPECT_NE(Slurp(path), handFile);
+}
+
+TEST_F(ProfileSave, FailureGivesAReasonAndKeepsTheOldFile)
+{
+    Spit(path, handFile);
+    // A folder standing where the file should go cannot be replaced.
+    const std::string blocked = dir + "/blocked.ini";
+    ASSERT_EQ(mkdir(blocked.c_str(), 0755), 0);
+    Spit(blocked + "/inside", "x");
+    std::string error;
+    EXPECT_FALSE(ProfileFile::Parse("[a]\nk=1\n").Save(blocked, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(Entries(), 2) << "the temporary file was removed";
+
+    // A folder the user may not write to; root may write anywhere, so the
+    // attempt runs as nobody in a child process.
+    ASSERT_EQ(chmod(dir.c_str(), 0755), 0);
+    EXPECT_EXIT(
+        {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                std::_Exit(3);
+            chmod(dir.c_str(), 0555);
+            std::string reason;
+            const bool saved = ProfileFile::Parse("[a]\nk=1\n").Save(path, &reason);
+            std::_Exit(saved ? 1 : reason.find("ermission denied") == std::string::npos ? 2 : 0);
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ(Slurp(path), handFile);
+    EXPECT_EQ(Entries(), 2);
+}
+
+// Known faults, kept disabled until the layer is fixed; each fails today.
+
+// The cut is made on the UTF-8 bytes held in memory, so a code-page-1250
+// value of 3000 "č" comes back as 1023 characters instead of 2047.
+TEST(ProfileKnownFaults, DISABLED_ValueCutCountsCharactersNotUtf8Bytes)
+{
+    const auto f = ProfileFile::Parse("[s]\nk=" + std::string(3000, '\xE8') + "\n");
+    std::string expected;
+    for (int i = 0; i < 2047; ++i)
+        expected += "č";
+    EXPECT_EQ(f.Read("s", "k"), expected);
+}
+
+// Lines are decoded one by one, so a code-page-1250 line whose bytes happen
+// to form valid UTF-8 ("ČŠ" is C8 8A) is misread, although the file as a
+// whole is plainly code page 1250.
+TEST(ProfileKnownFaults, DISABLED_Cp1250LineThatLooksLikeUtf8)
+{
+    const auto f = ProfileFile::Parse("[Texty]\r\nA=\xC8\x8A\r\nB=\xE8\r\n");
+    EXPECT_EQ(f.Read("Texty", "A"), "ČŠ");
+}
+
+// An editor's UTF-8 byte-order mark hides the first section: its values read
+// as defaults and the next save appends a second copy of the section.
+TEST(ProfileKnownFaults, DISABLED_Utf8ByteOrderMark)
+{
+    auto f = ProfileFile::Parse("\xEF\xBB\xBF[Nastavení]\nLeft=5\n");
+    EXPECT_EQ(f.ReadInteger("Nastavení", "Left", 147), 5);
+    f.WriteInteger("Nastavení", "Left", 6);
+    EXPECT_EQ(f.Serialize(), "\xEF\xBB\xBF[Nastavení]\nLeft=6\n");
+}
+
+// Every line is written with the first line's ending, so in a file with
+// mixed endings a write changes lines it did not touch.
+TEST(ProfileKnownFaults, DISABLED_MixedLineEndsKeptOnUntouchedLines)
+{
+    auto f = ProfileFile::Parse("[s]\nk=1\r\nj=2\n");
+    f.Write("s", "j", "3");
+    EXPECT_EQ(f.Serialize(), "[s]\nk=1\r\nj=3\n");
+}
+
+// Names match regardless of case only for ASCII letters: "[NASTAVENÍ]" is
+// not the section "Nastavení".
+TEST(ProfileKnownFaults, DISABLED_CaseOfAccentedLettersInNames)
+{
+    EXPECT_EQ(ProfileFile::Parse("[NASTAVEN\xCD]\nLeft=5\n").ReadInteger("Nastavení", "Left", 147), 5);
+}
+
+}  // namespace
+}  // namespace chess

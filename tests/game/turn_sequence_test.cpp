@@ -1,0 +1,366 @@
+// The turn sequence as the players meet it: presses in, squares redrawn,
+// announcements and questions out, in the order the window would show them.
+
+#include "PositionText.h"
+#include "TurnSequence.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace chess::test {
+namespace {
+
+const char* Name(Message m)
+{
+    switch (m) {
+    case Message::Nelze: return "Nelze";
+    case Message::Sach: return "Sach";
+    case Message::MatBilyVyhral: return "MatBilyVyhral";
+    case Message::MatCernyVyhral: return "MatCernyVyhral";
+    case Message::Pat: return "Pat";
+    }
+    return "?";
+}
+
+// Records everything in order; a trailing "*" means a piece was picked up
+// at that moment, so the square would show the selection mark.
+class FakeUi : public GameUi {
+public:
+    explicit FakeUi(const GameState& s) : s_(s) {}
+    std::vector<std::string> log;
+    std::vector<std::string> said;
+    bool answer = true;
+    int choice = PromoteQueen;
+
+    void DrawSquare(int file, int rank) override { log.push_back("draw " + SquareName(file, rank) + Mark()); }
+    void Announce(Message m) override
+    {
+        log.push_back(std::string("say ") + Name(m) + Mark());
+        said.push_back(Name(m));
+    }
+    bool AskYesNo(Question) override
+    {
+        log.push_back("ask");
+        return answer;
+    }
+    void RunPromotion(GameState& state) override
+    {
+        log.push_back("promote");
+        const int rank = PromotePawn(state, choice);
+        DrawSquare(state.ToFile, rank);
+    }
+    void DrawBoard() override { log.push_back("board"); }
+
+private:
+    std::string Mark() const { return s_.SelectedSquare == NoSelection ? "" : "*"; }
+    const GameState& s_;
+};
+
+struct Game {
+    explicit Game(std::string_view position = "") : s(position.empty() ? StartPosition() : Place(position)) {}
+    GameState s;
+    FakeUi ui{s};
+    TurnSequence turn{s, ui};
+    bool whiteAtBottom = true;
+
+    void Press(std::string_view square)
+    {
+        const Sq sq = ParseSquare(square);
+        const int column = whiteAtBottom ? sq.file : 7 - sq.file;
+        const int row = whiteAtBottom ? 7 - sq.rank : sq.rank;
+        turn.FormMouseDown(FrameWidth + column * SquareSize + 5, FrameWidth + row * SquareSize + 60, whiteAtBottom);
+    }
+    void Move(std::string_view move)
+    {
+        Press(move.substr(0, 2));
+        Press(move.substr(2, 2));
+    }
+    void Moves(std::initializer_list<std::string_view> moves)
+    {
+        for (auto m : moves)
+            Move(m);
+    }
+    std::string At(std::string_view square) const
+    {
+        const Sq sq = ParseSquare(square);
+        return std::to_string(s.At(sq.file, sq.rank));
+    }
+    std::string Rights() const
+    {
+        std::string r;
+        r += s.WhiteMayCastleShort ? "K" : "";
+        r += s.WhiteMayCastleLong ? "Q" : "";
+        r += s.BlackMayCastleShort ? "k" : "";
+        r += s.BlackMayCastleLong ? "q" : "";
+        return r;
+    }
+};
+
+using Log = std::vector<std::string>;
+
+struct PixelRow {
+    int x, y;
+    bool whiteAtBottom;
+    const char* square;  // "" outside the playing area
+};
+
+TEST(Press, MapsPixelsToSquaresInBothOrientations)
+{
+    const PixelRow rows[] = {
+        {34, 34, true, "a8"},   {34, 34, false, "h1"},  {577, 577, true, "h1"}, {577, 577, false, "a8"},
+        {101, 34, true, "a8"},  {102, 34, true, "b8"},  {34, 102, true, "a7"},  {340, 340, true, "e4"},
+        {340, 340, false, "d5"}, {578, 100, true, ""},  {100, 578, true, ""},   {33, 100, true, ""},
+        {100, 33, false, ""},   {-30, 100, true, ""},   {100, -30, true, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.x) + "," + std::to_string(row.y));
+        ASSERT_EQ(InsidePlayingArea(row.x, row.y), *row.square != 0);
+        if (*row.square) {
+            const Square sq = SquareAt(row.x, row.y, row.whiteAtBottom);
+            EXPECT_EQ(SquareName(sq.file, sq.rank), row.square);
+        }
+    }
+}
+
+TEST(Press, EveryPressTouchesTheBoardEvenOutside)
+{
+    Game g;
+    g.turn.FormMouseDown(578, 300, true);
+    EXPECT_TRUE(g.s.BoardTouched);
+    EXPECT_EQ(g.ui.log, Log{});
+    g.s.BoardTouched = false;
+    g.Press("e7");  // the opponent's piece: ignored, but touched
+    EXPECT_TRUE(g.s.BoardTouched);
+    EXPECT_EQ(g.ui.log, Log{});
+    EXPECT_EQ(g.s.SelectedSquare, NoSelection);
+}
+
+TEST(Press, PickUpRules)
+{
+    Game g;
+    g.Press("e4");  // empty: redrawn, nothing picked up
+    EXPECT_EQ(g.ui.log, Log{"draw e4"});
+    EXPECT_EQ(g.s.SelectedSquare, NoSelection);
+    EXPECT_EQ(g.s.MovingPiece, Empty);
+    g.Press("g1");
+    EXPECT_EQ(g.ui.log, (Log{"draw e4", "draw g1*"}));
+    EXPECT_EQ(g.s.SelectedSquare, SelectionOf(6, 0));
+    EXPECT_EQ(g.s.MovingPiece, Knight);
+    g.turn.FormMouseDown(600, 600, true);  // outside: still picked up
+    EXPECT_EQ(g.s.SelectedSquare, SelectionOf(6, 0));
+    g.Press("f3");
+    EXPECT_EQ(g.At("f3"), "3");
+}
+
+TEST(Press, BlackAtTheBottomTopLeftIsH1)
+{
+    Game g;
+    g.whiteAtBottom = false;
+    g.turn.FormMouseDown(40, 40, false);
+    EXPECT_EQ(g.s.SelectedSquare, SelectionOf(7, 0));
+    g.Press("h1");  // put back
+    g.Move("e2e4");
+    EXPECT_EQ(g.At("e4"), "1");
+    EXPECT_FALSE(g.s.WhiteToMove);
+}
+
+TEST(Move, RefusedShowsTheMessageThenDropsTheSelection)
+{
+    Game g;
+    const GameState before = g.s;
+    g.Move("e2e5");
+    EXPECT_EQ(g.ui.log, (Log{"draw e2*", "say Nelze*", "draw e2"}));
+    EXPECT_EQ(g.s.Board, before.Board);
+    EXPECT_TRUE(g.s.WhiteToMove);
+    EXPECT_EQ(g.s.SelectedSquare, NoSelection);
+
+    g.ui.log.clear();
+    g.Move("e2d2");  // onto an own piece: refused, d2 is not picked up instead
+    EXPECT_EQ(g.ui.log, (Log{"draw e2*", "say Nelze*", "draw e2"}));
+    EXPECT_EQ(g.s.SelectedSquare, NoSelection);
+}
+
+TEST(Move, PuttingBackIsNoMoveAndKeepsTheRights)
+{
+    Game g("Ke1 Ra1 Rh1 ke8 KQ");
+    for (const char* square : {"e1", "a1", "h1"}) {
+        g.ui.log.clear();
+        g.Press(square);
+        g.Press(square);
+        EXPECT_EQ(g.ui.log, (Log{"draw " + std::string(square) + "*", "draw " + std::string(square), "draw " + std::string(square)}));
+        EXPECT_EQ(g.Rights(), "KQ");
+        EXPECT_TRUE(g.s.WhiteToMove);
+    }
+}
+
+TEST(Move, AcceptedRedrawsOriginThenTargetAndPassesTheTurn)
+{
+    Game g;
+    g.Move("e2e4");
+    EXPECT_EQ(g.ui.log, (Log{"draw e2*", "draw e2", "draw e4"}));
+    EXPECT_EQ(g.At("e2") + g.At("e4"), "01");
+    EXPECT_FALSE(g.s.WhiteToMove);
+    EXPECT_TRUE(g.s.WhiteDoubleStep);
+    g.Move("g8f6");
+    EXPECT_FALSE(g.s.WhiteDoubleStep) << "cleared once black has moved";
+    EXPECT_TRUE(g.s.WhiteToMove);
+}
+
+struct CastlingRow {
+    const char* position;
+    const char* move;
+    Log log;
+    const char* king;
+    const char* rook;
+    const char* rights;
+};
+
+TEST(Move, CastlingMovesTheRookAndEndsBothRights)
+{
+    const CastlingRow rows[] = {
+        {"Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq", "e1g1", {"draw e1*", "draw e1", "draw g1", "draw h1", "draw f1"}, "g1", "f1", "kq"},
+        {"Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq", "e1c1", {"draw e1*", "draw e1", "draw c1", "draw a1", "draw d1"}, "c1", "d1", "kq"},
+        {"Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq b", "e8g8", {"draw e8*", "draw e8", "draw g8", "draw h8", "draw f8"}, "g8", "f8", "KQ"},
+        {"Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq b", "e8c8", {"draw e8*", "draw e8", "draw c8", "draw a8", "draw d8"}, "c8", "d8", "KQ"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.move);
+        Game g(row.position);
+        const int32_t sign = g.s.WhiteToMove ? 1 : -1;
+        g.Move(row.move);
+        EXPECT_EQ(g.ui.log, row.log);
+        EXPECT_EQ(g.At(row.king), std::to_string(sign * King));
+        EXPECT_EQ(g.At(row.rook), std::to_string(sign * Rook));
+        EXPECT_EQ(g.At(row.log[3].substr(5)), "0");
+        EXPECT_EQ(g.Rights(), row.rights);
+        EXPECT_FALSE(g.s.CastleShortPending || g.s.CastleLongPending);
+    }
+}
+
+TEST(Move, CastlingRightsEndWhenKingOrCornerRookMovesOrTheCornerIsTaken)
+{
+    const struct {
+        const char* move;
+        const char* rights;
+    } rows[] = {
+        {"a1a2", "Kkq"}, {"h1h2", "Qkq"}, {"e1d2", "kq"}, {"a1a8", "Kk"}, {"h1h8", "Qq"}, {"e2e3", "KQkq"},
+    };
+    for (const auto& row : rows) {
+        Game g("Ke1 Ra1 Rh1 Pe2 ke8 ra8 rh8 KQkq");
+        g.Move(row.move);
+        EXPECT_EQ(g.Rights(), row.rights) << row.move;
+    }
+    Game g("Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq b");
+    g.Move("h8h1");
+    EXPECT_EQ(g.Rights(), "Qq");
+}
+
+TEST(Move, PromotionForBothColoursAndEveryPieceThenCheck)
+{
+    const struct {
+        const char* position;
+        const char* move;
+        int choice;
+        int32_t code;
+        bool check;
+    } rows[] = {
+        {"Pe7 Ka1 kh8", "e7e8", PromoteQueen, Queen, true},
+        {"Pe7 Ka1 kh8", "e7e8", PromoteRook, Rook, true},
+        {"Pe7 Ka1 kh8", "e7e8", PromoteBishop, Bishop, false},
+        {"Pe7 Ka1 kh8", "e7e8", PromoteKnight, Knight, false},
+        {"pe2 Kh1 ka8 b", "e2e1", PromoteQueen, -Queen, true},
+        {"pe2 Kh1 ka8 b", "e2e1", PromoteRook, -Rook, true},
+        {"pe2 Kh1 ka8 b", "e2e1", PromoteBishop, -Bishop, false},
+        {"pe2 Kh1 ka8 b", "e2e1", PromoteKnight, -Knight, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.position) + " choice " + std::to_string(row.choice));
+        Game g(row.position);
+        g.ui.choice = row.choice;
+        g.Move(row.move);
+        const std::string from = std::string(row.move).substr(0, 2), to = std::string(row.move).substr(2);
+        Log expected{"draw " + from + "*", "draw " + from, "draw " + to, "promote", "draw " + to};
+        if (row.check)
+            expected.push_back("say Sach");
+        EXPECT_EQ(g.ui.log, expected);
+        EXPECT_EQ(g.At(to), std::to_string(row.code));
+        EXPECT_EQ(row.code > 0 ? g.s.BlackInCheck : g.s.WhiteInCheck, row.check);
+    }
+}
+
+TEST(Move, EnPassantOnlyAsTheImmediateAnswer)
+{
+    Game g;
+    g.Moves({"e2e4", "a7a6", "e4e5", "d7d5"});
+    g.ui.log.clear();
+    g.Move("e5d6");
+    EXPECT_EQ(g.ui.log, (Log{"draw e5*", "draw d5", "draw e5", "draw d6"}));
+    EXPECT_EQ(g.At("d5") + g.At("d6"), "01");
+
+    Game late;
+    late.Moves({"e2e4", "a7a6", "e4e5", "d7d5", "h2h3", "a6a5"});
+    late.ui.said.clear();
+    late.Move("e5d6");
+    EXPECT_EQ(late.ui.said, Log{"Nelze"});
+    EXPECT_EQ(late.At("d5"), "-1");
+}
+
+TEST(EndOfGame, FoolsMateAnnouncesCheckThenMateAndRefusesEverythingAfter)
+{
+    Game g;
+    g.Moves({"f2f3", "e7e5", "g2g4", "d8h4"});
+    EXPECT_EQ(g.ui.said, (Log{"Sach", "MatCernyVyhral"}));
+    EXPECT_TRUE(g.s.WhiteInCheck);
+    EXPECT_TRUE(g.s.WhiteToMove);
+    g.ui.said.clear();
+    g.Moves({"a2a3", "e1f2"});
+    EXPECT_EQ(g.ui.said, (Log{"Nelze", "Nelze"}));
+}
+
+TEST(EndOfGame, WhiteMatesBlack)
+{
+    Game g("kg8 pf7 pg7 ph7 Kg1 Ra1");
+    g.Move("a1a8");
+    EXPECT_EQ(g.ui.said, (Log{"Sach", "MatBilyVyhral"}));
+}
+
+TEST(EndOfGame, StalematingMoveAnnouncesOnlyPat)
+{
+    Game g("ka8 Qc1 Ke1");
+    g.Move("c1c7");
+    EXPECT_EQ(g.ui.said, Log{"Pat"});
+    EXPECT_FALSE(g.s.BlackInCheck);
+}
+
+TEST(NewGame, AsksOnlyOnceTheBoardIsTouchedAndResetsOnYes)
+{
+    Game g;
+    g.turn.Novpartie1Click();
+    EXPECT_EQ(g.ui.log, Log{}) << "untouched: no question, no reset";
+
+    g.Move("e2e4");
+    g.Press("e7");
+    g.ui.log.clear();
+    g.ui.answer = false;
+    const GameState before = g.s;
+    g.turn.Novpartie1Click();
+    EXPECT_EQ(g.ui.log, Log{"ask"});
+    EXPECT_EQ(StateDiff(before, g.s), "");
+
+    g.ui.log.clear();
+    g.ui.answer = true;
+    g.turn.Novpartie1Click();
+    EXPECT_EQ(g.ui.log, (Log{"ask", "board"}));
+    EXPECT_EQ(g.s.Board, StartPosition().Board);
+    EXPECT_EQ(g.s.SelectedSquare, NoSelection);
+    EXPECT_FALSE(g.s.BoardTouched);
+    EXPECT_TRUE(g.s.WhiteToMove);
+
+    g.ui.log.clear();
+    g.turn.Novpartie1Click();
+    EXPECT_EQ(g.ui.log, Log{}) << "right after a new game it asks nothing";
+}
+
+}  // namespace
+}  // namespace chess::test
