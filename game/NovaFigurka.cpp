@@ -53,6 +53,10 @@ TNasadit::TNasadit(chess::GameState &state, chess::SquareListener &board, const 
     questionFont.setPixelSize(21);
     m_question->setFont(questionFont);
     m_question->setGeometry(8, 8, 145, 81);
+    // The label reaches a few pixels into the group of choices; a long line
+    // of the question is drawn over the group's frame rather than under it,
+    // and clicks there still reach the choices.
+    m_question->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     m_ok = new QPushButton(Read(language, "Button1", "OK"), this);
     m_ok->setObjectName(QStringLiteral("Button1"));
@@ -74,6 +78,7 @@ TNasadit::TNasadit(chess::GameState &state, chess::SquareListener &board, const 
         column->addWidget(item);
     }
     m_choices->button(chess::PromoteQueen)->setChecked(true);
+    m_question->raise();
 
     // The choice first, then OK: arrow keys pick a piece and Enter confirms.
     setTabOrder(m_choices->button(chess::PromoteQueen), m_ok);
