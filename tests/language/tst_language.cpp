@@ -1,0 +1,474 @@
+// The three shipped language files and the reader the program uses for them.
+
+#include "Language.h"
+#include "ProfileFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QSet>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString LanguageDir = QStringLiteral(LANGUAGE_DIR);
+// The folder above the language files stands for the program's folder.
+const QString ProgramDir = QStringLiteral(LANGUAGE_DIR "/../");
+const QStringList FileNames = {QStringLiteral("czech"), QStringLiteral("deutch"), QStringLiteral("english")};
+
+struct Entry {
+    const char *key;
+    const char *czech;  // the built-in text
+};
+
+// Every key the program reads, section by section, with its Czech text.
+const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
+{
+    static const QList<QPair<const char *, QList<Entry>>> sections = {
+        {"Form1",
+         {
+             {"Form1", "Bodlany šachy"},
+             {"Soubor1", "Hra"},
+             {"Novpartie1", "Nová partie"},
+             {"N2", "-"},
+             {"Konec1", "&Konec"},
+             {"Nastaven1", "Nastavení"},
+             {"esky1", "česky"},
+             {"nmecky1", "německy"},
+             {"anglicky1", "anglicky"},
+             {"achovnice2", "Hrací plocha"},
+             {"Klasickkameny1", "Klasické kameny"},
+             {"Klubovky1", "Klubovky"},
+             {"Umleckkameny1", "Umělecké kameny"},
+             {"N4", "-"},
+             {"N11", "Šachovnice 1"},
+             {"N21", "Šachovnice 2"},
+             {"N31", "Šachovnice 3"},
+             {"N41", "Šachovnice 4"},
+             {"N51", "Šachovnice 5"},
+             {"N3", "-"},
+             {"Popisky1", "Popisky"},
+             {"N5", "-"},
+             {"bldole1", "bílý dole"},
+             {"erndole1", "černý dole"},
+             {"Npovda1", "Nápověda "},
+             {"Autor1", "Autor"},
+         }},
+        {"Texty",
+         {
+             {"TextNovaPartie", "Opravdu chcete začít hrát novou partii?"},
+             {"TextOpravduKonec", "Opravdu ukončit program?"},
+             {"TextSach", "        ŠACH!        "},
+             {"TextPAT", "    PAT!    "},
+             {"TextMATBilyVyhral", "MAT!   Bílý vyhrál!"},
+             {"TextMATCernyVyhral", "MAT!   Černý vyhrál!"},
+             {"TextNelze", "Tah není možné provést."},
+         }},
+        {"NovaFigurka",
+         {
+             {"Button1", "OK"},
+             {"myLabel3d1", "Jakou figurku chcete postavit  do hry?"},
+             {"RadioGroup1", "Nová figurka"},
+             {"RadioGroup1.Items[0]", "dáma"},
+             {"RadioGroup1.Items[1]", "věž"},
+             {"RadioGroup1.Items[2]", "střelec"},
+             {"RadioGroup1.Items[3]", "jezdec"},
+         }},
+        {"Autor",
+         {
+             {"Button1", "Pošli informace"},
+             {"OKButton", "Zavřít"},
+             {"Label3", "E-mailová adresa autora:"},
+             {"Label5", "Internetová adresa:"},
+             {"Label6", "Telefon:"},
+             {"Label2", "Tato verze spatřila světlo světa:"},
+         }},
+    };
+    return sections;
+}
+
+const QStringList Separators = {QStringLiteral("N2"), QStringLiteral("N3"), QStringLiteral("N4"), QStringLiteral("N5")};
+
+// The items that share one menu, and so must not share an access key.
+const QList<QStringList> Menus = {
+    {"Soubor1", "Nastaven1", "achovnice2", "Npovda1"},
+    {"Novpartie1", "Konec1"},
+    {"esky1", "nmecky1", "anglicky1"},
+    {"Klasickkameny1", "Klubovky1", "Umleckkameny1", "N11", "N21", "N31", "N41", "N51", "Popisky1", "bldole1",
+     "erndole1"},
+    {"Autor1"},
+};
+
+QByteArray ReadBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QString ShippedPath(const QString &name)
+{
+    return LanguageDir + QLatin1Char('/') + name;
+}
+
+// The file as a translator wrote it, line by line, without the profile
+// reader's forgiveness: what it would silently skip or trim shows up here.
+struct RawFile {
+    struct Line {
+        int number;
+        QString section, key, value;  // value exactly as written after '='
+    };
+    QList<Line> entries;
+    QStringList sections;  // in file order
+    QStringList problems;
+};
+
+RawFile ScanRaw(const QByteArray &bytes)
+{
+    RawFile raw;
+    QString section;
+    const QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QString where = QStringLiteral("line %1: ").arg(i + 1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')))
+            continue;
+        if (trimmed.startsWith(QLatin1Char('['))) {
+            if (!trimmed.endsWith(QLatin1Char(']')) || line != trimmed)
+                raw.problems << where + QStringLiteral("malformed section header ") + line;
+            section = trimmed.mid(1, trimmed.size() - 2);
+            if (raw.sections.contains(section, Qt::CaseInsensitive))
+                raw.problems << where + QStringLiteral("section repeated: ") + section;
+            raw.sections << section;
+            continue;
+        }
+        const auto eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0 || section.isEmpty()) {
+            raw.problems << where + QStringLiteral("neither a section nor an entry: ") + line;
+            continue;
+        }
+        raw.entries.append({i + 1, section, line.left(eq), line.mid(eq + 1)});
+    }
+    return raw;
+}
+
+MessageTexts DefaultTexts()
+{
+    return MessageTexts();
+}
+
+QStringList MessageTextsAsList(const MessageTexts &t)
+{
+    return {t.TextNovaPartie, t.TextOpravduKonec, t.TextSach, t.TextPAT, t.TextMATBilyVyhral, t.TextMATCernyVyhral,
+            t.TextNelze};
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+int LeadingBlanks(const QString &s)
+{
+    int n = 0;
+    while (n < s.size() && s[n] == QLatin1Char(' '))
+        ++n;
+    return n;
+}
+
+int TrailingBlanks(const QString &s)
+{
+    int n = 0;
+    while (n < s.size() && s[s.size() - 1 - n] == QLatin1Char(' '))
+        ++n;
+    return n;
+}
+
+}  // namespace
+
+class TestLanguage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void shippedFile_data();
+    void shippedFile();
+    void filesDefineTheSameKeys();
+    void czechFileRepeatsTheBuiltInTexts();
+    void paddingSurvivesInEveryLanguage_data();
+    void paddingSurvivesInEveryLanguage();
+    void accessKeysDifferWithinAMenu_data();
+    void accessKeysDifferWithinAMenu();
+
+    void rawText_data();
+    void rawText();
+    void codePage1250ReadsLikeUtf8();
+    void overlongValueIsCut();
+    void missingFileGivesTheDefaults();
+};
+
+void TestLanguage::shippedFile_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const QString &name : FileNames)
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+// One file on its own: readable, clean, and holding exactly the keys the
+// program reads, each spelt as the program spells it.
+void TestLanguage::shippedFile()
+{
+    QFETCH(QString, name);
+    const QByteArray bytes = ReadBytes(ShippedPath(name));
+    QVERIFY2(!bytes.isEmpty(), qPrintable(ShippedPath(name) + QStringLiteral(" is missing or empty")));
+
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(bytes);
+    QVERIFY2(!utf8.hasError(), "not valid UTF-8");
+    QVERIFY2(!bytes.startsWith("\xEF\xBB\xBF"), "starts with a byte order mark, which the reader would take as text");
+    QVERIFY2(decoded.trimmed().startsWith(QLatin1Char(';')), "the first line should say what the file is");
+
+    const RawFile raw = ScanRaw(bytes);
+    QVERIFY2(raw.problems.isEmpty(), qPrintable(raw.problems.join(QLatin1Char('\n'))));
+
+    QStringList expectedSections;
+    for (const auto &[section, entries] : ExpectedSections())
+        expectedSections << QString::fromLatin1(section);
+    QCOMPARE(raw.sections, expectedSections);
+
+    for (const auto &[section, entries] : ExpectedSections()) {
+        QStringList expected, found;
+        for (const Entry &e : entries)
+            expected << QString::fromLatin1(e.key);
+        for (const RawFile::Line &line : raw.entries)
+            if (line.section == QLatin1String(section))
+                found << line.key;
+        // Same order as well, so the three files can be read side by side.
+        QCOMPARE(found, expected);
+    }
+
+    const chess::ProfileFile file = chess::ProfileFile::Load(QFile::encodeName(ShippedPath(name)).toStdString());
+    for (const RawFile::Line &line : raw.entries) {
+        const QString where = QStringLiteral("[%1] %2 (line %3)").arg(line.section, line.key).arg(line.number);
+        // The reader drops unquoted blanks without a word; a translator who
+        // wants them must see them in quotes.
+        QVERIFY2(line.value == line.value.trimmed(), qPrintable(where + QStringLiteral(": blanks outside quotes")));
+        const bool quoted = line.value.startsWith(QLatin1Char('"'));
+        QVERIFY2(!quoted || (line.value.size() >= 2 && line.value.endsWith(QLatin1Char('"'))),
+                 qPrintable(where + QStringLiteral(": unbalanced quote")));
+        const auto value = file.Read(line.section.toStdString(), line.key.toStdString());
+        QVERIFY2(value.has_value(), qPrintable(where + QStringLiteral(": not found by the profile reader")));
+        const QString text = QString::fromStdString(*value);
+        QVERIFY2(!text.isEmpty(), qPrintable(where + QStringLiteral(": empty text")));
+        QVERIFY2(quoted == (text != text.trimmed()),
+                 qPrintable(where + QStringLiteral(": only values with surrounding blanks are quoted")));
+        QVERIFY2(text.size() < 200, qPrintable(where + QStringLiteral(": far too long for any place it is shown")));
+        if (line.section == QLatin1String("Form1") && !Separators.contains(line.key))
+            QVERIFY2(text != QLatin1String("-") && text != QLatin1String("..."),
+                     qPrintable(where + QStringLiteral(": a menu item that would not show its caption")));
+    }
+    for (const QString &separator : Separators)
+        QCOMPARE(QString::fromStdString(file.ReadString("Form1", separator.toStdString(), "")), QStringLiteral("-"));
+    // The program's name is not translated.
+    QCOMPARE(QString::fromStdString(file.ReadString("Form1", "Form1", "")), DefaultTitle);
+}
+
+void TestLanguage::filesDefineTheSameKeys()
+{
+    QMap<QString, QSet<QString>> reference;
+    for (const QString &name : FileNames) {
+        QMap<QString, QSet<QString>> keys;
+        for (const RawFile::Line &line : ScanRaw(ReadBytes(ShippedPath(name))).entries) {
+            QVERIFY2(!keys[line.section].contains(line.key),
+                     qPrintable(QStringLiteral("%1: [%2] %3 twice").arg(name, line.section, line.key)));
+            keys[line.section].insert(line.key);
+        }
+        if (name == FileNames.first())
+            reference = keys;
+        else
+            QVERIFY2(keys == reference, qPrintable(name + QStringLiteral(" differs from ") + FileNames.first()));
+    }
+}
+
+void TestLanguage::czechFileRepeatsTheBuiltInTexts()
+{
+    const LanguageFile czech(LanguageFilePath(ProgramDir, LanguageFileName(LanguageId::Czech)));
+    for (const auto &[section, entries] : ExpectedSections()) {
+        for (const Entry &e : entries) {
+            const QString marker = QStringLiteral("<missing>");
+            QCOMPARE(czech.Text(section, QString::fromLatin1(e.key), marker), QString::fromUtf8(e.czech));
+        }
+    }
+    // The texts the game itself keeps, as the game reads them.
+    QCOMPARE(MessageTextsAsList(MessageTexts::Load(czech)), MessageTextsAsList(DefaultTexts()));
+    QCOMPARE(czech.Text("Form1", QStringLiteral("Form1"), QString()), DefaultTitle);
+}
+
+void TestLanguage::paddingSurvivesInEveryLanguage_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const QString &name : FileNames)
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+// The announcement box centres its text with these blanks.
+void TestLanguage::paddingSurvivesInEveryLanguage()
+{
+    QFETCH(QString, name);
+    const MessageTexts builtIn;
+    const MessageTexts texts = MessageTexts::Load(LanguageFile(ShippedPath(name)));
+    for (const auto &[text, reference] : {qMakePair(texts.TextSach, builtIn.TextSach),
+                                          qMakePair(texts.TextPAT, builtIn.TextPAT)}) {
+        QCOMPARE(LeadingBlanks(text), LeadingBlanks(reference));
+        QCOMPARE(TrailingBlanks(text), TrailingBlanks(reference));
+        QVERIFY(!text.trimmed().isEmpty());
+    }
+    // A file that was not read at all would pass the checks above.
+    if (name != QLatin1String("czech"))
+        QVERIFY(texts.TextSach != builtIn.TextSach);
+}
+
+void TestLanguage::accessKeysDifferWithinAMenu_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const QString &name : FileNames)
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+void TestLanguage::accessKeysDifferWithinAMenu()
+{
+    QFETCH(QString, name);
+    const LanguageFile file(ShippedPath(name));
+    for (const QStringList &menu : Menus) {
+        QMap<QChar, QString> taken;
+        for (const QString &item : menu) {
+            const QString caption = file.Text("Form1", item, QString());
+            int at = caption.indexOf(QLatin1Char('&'));
+            while (at >= 0 && caption.mid(at + 1, 1) == QLatin1String("&"))
+                at = caption.indexOf(QLatin1Char('&'), at + 2);
+            if (at < 0)
+                continue;
+            QVERIFY2(at + 1 < caption.size(), qPrintable(item + QStringLiteral(": '&' with no letter after it")));
+            const QChar key = caption[at + 1].toLower();
+            QVERIFY2(!taken.contains(key),
+                     qPrintable(QStringLiteral("%1 and %2 share the access key %3").arg(taken[key], item, key)));
+            taken[key] = item;
+        }
+    }
+}
+
+void TestLanguage::rawText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+
+    const QString builtIn = MessageTexts().TextSach;
+    QTest::newRow("quoted keeps blanks") << QByteArray("[Texty]\r\nTextSach=\"   Check!   \"\r\n")
+                                         << QStringLiteral("   Check!   ");
+    QTest::newRow("unquoted loses blanks") << QByteArray("[Texty]\r\nTextSach=   Check!   \r\n")
+                                           << QStringLiteral("Check!");
+    QTest::newRow("blanks around the equals sign") << QByteArray("[Texty]\nTextSach  =  Check!\n")
+                                                   << QStringLiteral("Check!");
+    QTest::newRow("single quotes count too") << QByteArray("[Texty]\nTextSach='  Check!  '\n")
+                                             << QStringLiteral("  Check!  ");
+    QTest::newRow("one quote is kept") << QByteArray("[Texty]\nTextSach=\"Check!\n") << QStringLiteral("\"Check!");
+    QTest::newRow("names in any case") << QByteArray("[TEXTY]\ntextsach=Check!\n") << QStringLiteral("Check!");
+    QTest::newRow("LF only, no final break") << QByteArray("[Texty]\nTextSach=Check!") << QStringLiteral("Check!");
+    QTest::newRow("empty value is a text") << QByteArray("[Texty]\nTextSach=\n") << QString();
+    QTest::newRow("first of two wins") << QByteArray("[Texty]\nTextSach=one\nTextSach=two\n") << QStringLiteral("one");
+    QTest::newRow("key missing") << QByteArray("[Texty]\nTextPAT=Patt!\n") << builtIn;
+    QTest::newRow("key in another section") << QByteArray("[Form1]\nTextSach=Check!\n[Texty]\n") << builtIn;
+    QTest::newRow("commented out") << QByteArray("[Texty]\n;TextSach=Check!\n") << builtIn;
+    QTest::newRow("no sections at all") << QByteArray("TextSach=Check!\n") << builtIn;
+    QTest::newRow("binary junk") << QByteArray("\x00\xFF\xFE[\x01\n=\n[", 8) << builtIn;
+    QTest::newRow("empty file") << QByteArray() << builtIn;
+}
+
+// Text as a translator might type it, read the way the game reads its texts.
+void TestLanguage::rawText()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("english"));
+    WriteFile(path, bytes);
+    QCOMPARE(MessageTexts::Load(LanguageFile(path)).TextSach, expected);
+}
+
+void TestLanguage::codePage1250ReadsLikeUtf8()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // Files of the Windows era were saved in code page 1250.
+    WriteFile(dir.filePath(QStringLiteral("cp1250")),
+              "; star\xFD soubor\r\n[Form1]\r\nForm1=Bodlany \x9A" "achy\r\nKonec1=&Konec\r\n"
+              "[Texty]\r\nTextMATCernyVyhral=MAT!   \xC8" "ern\xFD vyhr\xE1l!\r\n"
+              "[NovaFigurka]\r\nRadioGroup1.Items[1]=v\xEC\x9E\r\n");
+    WriteFile(dir.filePath(QStringLiteral("utf8")),
+              QStringLiteral("; starý soubor\n[Form1]\nForm1=Bodlany šachy\nKonec1=&Konec\n"
+                             "[Texty]\nTextMATCernyVyhral=MAT!   Černý vyhrál!\n"
+                             "[NovaFigurka]\nRadioGroup1.Items[1]=věž\n")
+                  .toUtf8());
+    const LanguageFile old(dir.filePath(QStringLiteral("cp1250")));
+    const LanguageFile current(dir.filePath(QStringLiteral("utf8")));
+    const QString missing = QStringLiteral("<missing>");
+    const QList<QPair<const char *, QString>> keys = {
+        {"Form1", QStringLiteral("Form1")},
+        {"Form1", QStringLiteral("Konec1")},
+        {"Texty", QStringLiteral("TextMATCernyVyhral")},
+        {"NovaFigurka", QStringLiteral("RadioGroup1.Items[1]")},
+    };
+    for (const auto &[section, key] : keys)
+        QCOMPARE(old.Text(section, key, missing), current.Text(section, key, missing));
+    QCOMPARE(old.Text("Texty", QStringLiteral("TextMATCernyVyhral"), missing), QStringLiteral("MAT!   Černý vyhrál!"));
+    QCOMPARE(old.Text("Form1", QStringLiteral("Form1"), missing), DefaultTitle);
+    QCOMPARE(old.Text("NovaFigurka", QStringLiteral("RadioGroup1.Items[1]"), missing), QStringLiteral("věž"));
+}
+
+void TestLanguage::overlongValueIsCut()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("deutch"));
+    const QByteArray longAscii(5000, 'x');
+    const QString longCzech = QString(3000, QChar(0x10D));  // 'č', two bytes in UTF-8
+    WriteFile(path, "[Texty]\nTextSach=" + longAscii + "\nTextPAT=" + longCzech.toUtf8() + "\nTextNelze=after\n");
+    const MessageTexts texts = MessageTexts::Load(LanguageFile(path));
+
+    QCOMPARE(texts.TextSach.size(), qsizetype(chess::ProfileFile::MaxValueLength));
+    QVERIFY(QString::fromLatin1(longAscii).startsWith(texts.TextSach));
+    // Cut on a whole character, never in the middle of one.
+    QVERIFY(!texts.TextPAT.isEmpty());
+    QVERIFY(longCzech.startsWith(texts.TextPAT));
+    QVERIFY(texts.TextPAT.toUtf8().size() <= qsizetype(chess::ProfileFile::MaxValueLength));
+    // The long lines do not swallow what follows them.
+    QCOMPARE(texts.TextNelze, QStringLiteral("after"));
+}
+
+void TestLanguage::missingFileGivesTheDefaults()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString programDir = dir.path() + QLatin1Char('/');
+    QVERIFY(QDir(programDir).mkdir(QStringLiteral("Language")));
+    // A file that is not there, and the name that is still empty before the
+    // first load, which names the folder itself.
+    for (const QString &name : {QStringLiteral("english"), QString()}) {
+        const LanguageFile file(LanguageFilePath(programDir, name));
+        QCOMPARE(MessageTextsAsList(MessageTexts::Load(file)), MessageTextsAsList(DefaultTexts()));
+        QCOMPARE(file.Text("Form1", QStringLiteral("Form1"), DefaultTitle), DefaultTitle);
+        QCOMPARE(file.Text("Form1", QStringLiteral("Konec1"), QStringLiteral("...")), QStringLiteral("..."));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestLanguage)
+#include "tst_language.moc"
