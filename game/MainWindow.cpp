@@ -294,7 +294,8 @@ void TForm1::LoadLanguage()
     static const QString unchanged = QStringLiteral("...");
     for (QAction* item : components_) {
         const QString caption = file.Text("Form1", item->objectName(), unchanged);
-        if (caption != unchanged)
+        // A separator is looked up like any item, but its line shows no text.
+        if (caption != unchanged && !item->isSeparator())
             item->setText(caption);
     }
     setWindowTitle(file.Text("Form1", QStringLiteral("Form1"), DefaultTitle));
