@@ -1,0 +1,79 @@
+#pragma once
+// The modal "Autor programu" dialog: the program's title over a picture, a
+// few lines about the author and the artwork, the date of the program file,
+// and links to the author's web page and mailbox. "Pošli informace" mails
+// the author a one-line description of this computer.
+
+#include "SystemInfo.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QUrl>
+
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class TmyLabel3d;
+
+// "mailto:" + email + "?subject=" + "Informace o programu " + title +
+// "&body=" + text, subject and body percent-encoded, so that a program
+// folder holding "&", "#" or "?" cannot cut the link short.
+QUrl InformationMailLink(const QString &email, const QString &title, const QString &text);
+
+class TAutor : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Opens a link with the desktop's browser or mail program; false when
+    // nothing could be started.
+    using UrlOpener = std::function<bool(const QUrl &)>;
+    using FactsSource = std::function<SystemFacts()>;
+
+    // The texts come from programDir + "Language/" + languageName, section
+    // "Autor"; the date shown is that of the file at executablePath.
+    TAutor(const QString &programDir, const QString &languageName,
+           const QString &executablePath, QWidget *owner);
+
+    // Replaces QDesktopServices::openUrl.
+    void setUrlOpener(UrlOpener opener);
+    // Replaces GatherSystemFacts(), which blocks for half a second.
+    void setFactsSource(FactsSource source);
+
+public slots:
+    void myLabel3d3Click();
+    void myLabel3d4Click();
+    void Button1Click();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void FormCreate(const QString &languageFile);
+    void FormActivate();
+    void ShowError(const QString &text);
+
+    QString programDir_;
+    QString executablePath_;
+    UrlOpener openUrl_;
+    FactsSource facts_;
+    bool dateShown_ = false;
+
+    QImage Image1;
+    TmyLabel3d *myLabel3d1;
+    TmyLabel3d *myLabel3d2;
+    QLabel *Label1;
+    QLabel *Label4;
+    QLabel *Label8;
+    QLabel *Label2;
+    QLabel *Label5;
+    QLabel *Label3;
+    QLabel *Label6;
+    TmyLabel3d *myLabel3d3;
+    TmyLabel3d *myLabel3d4;
+    TmyLabel3d *myLabel3d5;
+    QPushButton *Button1;
+    QPushButton *OKButton;
+};
