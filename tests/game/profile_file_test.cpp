@@ -299,6 +299,12 @@ TEST(ProfileKnownFaults, DISABLED_Cp1250LineThatLooksLikeUtf8)
 {
     const auto f = ProfileFile::Parse("[Texty]\r\nA=\xC8\x8A\r\nB=\xE8\r\n");
     EXPECT_EQ(f.Read("Texty", "A"), "ČŠ");
+
+    // Found by fuzz_profile: the same happens to a line the layer rewrites,
+    // so a key it has just written no longer reads ("mĂ©" comes back "mé").
+    auto g = ProfileFile::Parse("[s]\r\nm\xC3\xA9=\xDD\r\n");
+    g.Write("s", "mĂ©", "1");
+    EXPECT_EQ(ProfileFile::Parse(g.Serialize()).Read("s", "mĂ©"), "1");
 }
 
 // An editor's UTF-8 byte-order mark hides the first section: its values read
