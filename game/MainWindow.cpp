@@ -2,6 +2,7 @@
 
 #include "BoardWidget.h"
 #include "Hlasky.h"
+#include "NovaFigurka.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -400,8 +401,10 @@ bool TForm1::AskYesNo(chess::Question)
 
 void TForm1::RunPromotion(chess::GameState& state)
 {
-    const int rank = chess::PromotePawn(state, chess::PromoteQueen);
-    DrawSquare(state.ToFile, rank);
+    // A fresh dialog each time: it opens on the queen, in the current language.
+    const LanguageFile language(LanguageFilePath(paths_.ProgramDir, LanguageName_));
+    TNasadit dialog(state, *this, language, this);
+    dialog.exec();
 }
 
 void TForm1::DrawBoard()
