@@ -73,7 +73,8 @@ measure() {
   "$@" >/dev/null 2>>"$work/stderr.log" &
   pid=$!
   app_pid=$pid
-  while ! xdotool search --onlyvisible --name "$name" >/dev/null 2>&1; do
+  # Only this launch's window counts, not one already open on the display.
+  while ! xdotool search --all --onlyvisible --pid "$pid" --name "$name" >/dev/null 2>&1; do
     kill -0 "$pid" 2>/dev/null || { echo "$* exited before showing a window:" >&2; tail -5 "$work/stderr.log" >&2; return 1; }
     now=$(date +%s%N)
     [ $(((now - start) / 1000000)) -gt 20000 ] && { echo "no window after 20 s" >&2; kill "$pid"; return 1; }
