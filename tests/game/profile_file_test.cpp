@@ -94,7 +94,7 @@ TEST(ProfileInteger, ReadsFallBackAndBooleansAreNonZero)
 // A hand-kept file in code page 1250: comments, odd spacing, blank lines,
 // another program's section, CR LF line ends.
 const std::string handFile =
-    "; nastaveni \xE8" "esk\xE9ho programu\r\n"
+    "; nastaveni \xE8" "esk\xE9ho programu \x81\x98\r\n"  // two bytes unassigned in 1250
     "[Jin\xE1]\r\n"
     "Jm\xE9no = \"  \xC8" "ern\xFD  \"\r\n"
     "\r\n"
@@ -141,6 +141,10 @@ TEST(ProfileWrite, NewFileGetsTheSectionInCodePage1250)
     ProfileFile f;
     f.WriteInteger("Nastavení", "Left", 147);
     EXPECT_EQ(f.Serialize(), "[Nastaven\xED]\r\nLeft=147\r\n");
+
+    auto ascii = ProfileFile::Parse("[Other]\r\nk=1\r\n");  // reads the same either way
+    ascii.WriteInteger("Nastavení", "Left", 147);
+    EXPECT_EQ(ascii.Serialize(), "[Other]\r\nk=1\r\n\r\n[Nastaven\xED]\r\nLeft=147\r\n");
 }
 
 TEST(ProfileWrite, Utf8FileStaysUtf8)
@@ -185,7 +189,7 @@ TEST(ProfileParse, TenMegabyteFile)
 {
     std::string big = "[Nastaven\xED]\r\nText=" + std::string(5 << 20, 'a') + "\r\n";
     while (big.size() < (10u << 20))
-        big += "k" + std::to_string(big.size()) + "=\xE8\r\n";
+        big += "k" + std::to_string(big.size()) + "=" + std::string(1000, '\xE8') + "\r\n";
     big += "Left=33\r\n";
     auto f = ProfileFile::Parse(big);
     EXPECT_EQ(f.ReadInteger("Nastavení", "Left", 0), 33);
@@ -253,14 +257,16 @@ TEST_F(ProfileSave, ReplacesTheFileRatherThanRewritingItInPlace)
 TEST_F(ProfileSave, FailureGivesAReasonAndKeepsTheOldFile)
 {
     Spit(path, handFile);
-    // A folder standing where the file should go cannot be replaced.
+    // A folder standing where the file should go cannot be replaced, not
+    // even an empty one.
     const std::string blocked = dir + "/blocked.ini";
     ASSERT_EQ(mkdir(blocked.c_str(), 0755), 0);
-    Spit(blocked + "/inside", "x");
     std::string error;
     EXPECT_FALSE(ProfileFile::Parse("[a]\nk=1\n").Save(blocked, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(Entries(), 2) << "the temporary file was removed";
+    struct stat st {};
+    EXPECT_TRUE(stat(blocked.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
 
     // A folder the user may not write to; root may write anywhere, so the
     // attempt runs as nobody in a child process.

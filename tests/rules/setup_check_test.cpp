@@ -35,7 +35,7 @@ TEST(SetUp, LaysOutTheStartPositionCellByCell)
 TEST(SetUp, MidGameResetsTheGameButNotTheMoveUnderWay)
 {
     GameState s = Place("Kg1 Rf1 kc8 rd8 pa5 b ep=a");
-    s.WhiteInCheck = s.BlackInCheck = s.BoardTouched = true;
+    s.WhiteInCheck = s.BlackInCheck = s.BoardTouched = s.BlackDoubleStep = true;
     s.CastleShortPending = s.CastleLongPending = true;
     s.SelectedSquare = SelectionOf(3, 7);
     s.MovingPiece = -Rook;
