@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
@@ -54,7 +55,9 @@ public:
         bool announcement;  // the message dialog or a message box, not another dialog
     };
     QList<Seen> seen;
-    bool useCloseBox = false;  // close the message dialog by its title bar instead
+    // How the message dialog is closed: its OK button, its title bar's close
+    // box, or the Enter key.
+    enum class Closing { Button, CloseBox, Enter } closing = Closing::Button;
 
     explicit Answerer(QList<QMessageBox::StandardButton> answers = {}) : answers_(std::move(answers))
     {
@@ -90,8 +93,12 @@ private:
         if (auto* label = w->findChild<QLabel*>(QStringLiteral("Label1")))
             s.text = label->text();
         seen << s;
-        if (qobject_cast<TFormHlasky*>(w) && useCloseBox) {
+        if (qobject_cast<TFormHlasky*>(w) && closing == Closing::CloseBox) {
             w->close();
+            return;
+        }
+        if (qobject_cast<TFormHlasky*>(w) && closing == Closing::Enter) {
+            QTest::keyClick(w, Qt::Key_Return);
             return;
         }
         for (QPushButton* b : w->findChildren<QPushButton*>())
@@ -485,7 +492,8 @@ void TestMainWindow::handEditedFileKeepsItsOtherLines()
 }
 
 // The new settings go into a fresh file that replaces the old one whole, so
-// a failed write cannot leave half a file; nothing else is left behind.
+// a failed write cannot leave half a file; nothing else is left behind, and
+// a settings file that is a link to another file stays a link.
 void TestMainWindow::settingsFileIsReplacedWhole()
 {
     ProgramFolder folder;
@@ -501,6 +509,17 @@ void TestMainWindow::settingsFileIsReplacedWhole()
     QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
              QStringList({"bodlany-sachy.ini"}));
     QCOMPARE(folder.Value("N41"), QByteArray("1"));
+
+    QSKIP("known fault: the new file is renamed over a symbolic link instead of its target, so a settings file "
+          "linked from elsewhere becomes a plain file and the linked one keeps the old settings");
+    const QString target = folder.paths.ProgramDir + QStringLiteral("kept-elsewhere.ini");
+    QVERIFY(QFile::rename(folder.paths.SettingsFile, target));
+    QVERIFY(QFile::link(target, folder.paths.SettingsFile));
+    form->show();
+    form->Item("N21")->trigger();
+    QVERIFY(form->close());
+    QVERIFY(QFileInfo(folder.paths.SettingsFile).isSymLink());
+    QCOMPARE(folder.Value("N21"), QByteArray("1"));
 }
 
 void TestMainWindow::unwritableSettingsWarnAndStillClose_data()
@@ -952,9 +971,11 @@ void TestMainWindow::messageDialogFollowsTitleAndWidens()
     Play(*form, "e2e5");
     form->Item("anglicky1")->trigger();
     Play(*form, "e2e5");
-    answers.useCloseBox = true;  // closed by its title bar: the same for the game
+    answers.closing = Answerer::Closing::CloseBox;  // the same for the game as OK
     Play(*form, "e2e5");
-    QCOMPARE(answers.Texts(), QStringList({Nelze, longText, longText}));
+    answers.closing = Answerer::Closing::Enter;
+    Play(*form, "e2e5");
+    QCOMPARE(answers.Texts(), QStringList({Nelze, longText, longText, longText}));
     QCOMPARE(answers.seen[0].title, Title);
     QCOMPARE(answers.seen[1].title, QStringLiteral("Pricklyback chess"));
     QCOMPARE(form->State().At(4, 1), chess::Pawn);
