@@ -239,11 +239,6 @@ void CheckBoardShowsPosition(TForm1& form)
         }
 }
 
-bool Ticked(const TForm1& form, const char* item)
-{
-    return form.Item(QString::fromLatin1(item))->isChecked();
-}
-
 QStringList TickedOf(const TForm1& form, const QStringList& items)
 {
     QStringList ticked;
@@ -781,7 +776,7 @@ void TestMainWindow::setAndTextureSurviveARestart()
     QVERIFY(!form->Look().ShowLabels);
     QVERIFY(!form->Look().WhiteAtBottom);
     QCOMPARE(TickedOf(*form, Sets + Textures), QStringList({"Klubovky1", "N21"}));
-    QVERIFY(!Ticked(*form, "Popisky1"));
+    QVERIFY(!form->Item("Popisky1")->isChecked());
     QCOMPARE(TickedOf(*form, {"bldole1", "erndole1"}), QStringList({"erndole1"}));
     QVERIFY(Shown(*form, {3, 3}) == LoadTexture(2).copy(68, 0, 68, 68).convertToFormat(QImage::Format_RGB32));
     CheckBoardShowsPosition(*form);
@@ -824,13 +819,13 @@ void TestMainWindow::labelsToggleBack()
     auto form = folder.Start();
     const QImage before = form->Board()->grab().toImage();
     form->Item("Popisky1")->trigger();
-    QVERIFY(!Ticked(*form, "Popisky1"));
+    QVERIFY(!form->Item("Popisky1")->isChecked());
     QVERIFY(!form->Look().ShowLabels);
     const QImage without = form->Board()->grab().toImage();
     QVERIFY(without != before);
     QCOMPARE(without.pixelColor(66, 15), QColor(192, 192, 192));  // where "A" stood
     form->Item("Popisky1")->trigger();
-    QVERIFY(Ticked(*form, "Popisky1"));
+    QVERIFY(form->Item("Popisky1")->isChecked());
     QVERIFY(form->Board()->grab().toImage() == before);
 }
 
