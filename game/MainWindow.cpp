@@ -1,10 +1,12 @@
 #include "MainWindow.h"
 
+#include "About.h"
 #include "BoardWidget.h"
 #include "Hlasky.h"
 #include "NovaFigurka.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -348,6 +350,8 @@ void TForm1::ChooseOrientation(bool whiteAtBottom)
 
 void TForm1::Autor1Click()
 {
+    TAutor dialog(paths_.ProgramDir, LanguageName_, QCoreApplication::applicationFilePath(), this);
+    dialog.exec();
 }
 
 void TForm1::FormMouseDown(QPoint position)

@@ -2,6 +2,7 @@
 
 #include "TextCodec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -24,22 +25,44 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
+// Lower case of the letters our languages use (Latin-1 and Latin
+// Extended-A), so that "NASTAVENÍ" names the same section as "Nastavení".
+char32_t FoldCase(char32_t c)
+{
+    if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return c + 0x20;
+    if (c == 0x178)
+        return 0xFF;
+    const bool evenUpper = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+    const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if ((evenUpper && c % 2 == 0) || (oddUpper && c % 2 == 1))
+        return c + 1;
+    return c;
+}
+
+// Next code point of valid UTF-8 text (the layer only holds valid UTF-8).
+char32_t NextCodePoint(std::string_view s, std::size_t& i)
+{
+    const unsigned char c = static_cast<unsigned char>(s[i++]);
+    if (c < 0x80)
+        return c;
+    const int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
+    char32_t cp = c & (0x3F >> extra);
+    for (int k = 0; k < extra && i < s.size(); ++k)
+        cp = (cp << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
+    return cp;
+}
+
 bool SameName(std::string_view a, std::string_view b)
 {
     a = Trim(a);
     b = Trim(b);
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (FoldCase(NextCodePoint(a, i)) != FoldCase(NextCodePoint(b, j)))
             return false;
     }
-    return true;
+    return i == a.size() && j == b.size();
 }
 
 // "[name]" gives name; anything else is not a section header.
@@ -118,6 +141,12 @@ std::optional<int> ParseProfileInteger(std::string_view text)
 ProfileFile ProfileFile::Parse(std::string_view bytes)
 {
     ProfileFile file;
+    // An editor's byte-order mark is kept, but is no part of the first line.
+    static constexpr std::string_view bom = "\xEF\xBB\xBF";
+    if (bytes.substr(0, bom.size()) == bom) {
+        file.bom_ = true;
+        bytes.remove_prefix(bom.size());
+    }
     const bool utf8 = IsValidUtf8(bytes);
     bool ascii = true;
     for (unsigned char c : bytes)
@@ -126,21 +155,31 @@ ProfileFile ProfileFile::Parse(std::string_view bytes)
             break;
         }
     // An ASCII-only file reads the same either way; it goes on as code page 1250.
-    file.cp1250_ = !utf8 || ascii;
+    file.cp1250_ = !file.bom_ && (!utf8 || ascii);
 
+    file.finalEol_ = bytes.empty() || bytes.back() == '\n';
     const auto firstBreak = bytes.find('\n');
     file.eol_ = (firstBreak == std::string_view::npos || (firstBreak > 0 && bytes[firstBreak - 1] == '\r')) ? "\r\n" : "\n";
-    file.finalEol_ = bytes.empty() || bytes.back() == '\n';
 
     std::size_t start = 0;
     while (start < bytes.size()) {
         auto end = bytes.find('\n', start);
-        if (end == std::string_view::npos)
+        std::string_view eol = "\n";
+        if (end == std::string_view::npos) {
             end = bytes.size();
+            eol = "";
+        }
         std::string_view raw = bytes.substr(start, end - start);
-        if (!raw.empty() && raw.back() == '\r')
+        if (!raw.empty() && raw.back() == '\r') {
             raw.remove_suffix(1);
-        file.lines_.push_back({utf8 ? std::string(raw) : ToUtf8(raw), std::string(raw)});
+            if (!eol.empty())
+                eol = "\r\n";
+            else
+                eol = "\r";
+        }
+        // The whole file decides the encoding: a line of code page 1250 may
+        // happen to look like UTF-8 on its own.
+        file.lines_.push_back({utf8 ? std::string(raw) : Cp1250ToUtf8(raw), std::string(raw), std::string(eol)});
         start = end + 1;
     }
     return file;
@@ -220,14 +259,15 @@ void ProfileFile::Write(std::string_view section, std::string_view key, std::str
     int s = FindSection(section);
     if (s < 0) {
         if (!lines_.empty() && !Trim(lines_.back().text).empty())
-            lines_.push_back({"", std::nullopt});
-        lines_.push_back({"[" + std::string(section) + "]", std::nullopt});
-        lines_.push_back({std::move(entry), std::nullopt});
+            lines_.push_back({"", std::nullopt, std::nullopt});
+        lines_.push_back({"[" + std::string(section) + "]", std::nullopt, std::nullopt});
+        lines_.push_back({std::move(entry), std::nullopt, std::nullopt});
         return;
     }
     const int k = FindKey(s, key);
     if (k >= 0) {
-        lines_[static_cast<std::size_t>(k)] = {std::move(entry), std::nullopt};
+        auto& line = lines_[static_cast<std::size_t>(k)];
+        line = {std::move(entry), std::nullopt, line.eol};
         return;
     }
     // After the section's last entry, before any blank lines that separate it
@@ -237,7 +277,7 @@ void ProfileFile::Write(std::string_view section, std::string_view key, std::str
         if (!Trim(lines_[i].text).empty())
             insertAt = i + 1;
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), Line{std::move(entry), std::nullopt});
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), Line{std::move(entry), std::nullopt, std::nullopt});
 }
 
 void ProfileFile::WriteInteger(std::string_view section, std::string_view key, int value)
@@ -252,20 +292,45 @@ void ProfileFile::WriteBool(std::string_view section, std::string_view key, bool
 
 std::string ProfileFile::Serialize() const
 {
+    // A code page 1250 file stays one; should a new value not fit that code
+    // page, the whole file turns to UTF-8, since one file cannot mix the two.
+    std::vector<std::string> encoded(lines_.size());
+    bool asUtf8 = !cp1250_;
+    for (std::size_t i = 0; i < lines_.size() && !asUtf8; ++i) {
+        const Line& line = lines_[i];
+        if (line.raw)
+            encoded[i] = *line.raw;
+        else if (!ToCp1250(line.text, encoded[i]))
+            asUtf8 = true;
+    }
+    // Nor may a code page 1250 file come out as bytes that read as UTF-8:
+    // the next reader would take it for UTF-8 and misread every accent.
+    if (!asUtf8) {
+        std::string all;
+        for (const std::string& e : encoded)
+            all += e;
+        const bool ascii = std::all_of(all.begin(), all.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        asUtf8 = !ascii && IsValidUtf8(all);
+    }
     std::string bytes;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const Line& line = lines_[i];
-        std::string encoded;
-        if (line.raw)
+        if (!asUtf8)
+            bytes += encoded[i];
+        else if (line.raw && !cp1250_)
             bytes += *line.raw;
-        else if (cp1250_ && ToCp1250(line.text, encoded))
-            bytes += encoded;
         else
             bytes += line.text;
-        if (i + 1 < lines_.size() || finalEol_)
+        // Each line keeps the ending it had; new lines take the file's own, and
+        // the last line gets one only if it had one.
+        if (i + 1 < lines_.size())
+            bytes += line.eol && !line.eol->empty() ? *line.eol : eol_;
+        else if (line.eol)
+            bytes += *line.eol;
+        else if (finalEol_)
             bytes += eol_;
     }
-    return bytes;
+    return (bom_ ? std::string("\xEF\xBB\xBF") : std::string()) + bytes;
 }
 
 bool ProfileFile::Save(const std::string& path, std::string* error) const

@@ -48,14 +48,16 @@ private:
     struct Line {
         std::string text;                // UTF-8, without the line break
         std::optional<std::string> raw;  // the bytes as read, for lines not rewritten
+        std::optional<std::string> eol;  // the line's own ending as read ("" for none)
     };
     int FindSection(std::string_view section) const;  // index of its header line or -1
     int FindKey(int sectionLine, std::string_view key) const;
 
     std::vector<Line> lines_;
     bool cp1250_ = true;  // how the file was (or, when new, will be) written
-    std::string eol_ = "\r\n";
-    bool finalEol_ = true;
+    std::string eol_ = "\r\n";  // for new lines: the ending of the file's first line
+    bool finalEol_ = true;      // whether a line added at the end gets an ending
+    bool bom_ = false;
 };
 
 // Reads an integer the way our settings always have: see ReadInteger.

@@ -80,10 +80,8 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string&
 
 }  // namespace
 
-std::string ToUtf8(std::string_view bytes)
+std::string Cp1250ToUtf8(std::string_view bytes)
 {
-    if (IsValidUtf8(bytes))
-        return std::string(bytes);
     std::string out;
     // Five bytes of code page 1250 are unassigned; they show as U+FFFD.
     if (!Convert("UTF-8", "CP1250", bytes, out, "\xEF\xBF\xBD"))
@@ -91,19 +89,27 @@ std::string ToUtf8(std::string_view bytes)
     return out;
 }
 
+std::string ToUtf8(std::string_view bytes)
+{
+    if (IsValidUtf8(bytes))
+        return std::string(bytes);
+    return Cp1250ToUtf8(bytes);
+}
+
 bool ToCp1250(std::string_view utf8, std::string& out)
 {
     return Convert("CP1250", "UTF-8", utf8, out, nullptr);
 }
 
-std::string_view CutUtf8(std::string_view text, std::size_t maxBytes)
+std::string_view CutUtf8(std::string_view text, std::size_t maxCharacters)
 {
-    if (text.size() <= maxBytes)
-        return text;
-    std::size_t end = maxBytes;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    return text.substr(0, end);
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // Every byte that does not continue a character starts one.
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && characters++ == maxCharacters)
+            return text.substr(0, i);
+    }
+    return text;
 }
 
 }  // namespace chess

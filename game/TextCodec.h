@@ -17,7 +17,11 @@ std::string ToUtf8(std::string_view bytes);
 // character has no place there.
 bool ToCp1250(std::string_view utf8, std::string& out);
 
-// Cuts UTF-8 text to at most `maxBytes` bytes without splitting a character.
-std::string_view CutUtf8(std::string_view text, std::size_t maxBytes);
+// Code page 1250 text as UTF-8, whatever the bytes look like.
+std::string Cp1250ToUtf8(std::string_view bytes);
+
+// Cuts UTF-8 text to at most `maxCharacters` characters: the limit of a
+// value in the 8-bit files, where one byte was one character.
+std::string_view CutUtf8(std::string_view text, std::size_t maxCharacters);
 
 }  // namespace chess

@@ -105,12 +105,14 @@ TEST(TextCodec, Utf8Validity)
         EXPECT_EQ(IsValidUtf8(text), valid) << testing::PrintToString(std::string(text));
 }
 
-TEST(TextCodec, CutNeverSplitsACharacter)
+// The limit counts characters, as the 8-bit files did, and never splits one.
+TEST(TextCodec, CutCountsWholeCharacters)
 {
     EXPECT_EQ(CutUtf8("abc", 5), "abc");
-    EXPECT_EQ(CutUtf8("abčd", 3), "ab");
-    EXPECT_EQ(CutUtf8("abčd", 4), "abč");
-    EXPECT_EQ(CutUtf8("😀x", 3), "");
+    EXPECT_EQ(CutUtf8("abčd", 2), "ab");
+    EXPECT_EQ(CutUtf8("abčd", 3), "abč");
+    EXPECT_EQ(CutUtf8("😀x", 1), "😀");
+    EXPECT_EQ(CutUtf8("😀x", 0), "");
 }
 
 }  // namespace
