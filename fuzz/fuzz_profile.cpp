@@ -88,30 +88,17 @@ std::vector<Name> NamesIn(std::string_view bytes)
     return names;
 }
 
-// Known fault, kept out of the way so the fuzzer can look for others: a
-// name whose code-page-1250 bytes happen to be valid UTF-8 ("mĂ©" is
-// m C3 A9) is written so and then read back as UTF-8 ("mé"). See
-// fuzz/known-faults/ and the disabled ProfileKnownFaults tests.
-bool RereadsAsItself(std::string_view name)
-{
-    std::string bytes;
-    bool ascii = true;
-    for (unsigned char c : name)
-        ascii = ascii && c < 0x80;
-    return ascii || !ToCp1250(name, bytes) || !IsValidUtf8(bytes);
-}
-
 // A key may be written back only if it stays one entry line that reads as itself.
 bool WritableKey(std::string_view key)
 {
     return !key.empty() && key == Trim(key) && key.front() != ';' && key.front() != '['
-        && key.find_first_of("=\r\n") == std::string_view::npos && IsValidUtf8(key) && RereadsAsItself(key);
+        && key.find_first_of("=\r\n") == std::string_view::npos && IsValidUtf8(key);
 }
 
 bool WritableSection(std::string_view section)
 {
     return !section.empty() && section == Trim(section) && section.find_first_of("]\r\n") == std::string_view::npos
-        && IsValidUtf8(section) && RereadsAsItself(section);
+        && IsValidUtf8(section);
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ private:
 };
 
 struct Game {
-    explicit Game(std::string_view position = "") : s(position.empty() ? StartPosition() : Place(position)) {}
+    explicit Game(std::string_view position = "start") : s(Position(position)) {}
     GameState s;
     FakeUi ui{s};
     TurnSequence turn{s, ui};

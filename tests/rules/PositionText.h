@@ -91,6 +91,16 @@ inline GameState StartPosition()
     return s;
 }
 
+// "start" or "start b" for the start position, anything else for Place.
+inline GameState Position(std::string_view text)
+{
+    if (text.substr(0, 5) != "start")
+        return Place(text);
+    GameState s = StartPosition();
+    s.WhiteToMove = text != "start b";
+    return s;
+}
+
 struct MoveText {
     Sq from, to;
 };

@@ -17,15 +17,6 @@ struct RecordingListener : SquareListener {
     void DrawSquare(int file, int rank) override { drawn.push_back(SquareName(file, rank)); }
 };
 
-GameState Position(std::string_view text)
-{
-    if (text.substr(0, 5) != "start")
-        return Place(text);
-    GameState s = StartPosition();
-    s.WhiteToMove = text != "start b";
-    return s;
-}
-
 enum Effect { None, CastleShort, CastleLong, DoubleStep, EnPassant };
 
 struct MoveRow {
