@@ -46,7 +46,9 @@ TFormHlasky::TFormHlasky(QWidget* titleSource)
     layout->addWidget(Spacer(this));
     // The window fits its contents but is never narrower than its design size.
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumWidth(195);
+    // A fixed-size layout pins the window to its size hint, so the design
+    // width has to come from the contents.
+    Label1->setMinimumWidth(195 - 16);
 }
 
 void TFormHlasky::Announce(const QString& text)

@@ -14,6 +14,9 @@
 #include <QIcon>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -29,6 +32,33 @@ constexpr int StoredFrameHeight = 47;
 
 // A piece set brings its own board texture when chosen from the menu.
 constexpr int TextureOfSet[3] = {1, 3, 4};
+
+// The menu picture of a texture. Styles show the tick of an item that has a
+// picture only as a faint frame around it, so the ticked state of the picture
+// carries a check mark of its own.
+QIcon TextureMenuIcon(int n)
+{
+    QIcon icon;
+    for (const qreal dpr : {1.0, 2.0}) {
+        const QImage patch = LoadTextureIcon(n, dpr);
+        icon.addPixmap(QPixmap::fromImage(patch), QIcon::Normal, QIcon::Off);
+        QImage ticked = patch.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        ticked.setDevicePixelRatio(patch.devicePixelRatio());
+        QPainter p(&ticked);
+        p.setRenderHint(QPainter::Antialiasing);
+        QPainterPath mark;
+        mark.moveTo(3.5, 8.5);
+        mark.lineTo(6.5, 11.5);
+        mark.lineTo(12.5, 4.5);
+        p.strokePath(mark, QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.strokePath(mark, QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.end();
+        icon.addPixmap(QPixmap::fromImage(ticked), QIcon::Normal, QIcon::On);
+        icon.addPixmap(QPixmap::fromImage(ticked), QIcon::Active, QIcon::On);
+        icon.addPixmap(QPixmap::fromImage(patch), QIcon::Active, QIcon::Off);
+    }
+    return icon;
+}
 
 std::string LocalPath(const QString& path)
 {
@@ -128,10 +158,7 @@ void TForm1::BuildMenu()
     const char* textureNames[TextureCount] = {"N11", "N21", "N31", "N41", "N51"};
     for (int n = 1; n <= TextureCount; ++n) {
         QAction* item = AddItem(plocha, textureNames[n - 1], QStringLiteral("Šachovnice %1").arg(n), true);
-        QIcon icon;
-        icon.addPixmap(QPixmap::fromImage(LoadTextureIcon(n, 1.0)));
-        icon.addPixmap(QPixmap::fromImage(LoadTextureIcon(n, 2.0)));
-        item->setIcon(icon);
+        item->setIcon(TextureMenuIcon(n));
         item->setIconVisibleInMenu(true);
         textureItems_[n - 1] = item;
         connect(item, &QAction::triggered, this, [this, n] { ChooseTexture(n); });
@@ -389,10 +416,23 @@ void TForm1::Announce(chess::Message message)
 
 namespace {
 
-bool AskYesNoBox(QWidget* owner, const QString& title, const QString& text)
+// The answers in the language the question is asked in.
+std::pair<QString, QString> YesNoWords(const QString& languageName)
+{
+    if (languageName == LanguageFileName(LanguageId::German))
+        return {QStringLiteral("&Ja"), QStringLiteral("&Nein")};
+    if (languageName == LanguageFileName(LanguageId::English))
+        return {QStringLiteral("&Yes"), QStringLiteral("&No")};
+    return {QStringLiteral("&Ano"), QStringLiteral("&Ne")};
+}
+
+bool AskYesNoBox(QWidget* owner, const QString& title, const QString& text, const QString& languageName)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, owner);
     box.setDefaultButton(QMessageBox::No);
+    const auto [yes, no] = YesNoWords(languageName);
+    box.button(QMessageBox::Yes)->setText(yes);
+    box.button(QMessageBox::No)->setText(no);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -400,7 +440,7 @@ bool AskYesNoBox(QWidget* owner, const QString& title, const QString& text)
 
 bool TForm1::AskYesNo(chess::Question)
 {
-    return AskYesNoBox(this, windowTitle(), texts_.TextNovaPartie);
+    return AskYesNoBox(this, windowTitle(), texts_.TextNovaPartie, LanguageName_);
 }
 
 void TForm1::RunPromotion(chess::GameState& state)
@@ -425,7 +465,7 @@ bool TForm1::FormCloseQuery()
 {
     bool canClose = true;
     if (state_.BoardTouched)
-        canClose = AskYesNoBox(this, windowTitle(), texts_.TextOpravduKonec);
+        canClose = AskYesNoBox(this, windowTitle(), texts_.TextOpravduKonec, LanguageName_);
 
     // The settings are written at every close request, also when the user
     // stays: the window's place and the options are kept either way.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -333,9 +334,16 @@ std::string ProfileFile::Serialize() const
     return (bom_ ? std::string("\xEF\xBB\xBF") : std::string()) + bytes;
 }
 
-bool ProfileFile::Save(const std::string& path, std::string* error) const
+bool ProfileFile::Save(const std::string& linkOrPath, std::string* error) const
 {
     const std::string bytes = Serialize();
+    // A settings file that is a link is replaced where it really lives, so
+    // the link keeps pointing at the current settings.
+    std::string path = linkOrPath;
+    if (char* real = ::realpath(linkOrPath.c_str(), nullptr)) {
+        path = real;
+        std::free(real);
+    }
     std::string temp = path + ".XXXXXX";
     auto fail = [&](const char* what) {
         if (error)

@@ -12,9 +12,9 @@ constexpr const char* PieceNames[6] = {"Pes", "Vez", "Jez", "Str", "Dam", "Kra"}
 
 int SlotOf(int code)
 {
-    const int kind = std::abs(code);
-    if (kind < 1 || kind > 6)
+    if (code < -6 || code > 6 || code == 0)
         return -1;
+    const int kind = std::abs(code);
     return (kind - 1) + (code < 0 ? 6 : 0);
 }
 
