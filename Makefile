@@ -40,7 +40,7 @@ bench: deps
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null && cmake --build build-fuzz -j $(JOBS) --target fuzz_profile
-	@mkdir -p build-fuzz/corpus && build-fuzz/fuzz/fuzz_profile -max_total_time=$${FUZZ_SECONDS:-60} build-fuzz/corpus fuzz/seeds
+	@mkdir -p build-fuzz/corpus && build-fuzz/fuzz/fuzz_profile -artifact_prefix=build-fuzz/ -max_total_time=$${FUZZ_SECONDS:-60} build-fuzz/corpus fuzz/seeds
 
 # A Debian package of the program: build/bodlany-sachy_VERSION_ARCH.deb
 package: build

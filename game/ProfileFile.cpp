@@ -156,7 +156,8 @@ ProfileFile ProfileFile::Parse(std::string_view bytes)
             break;
         }
     // An ASCII-only file reads the same either way; it goes on as code page 1250.
-    file.cp1250_ = !file.bom_ && (!utf8 || ascii);
+    // A byte-order mark promises UTF-8, but only bytes that are UTF-8 keep it.
+    file.cp1250_ = file.bom_ ? !utf8 : (!utf8 || ascii);
 
     file.finalEol_ = bytes.empty() || bytes.back() == '\n';
     const auto firstBreak = bytes.find('\n');
@@ -261,7 +262,9 @@ void ProfileFile::Write(std::string_view section, std::string_view key, std::str
     if (s < 0) {
         if (!lines_.empty() && !Trim(lines_.back().text).empty())
             lines_.push_back({"", std::nullopt, std::nullopt});
-        lines_.push_back({"[" + std::string(section) + "]", std::nullopt, std::nullopt});
+        std::string header = "[";
+        header.append(section).append("]");
+        lines_.push_back({std::move(header), std::nullopt, std::nullopt});
         lines_.push_back({std::move(entry), std::nullopt, std::nullopt});
         return;
     }
@@ -325,7 +328,8 @@ std::string ProfileFile::Serialize() const
         // Each line keeps the ending it had; new lines take the file's own, and
         // the last line gets one only if it had one.
         if (i + 1 < lines_.size())
-            bytes += line.eol && !line.eol->empty() ? *line.eol : eol_;
+            // A last line that ended in a bare CR needs a real ending now.
+            bytes += line.eol && !line.eol->empty() && line.eol->back() == '\n' ? *line.eol : eol_;
         else if (line.eol)
             bytes += *line.eol;
         else if (finalEol_)

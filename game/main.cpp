@@ -59,7 +59,7 @@ int main(int argc, char** argv)
     InitArtwork();
     QApplication::setApplicationName(QStringLiteral("bodlany-sachy"));
     QGuiApplication::setDesktopFileName(QStringLiteral("bodlany-sachy"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/bodlany-sachy.svg")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/bodlany-sachy-256.png")));
     // The dialogs were laid out for these Windows fonts; on other systems the
     // nearest free fonts of the same proportions stand in.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));

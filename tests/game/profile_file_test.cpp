@@ -315,11 +315,10 @@ TEST(ProfileWrite, KeyOfACp1250FileThatLooksLikeUtf8StillReadsAfterAWrite)
     EXPECT_EQ(ProfileFile::Parse(f.Serialize()).Read("s", "mĂ©"), "1");
 }
 
-// Known fault, found by fuzz_profile (input EF BB BF E1): after a byte-order
-// mark the file is read as code page 1250 when the rest is no UTF-8, but
-// new lines are written in UTF-8, which the next read takes for 1250 again.
-// The settings never read back, and every close appends one more section.
-TEST(ProfileWrite, DISABLED_ByteOrderMarkBeforeCodePage1250)
+// Found by fuzz_profile (input EF BB BF E1): a byte-order mark before bytes
+// that are no UTF-8. New lines must go in the file's real code page, or the
+// settings never read back and every close appends one more section.
+TEST(ProfileWrite, ByteOrderMarkBeforeCodePage1250)
 {
     auto f = ProfileFile::Parse("\xEF\xBB\xBF[Jin\xE1]\r\nx=\xE1\r\n");
     f.WriteInteger("Nastavení", "Top", 5);
@@ -328,10 +327,9 @@ TEST(ProfileWrite, DISABLED_ByteOrderMarkBeforeCodePage1250)
     EXPECT_EQ(again.Read("Jiná", "x"), "á");
 }
 
-// Known fault, found by fuzz_profile (input "[Form1]\r"): a last line ended
-// by a bare CR keeps it as its own ending, so a line added after it runs on
-// in the same line: the new key never reads and the old value changes.
-TEST(ProfileWrite, DISABLED_LineAddedAfterABareCarriageReturn)
+// Found by fuzz_profile (input "[Form1]\r"): a line added after a last line
+// ended by a bare CR must not run on in the same line.
+TEST(ProfileWrite, LineAddedAfterABareCarriageReturn)
 {
     auto f = ProfileFile::Parse("[a]\r\nk=1\r");
     f.Write("a", "j", "2");
