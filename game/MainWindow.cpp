@@ -194,17 +194,8 @@ void TForm1::FormCreate()
 {
     const chess::ProfileFile file = chess::ProfileFile::Load(LocalPath(paths_.SettingsFile));
     const chess::Settings settings = chess::ReadSettings(file);
-    for (const auto& key : chess::SettingsBoolKeys) {
-        // Settings keys name the menu items, but a few drop the trailing "1".
-        static const std::pair<std::string_view, const char*> itemOf[] = {
-            {"cesky", "esky1"}, {"nemecky", "nmecky1"}, {"anglicky", "anglicky1"},
-            {"bilydole", "bldole1"}, {"cernydole", "erndole1"}, {"popisky", "Popisky1"}};
-        QString item = QString::fromUtf8(key.name.data(), qsizetype(key.name.size()));
-        for (const auto& [k, name] : itemOf)
-            if (k == key.name)
-                item = QString::fromLatin1(name);
-        Item(item)->setChecked(settings.*key.field);
-    }
+    for (const auto& key : chess::SettingsBoolKeys)
+        Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->setChecked(settings.*key.field);
 
     CheckLanguageFiles();
     LoadLanguage();
@@ -274,21 +265,8 @@ chess::Settings TForm1::CurrentSettings() const
     s.Top = pos().y();
     s.Width = clientWidth_ + StoredFrameWidth;
     s.Height = boardAreaHeight_ + StoredFrameHeight;
-    auto ticked = [this](const char* name) { return Item(QString::fromLatin1(name))->isChecked(); };
-    s.Cesky = ticked("esky1");
-    s.Nemecky = ticked("nmecky1");
-    s.Anglicky = ticked("anglicky1");
-    s.BilyDole = ticked("bldole1");
-    s.CernyDole = ticked("erndole1");
-    s.Popisky = ticked("Popisky1");
-    s.Klasickkameny1 = ticked("Klasickkameny1");
-    s.Klubovky1 = ticked("Klubovky1");
-    s.Umleckkameny1 = ticked("Umleckkameny1");
-    s.N11 = ticked("N11");
-    s.N21 = ticked("N21");
-    s.N31 = ticked("N31");
-    s.N41 = ticked("N41");
-    s.N51 = ticked("N51");
+    for (const auto& key : chess::SettingsBoolKeys)
+        s.*key.field = Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->isChecked();
     return s;
 }
 

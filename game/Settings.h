@@ -40,9 +40,11 @@ struct IntegerKey {
     std::string_view name;
     int Settings::*field;
 };
+// A tick of an option item: the key and the name of the menu item it stores.
 struct BoolKey {
     std::string_view name;
     bool Settings::*field;
+    std::string_view item;
 };
 
 inline constexpr std::array<IntegerKey, 4> SettingsIntegerKeys{{
@@ -53,20 +55,20 @@ inline constexpr std::array<IntegerKey, 4> SettingsIntegerKeys{{
 }};
 
 inline constexpr std::array<BoolKey, 14> SettingsBoolKeys{{
-    {"cesky", &Settings::Cesky},
-    {"nemecky", &Settings::Nemecky},
-    {"anglicky", &Settings::Anglicky},
-    {"bilydole", &Settings::BilyDole},
-    {"cernydole", &Settings::CernyDole},
-    {"popisky", &Settings::Popisky},
-    {"Klasickkameny1", &Settings::Klasickkameny1},
-    {"Klubovky1", &Settings::Klubovky1},
-    {"Umleckkameny1", &Settings::Umleckkameny1},
-    {"N11", &Settings::N11},
-    {"N21", &Settings::N21},
-    {"N31", &Settings::N31},
-    {"N41", &Settings::N41},
-    {"N51", &Settings::N51},
+    {"cesky", &Settings::Cesky, "esky1"},
+    {"nemecky", &Settings::Nemecky, "nmecky1"},
+    {"anglicky", &Settings::Anglicky, "anglicky1"},
+    {"bilydole", &Settings::BilyDole, "bldole1"},
+    {"cernydole", &Settings::CernyDole, "erndole1"},
+    {"popisky", &Settings::Popisky, "Popisky1"},
+    {"Klasickkameny1", &Settings::Klasickkameny1, "Klasickkameny1"},
+    {"Klubovky1", &Settings::Klubovky1, "Klubovky1"},
+    {"Umleckkameny1", &Settings::Umleckkameny1, "Umleckkameny1"},
+    {"N11", &Settings::N11, "N11"},
+    {"N21", &Settings::N21, "N21"},
+    {"N31", &Settings::N31, "N31"},
+    {"N41", &Settings::N41, "N41"},
+    {"N51", &Settings::N51, "N51"},
 }};
 
 // Missing keys and values that are no numbers keep their defaults.
