@@ -25,6 +25,10 @@ bool BoardWidget::FitCanvasToScreen()
 
 void BoardWidget::Changed(const QRect& rect)
 {
+    // Squares drawn by the paint handler itself are shown by that very
+    // paint; asking for another would paint again, and again.
+    if (painting_)
+        return;
     drawnSincePaint_ += rect;
     update(rect);
 }
@@ -37,13 +41,17 @@ void BoardWidget::RequestFullRedraw()
 
 void BoardWidget::paintEvent(QPaintEvent* event)
 {
+    ++paintCount_;
     FitCanvasToScreen();
     // A request that only covers squares we drew ourselves shows them; any
     // other request comes from the window system and redraws everything.
     if (wholeBoardPending_ || !(event->region() - drawnSincePaint_).isEmpty()) {
         wholeBoardPending_ = false;
-        if (fullRedraw_)
+        if (fullRedraw_) {
+            painting_ = true;
             fullRedraw_();
+            painting_ = false;
+        }
     }
     drawnSincePaint_ = QRegion();
     QPainter p(this);

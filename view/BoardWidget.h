@@ -31,6 +31,9 @@ public:
 
     QSize sizeHint() const override { return {612, 612}; }
 
+    // How often the widget has painted; a board at rest paints no more.
+    int PaintCount() const { return paintCount_; }
+
 signals:
     void pressed(QPoint position, Qt::MouseButton button);
 
@@ -43,5 +46,7 @@ private:
     QImage canvas_;
     QRegion drawnSincePaint_;
     bool wholeBoardPending_ = true;
+    bool painting_ = false;
+    int paintCount_ = 0;
     std::function<void()> fullRedraw_;
 };

@@ -265,6 +265,7 @@ private slots:
 
     // Start and end, and the settings file.
     void firstStartWithoutSettingsFile();
+    void boardAtRestPaintsNoMore();
     void storedBounds_data();
     void storedBounds();
     void unreadableSettingsGiveDefaults_data();
@@ -347,6 +348,28 @@ void TestMainWindow::firstStartWithoutSettingsFile()
     QCOMPARE(lines.mid(5).join(' '), QByteArray("cesky=1 nemecky=0 anglicky=0 bilydole=1 cernydole=0 popisky=1 "
                                                 "Klasickkameny1=1 Klubovky1=0 Umleckkameny1=0 "
                                                 "N11=1 N21=0 N31=0 N41=0 N51=0"));
+}
+
+// Painting the whole board must not ask for yet another paint: a board at
+// rest, or after a move, stops painting and leaves the processor idle.
+void TestMainWindow::boardAtRestPaintsNoMore()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    QTest::qWait(100);
+    const int settled = form->Board()->PaintCount();
+    QVERIFY(settled >= 1);
+    QTest::qWait(200);
+    QCOMPARE(form->Board()->PaintCount(), settled);
+
+    const chess::Square e2 = ParseSquare("e2");
+    QTest::mouseClick(form->Board(), Qt::LeftButton, {}, QPoint(68 + 68 * e2.file, 68 + 68 * (7 - e2.rank)));
+    QTest::qWait(100);
+    const int afterPickUp = form->Board()->PaintCount();
+    QVERIFY(afterPickUp - settled <= 2);
+    QTest::qWait(200);
+    QCOMPARE(form->Board()->PaintCount(), afterPickUp);
 }
 
 void TestMainWindow::storedBounds_data()
