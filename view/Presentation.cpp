@@ -1,7 +1,6 @@
 #include "Presentation.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include <QImageReader>
 
 #include <cstdlib>
 
@@ -35,12 +34,14 @@ const QImage& PieceSet::Picture(int code, qreal dpr) const
         for (int i = 0; i < 12; ++i) {
             const QString path = QStringLiteral(":/pieces/%1%2_%3.svg")
                                      .arg(prefix_, QLatin1String(PieceNames[i % 6]), i < 6 ? QStringLiteral("B") : QStringLiteral("C"));
-            QSvgRenderer renderer(path);
-            QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
-            if (renderer.isValid()) {
-                QPainter p(&image);
-                renderer.render(&p, QRectF(0, 0, side, side));
+            // Read through the SVG image plugin, which the program loads
+            // only when it first draws a piece, after its window is up.
+            QImageReader reader(path);
+            reader.setScaledSize(QSize(side, side));
+            QImage image = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            if (image.size() != QSize(side, side)) {
+                image = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+                image.fill(Qt::transparent);
             }
             image.setDevicePixelRatio(dpr);
             pictures[static_cast<std::size_t>(i)] = image;
