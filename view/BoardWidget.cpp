@@ -33,12 +33,6 @@ void BoardWidget::Changed(const QRect& rect)
     update(rect);
 }
 
-void BoardWidget::RequestFullRedraw()
-{
-    wholeBoardPending_ = true;
-    update();
-}
-
 void BoardWidget::paintEvent(QPaintEvent* event)
 {
     ++paintCount_;

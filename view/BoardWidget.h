@@ -23,9 +23,6 @@ public:
     // A part of the canvas has changed: show it at the next paint.
     void Changed(const QRect& rect);
 
-    // Asks for a paint that redraws the whole board.
-    void RequestFullRedraw();
-
     // The canvas follows the screen's density; true when it had to change.
     bool FitCanvasToScreen();
 
