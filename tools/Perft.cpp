@@ -186,6 +186,11 @@ FenResult ParseFen(std::string_view fen)
         const int32_t steppedPawn = s.WhiteToMove ? -Pawn : Pawn;
         if (s.At(epFile, s.WhiteToMove ? 4 : 3) != steppedPawn)
             return fail("FEN en-passant square has no pawn that has just stepped past it");
+        // It stepped from the square behind across the target square, so both
+        // are empty now; a record that says otherwise would let a capture
+        // take a pawn that never passed.
+        if (s.At(epFile, s.WhiteToMove ? 5 : 2) != Empty || s.At(epFile, s.WhiteToMove ? 6 : 1) != Empty)
+            return fail("FEN en-passant square or the square behind it is not empty");
         if (s.WhiteToMove) {
             s.BlackDoubleStep = true;
             s.BlackDoubleStepFile = epFile;
