@@ -20,6 +20,8 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace {
 
 // The stored Width and Height are outer sizes as the program has always
@@ -239,23 +241,40 @@ void TForm1::ApplyAppearance()
 
 void TForm1::ApplyGeometry(const chess::Settings& stored)
 {
-    chess::Settings s = stored;
-    const QRect outer(s.Left, s.Top, s.Width, s.Height);
-    bool onScreen = false;
-    for (const QScreen* screen : QGuiApplication::screens())
-        onScreen = onScreen || screen->geometry().intersects(outer);
-    if (!onScreen) {
-        const chess::Settings defaults;
-        s.Left = defaults.Left;
-        s.Top = defaults.Top;
-        s.Width = defaults.Width;
-        s.Height = defaults.Height;
-    }
+    // A hand-edited file may hold any int at all: the sums below are taken in
+    // 64 bits so that no edge of the window overflows.
+    const chess::Settings defaults;
     // Never smaller than the whole board under the menu bar.
-    clientWidth_ = std::max(612, s.Width - StoredFrameWidth);
-    boardAreaHeight_ = std::max(612, s.Height - StoredFrameHeight);
+    qint64 width = std::max<qint64>(stored.Width, 612 + StoredFrameWidth);
+    qint64 height = std::max<qint64>(stored.Height, 612 + StoredFrameHeight);
+    const auto screens = QGuiApplication::screens();
+    // A window larger than every screen's work area would cost memory and
+    // time to draw and still could not be seen whole.
+    const bool fits = std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+        const QRect area = screen->availableGeometry();
+        return width <= area.width() && height <= area.height();
+    });
+    if (!fits) {
+        width = std::max(defaults.Width, 612 + StoredFrameWidth);
+        height = std::max(defaults.Height, 612 + StoredFrameHeight);
+    }
+    qint64 left = stored.Left, top = stored.Top;
+    const bool onScreen = std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+        const QRect g = screen->geometry();
+        return left < qint64(g.x()) + g.width() && left + width > g.x() && top < qint64(g.y()) + g.height()
+               && top + height > g.y();
+    });
+    // A window lost off every screen starts afresh where a first start puts it.
+    if (!onScreen) {
+        left = defaults.Left;
+        top = defaults.Top;
+        width = std::max(defaults.Width, 612 + StoredFrameWidth);
+        height = std::max(defaults.Height, 612 + StoredFrameHeight);
+    }
+    clientWidth_ = int(width) - StoredFrameWidth;
+    boardAreaHeight_ = int(height) - StoredFrameHeight;
     setFixedSize(clientWidth_, menuBar()->sizeHint().height() + boardAreaHeight_);
-    move(s.Left, s.Top);
+    move(int(left), int(top));
 }
 
 chess::Settings TForm1::CurrentSettings() const

@@ -394,6 +394,27 @@ void TestMainWindow::storedBounds_data()
                                            << QSize(612, 612) << "Left=" + partly + " Top=59 Height=659 Width=622";
     QTest::newRow("off every screen") << QByteArray("Left=-5000\r\nTop=-4000\r\nWidth=700\r\n") << QPoint(147, 59)
                                       << QSize(612, 612) << QByteArray("Left=147 Top=59 Height=659 Width=622");
+    // Extremes of a hand-edited file: no edge may overflow, and no window
+    // may outgrow the work area of every screen.
+    const QByteArray defaults("Left=147 Top=59 Height=659 Width=622");
+    QTest::newRow("lowest Left") << QByteArray("Left=-2147483648\r\n") << QPoint(147, 59) << QSize(612, 612) << defaults;
+    QTest::newRow("highest Left") << QByteArray("Left=2147483000\r\n") << QPoint(147, 59) << QSize(612, 612) << defaults;
+    QTest::newRow("Width 0xFFFFFFFF") << QByteArray("Width=0xFFFFFFFF\r\n") << QPoint(147, 59) << QSize(612, 612)
+                                      << defaults;
+    QTest::newRow("highest Top, lowest Height") << QByteArray("Top=$7FFFFFFF\r\nHeight=-2147483648\r\n")
+                                                << QPoint(147, 59) << QSize(612, 612) << defaults;
+    QTest::newRow("70000 x 40000") << QByteArray("Width=70000\r\nHeight=40000\r\n") << QPoint(147, 59)
+                                   << QSize(612, 612) << defaults;
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QByteArray areaWidth = QByteArray::number(area.width()), areaHeight = QByteArray::number(area.height());
+    QTest::newRow("as large as the work area")
+        << "Left=" + QByteArray::number(area.x()) + "\r\nTop=" + QByteArray::number(area.y()) + "\r\nWidth="
+               + areaWidth + "\r\nHeight=" + areaHeight + "\r\n"
+        << area.topLeft() << QSize(area.width() - 10, area.height() - 47)
+        << "Left=" + QByteArray::number(area.x()) + " Top=" + QByteArray::number(area.y()) + " Height=" + areaHeight
+               + " Width=" + areaWidth;
+    QTest::newRow("a pixel wider than the work area") << "Width=" + QByteArray::number(area.width() + 1) + "\r\n"
+                                                      << QPoint(147, 59) << QSize(612, 612) << defaults;
 }
 
 // Width and Height are outer sizes: 10 pixels of frame across, 47 of
