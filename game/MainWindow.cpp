@@ -6,7 +6,7 @@
 #include "NovaFigurka.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,8 +17,11 @@
 #include <QPushButton>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStyleFactory>
+#include <QStyleOptionMenuItem>
 
 #include <algorithm>
 
@@ -60,6 +63,56 @@ QIcon TextureMenuIcon(int n)
         icon.addPixmap(QPixmap::fromImage(patch), QIcon::Active, QIcon::Off);
     }
     return icon;
+}
+
+// The menu bar and the language menu in the desktop's own style, with two
+// changes: items after a separator on the menu bar sit at its right end, where
+// the help menu belongs; and the checkable items of a menu drawn with this
+// style show as radio items, while their ticks stay independent so that a
+// hand-edited settings file keeps whatever ticks it holds.
+class MenuStyle final : public QProxyStyle {
+public:
+    MenuStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_DrawMenuBarSeparator)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (element == CE_MenuItem) {
+            if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+                item && item->checkType == QStyleOptionMenuItem::NonExclusive) {
+                QStyleOptionMenuItem radio = *item;
+                radio.checkType = QStyleOptionMenuItem::Exclusive;
+                QProxyStyle::drawControl(element, &radio, painter, widget);
+                return;
+            }
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
+
+// Hostile or careless language files may hold captions of 2,047 characters:
+// longer ones are cut with an ellipsis, so that all four menus keep their
+// place on the menu bar and no menu grows wider than a screen.
+constexpr int MenuBarCaptionPixels = 130;
+constexpr int MenuCaptionPixels = 400;
+
+QString FittedCaption(const QAction* item, const QString& caption)
+{
+    const QWidget* shownIn = nullptr;
+    for (QObject* object : item->associatedObjects())
+        if ((shownIn = qobject_cast<const QWidget*>(object)))
+            break;
+    const QFontMetrics metrics = shownIn ? shownIn->fontMetrics() : QFontMetrics(item->font());
+    const int room = qobject_cast<const QMenuBar*>(shownIn) ? MenuBarCaptionPixels : MenuCaptionPixels;
+    return metrics.elidedText(caption, Qt::ElideRight, room, Qt::TextShowMnemonic);
 }
 
 std::string LocalPath(const QString& path)
@@ -174,14 +227,17 @@ void TForm1::BuildMenu()
     connect(AddItem(plocha, "erndole1", QStringLiteral("černý dole"), true), &QAction::triggered, this,
             &TForm1::erndole1Click);
 
-    // The help menu stands apart at the right end of the menu bar.
-    auto* helpBar = new QMenuBar(bar);
-    helpBar->setObjectName(QStringLiteral("HelpBar"));
-    QMenu* napoveda = submenu(helpBar, "Npovda1", QStringLiteral("Nápověda "));
+    // The help menu stands apart at the right end of the menu bar, in the
+    // bar itself so that the arrow keys reach it from the other menus.
+    auto* style = new MenuStyle;
+    style->setParent(this);
+    bar->setStyle(style);
+    nastaveni->setStyle(style);
+    bar->addSeparator();
+    QMenu* napoveda = submenu(bar, "Npovda1", QStringLiteral("Nápověda "));
     QAction* autor = AddItem(napoveda, "Autor1", QStringLiteral("Autor"));
     autor->setShortcut(QKeySequence(Qt::Key_F2));
     connect(autor, &QAction::triggered, this, &TForm1::Autor1Click);
-    bar->setCornerWidget(helpBar, Qt::TopRightCorner);
 }
 
 QAction* TForm1::Item(const QString& name) const
@@ -323,7 +379,7 @@ void TForm1::LoadLanguage()
         const QString caption = file.Text("Form1", item->objectName(), unchanged);
         // A separator is looked up like any item, but its line shows no text.
         if (caption != unchanged && !item->isSeparator())
-            item->setText(caption);
+            item->setText(FittedCaption(item, caption));
     }
     setWindowTitle(file.Text("Form1", QStringLiteral("Form1"), DefaultTitle));
     texts_ = MessageTexts::Load(file);

@@ -13,14 +13,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QStyleOptionMenuItem>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <sys/stat.h>
 
@@ -299,6 +303,8 @@ private slots:
     void switchingLanguage_data();
     void switchingLanguage();
     void missingLanguageFileLeavesOnlyCzech();
+    void helpMenuStaysAtTheRightEnd();
+    void languageItemsAreRadioItems();
     void messageDialogFollowsTitleAndWidens();
     void messageDialogKeepsItsDesignWidth();
 };
@@ -982,6 +988,92 @@ void TestMainWindow::missingLanguageFileLeavesOnlyCzech()
     QCOMPARE(folder.Value("cesky"), QByteArray("1"));
     QCOMPARE(folder.Value("nemecky"), QByteArray("0"));
     QCOMPARE(folder.Value("anglicky"), QByteArray("0"));
+}
+
+// After every language load, however long a caption, the four menus share
+// the bar with "Nápověda" at its right end, and the arrow keys go round all
+// four from a menu opened with Alt and its access key.
+void TestMainWindow::helpMenuStaysAtTheRightEnd()
+{
+    ProgramFolder folder({"czech", "english"});
+    QFile german(folder.paths.ProgramDir + QStringLiteral("Language/deutch"));
+    QVERIFY(german.open(QIODevice::WriteOnly));
+    german.write("[Form1]\nSoubor1=&" + QByteArray(2046, 'S') + "\nNpovda1=&Hilfe " + QByteArray(2041, 'H')
+                 + "\nKlubovky1=" + QByteArray(2047, 'K') + "\n");
+    german.close();
+    Answerer answers;
+    auto form = folder.Start();
+    QMenuBar* bar = form->menuBar();
+    const QStringList menus = {"Soubor1", "Nastaven1", "achovnice2", "Npovda1"};
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const char* item : {"nmecky1", "esky1", "nmecky1", "esky1", "anglicky1"}) {
+        form->Item(item)->trigger();
+        QTest::qWait(20);
+        int right = 0;
+        for (const QString& name : menus) {
+            const QRect r = bar->actionGeometry(form->Item(name));
+            QVERIFY2(!r.isEmpty() && r.left() > right && r.right() < bar->width(), qPrintable(item + (" " + name)));
+            right = r.right();
+        }
+        QVERIFY2(bar->width() - 1 - right <= 8, qPrintable(QStringLiteral("%1: help ends at %2 of %3").arg(item).arg(right).arg(bar->width())));
+        QVERIFY(bar->actionGeometry(form->Item("Soubor1")).left() <= 8);
+        for (QToolButton* more : bar->findChildren<QToolButton*>())
+            QVERIFY2(!more->isVisible(), "the menu bar hides menus behind its extension button");
+        QVERIFY(form->Item("Klubovky1")->menu() == nullptr);
+        QVERIFY(form->Item("achovnice2")->menu()->sizeHint().width() <= screen.width());
+    }
+    QVERIFY(form->Item("Npovda1")->text() == QStringLiteral("&Help"));
+
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_G, Qt::AltModifier);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    QCOMPARE(bar->activeAction(), form->Item("Soubor1"));
+    QStringList reached;
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Left}) {
+        QTest::keyClick(QApplication::activePopupWidget(), key);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        reached << bar->activeAction()->objectName();
+    }
+    QCOMPARE(reached, QStringList({"Nastaven1", "achovnice2", "Npovda1", "Soubor1", "Npovda1", "achovnice2"}));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTest::keyClick(QApplication::activePopupWidget() ? QApplication::activePopupWidget() : bar, Qt::Key_Escape);
+}
+
+// The language items look like radio items, yet keep the ticks a hand-edited
+// file gives them, two at once included.
+void TestMainWindow::languageItemsAreRadioItems()
+{
+    ProgramFolder folder;
+    folder.WriteSettings(Settings("cesky=1\r\nanglicky=1\r\n"));
+    Answerer answers;
+    auto form = folder.Start();
+    QCOMPARE(TickedOf(*form, {"esky1", "nmecky1", "anglicky1"}), QStringList({"esky1", "anglicky1"}));
+    QCOMPARE(form->LanguageName(), QStringLiteral("english"));
+
+    const auto drawn = [](const QWidget* menu, QStyleOptionMenuItem::CheckType type, const QStyle* style) {
+        QStyleOptionMenuItem option;
+        option.initFrom(menu);
+        option.rect = QRect(0, 0, 120, 22);
+        option.text = QStringLiteral("anglicky");
+        option.menuItemType = QStyleOptionMenuItem::Normal;
+        option.checkType = type;
+        option.checked = true;
+        QImage image(option.rect.size(), QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        style->drawControl(QStyle::CE_MenuItem, &option, &painter, menu);
+        return image;
+    };
+    QWidget* languages = form->Item("Nastaven1")->menu();
+    QWidget* board = form->Item("achovnice2")->menu();
+    const QImage radio = drawn(languages, QStyleOptionMenuItem::Exclusive, QApplication::style());
+    QVERIFY(radio != drawn(languages, QStyleOptionMenuItem::NonExclusive, QApplication::style()));
+    QVERIFY(drawn(languages, QStyleOptionMenuItem::NonExclusive, languages->style()) == radio);
+    QVERIFY(drawn(board, QStyleOptionMenuItem::NonExclusive, board->style()) != radio);
+
+    QVERIFY(form->close());
+    QCOMPARE(folder.Value("cesky") + folder.Value("nemecky") + folder.Value("anglicky"), QByteArray("101"));
 }
 
 // The message dialog takes the main window's title anew for each message, and
