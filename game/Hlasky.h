@@ -24,9 +24,13 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormActivate();
+    // Sizes the dialog to the message: the design size for a short one,
+    // wider for a longer line, and wrapped within the screen beyond that.
+    void FitToMessage();
 
     QWidget* titleSource_;
     QString MessageText_;

@@ -57,11 +57,15 @@ public:
         QString title, text;  // text: the message or the question
         QRect geometry;
         bool announcement;  // the message dialog or a message box, not another dialog
+        QSize client = {};
+        QRect button = {};        // the message dialog's OK
+        bool escapeCloses = false;  // the message dialog's, when Escape was tried
     };
     QList<Seen> seen;
     // How the message dialog is closed: its OK button, its title bar's close
     // box, or the Enter key.
-    enum class Closing { Button, CloseBox, Enter } closing = Closing::Button;
+    // Escape is tried first with the space bar.
+    enum class Closing { Button, CloseBox, Enter, EscapeThenSpace } closing = Closing::Button;
 
     explicit Answerer(QList<QMessageBox::StandardButton> answers = {}) : answers_(std::move(answers))
     {
@@ -96,6 +100,19 @@ private:
         s.announcement = qobject_cast<TFormHlasky*>(w) != nullptr;
         if (auto* label = w->findChild<QLabel*>(QStringLiteral("Label1")))
             s.text = label->text();
+        s.client = w->size();
+        if (auto* ok = w->findChild<QPushButton*>(QStringLiteral("Button1")))
+            s.button = ok->geometry();
+        if (qobject_cast<TFormHlasky*>(w) && closing == Closing::EscapeThenSpace) {
+            if (!w->isActiveWindow() || !w->focusWidget())
+                return;  // keys go nowhere yet
+            QTest::keyClick(w->focusWidget(), Qt::Key_Escape);
+            s.escapeCloses = !w->isVisible();
+            seen << s;
+            if (w->isVisible())
+                QTest::keyClick(w->focusWidget(), Qt::Key_Space);
+            return;
+        }
         seen << s;
         if (qobject_cast<TFormHlasky*>(w) && closing == Closing::CloseBox) {
             w->close();
@@ -306,7 +323,8 @@ private slots:
     void helpMenuStaysAtTheRightEnd();
     void languageItemsAreRadioItems();
     void messageDialogFollowsTitleAndWidens();
-    void messageDialogKeepsItsDesignWidth();
+    void messageDialogSize_data();
+    void messageDialogSize();
 };
 
 void TestMainWindow::initTestCase()
@@ -1115,16 +1133,54 @@ void TestMainWindow::messageDialogFollowsTitleAndWidens()
                             .arg(wide.center().x()).arg(wide.center().y()).arg(owner.center().x()).arg(owner.center().y())));
 }
 
-// A short message keeps the dialog at its design width of 195 pixels, so its
-// OK button does not stand in a window hardly wider than the button.
-void TestMainWindow::messageDialogKeepsItsDesignWidth()
+void TestMainWindow::messageDialogSize_data()
 {
+    QTest::addColumn<QByteArray>("message");  // from the language file; empty for the built-in one
+    QTest::newRow("built-in") << QByteArray();
+    QTest::newRow("2,047 letters without a blank") << QByteArray(2047, 'W');
+    QByteArray words;
+    while (words.size() < 2040)
+        words += "Tah není možné provést. ";
+    QTest::newRow("2,047 characters of words") << words.left(2047).trimmed();
+}
+
+// A short message keeps the design size, 195 x 105 with the button at 64, 61;
+// a long one is wrapped within the screen with its button on it. Escape does
+// not close the dialog (it has nothing to cancel); the space bar does.
+void TestMainWindow::messageDialogSize()
+{
+    QFETCH(QByteArray, message);
     ProgramFolder folder;
+    if (!message.isEmpty()) {
+        QFile czech(folder.paths.ProgramDir + QStringLiteral("Language/czech"));
+        QVERIFY(czech.open(QIODevice::WriteOnly));
+        czech.write("[Texty]\nTextNelze=" + message + "\n");
+    }
     Answerer answers;
+    answers.closing = Answerer::Closing::EscapeThenSpace;
     auto form = folder.Start();
     Play(*form, "e2e5");
-    QCOMPARE(answers.Texts(), QStringList({Nelze}));
-    QVERIFY2(answers.seen[0].geometry.width() >= 195, qPrintable(QString::number(answers.seen[0].geometry.width())));
+    QTRY_COMPARE(answers.seen.size(), 1);
+    QVERIFY(!answers.seen[0].escapeCloses);
+    QCOMPARE(form->State().At(4, 1), chess::Pawn);
+    QVERIFY(!QApplication::activeModalWidget());
+    const Answerer::Seen& seen = answers.seen[0];
+    if (message.isEmpty()) {
+        QCOMPARE(seen.text, Nelze);
+        QCOMPARE(seen.client, QSize(195, 105));
+        QCOMPARE(seen.button, QRect(64, 61, 75, 25));
+        return;
+    }
+    QCOMPARE(seen.text, QString::fromUtf8(message));
+    const QRect screen = form->screen()->availableGeometry();
+    QVERIFY2(screen.contains(seen.geometry), qPrintable(QStringLiteral("%1 x %2 at %3, %4").arg(seen.geometry.width())
+                 .arg(seen.geometry.height()).arg(seen.geometry.x()).arg(seen.geometry.y())));
+    QVERIFY(QRect(QPoint(), seen.client).contains(seen.button));
+    QCOMPARE(seen.client.height() - seen.button.bottom() - 1, 19);
+    // Every character is shown, on lines that fit the label.
+    auto* label = form->findChild<TFormHlasky*>()->findChild<QLabel*>(QStringLiteral("Label1"));
+    QVERIFY(label->height() > 3 * label->fontMetrics().lineSpacing());
+    QVERIFY(label->height() + seen.button.height() < seen.client.height());
 }
 
 QTEST_MAIN(TestMainWindow)
