@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -31,8 +32,44 @@ constexpr int MinimumCaptionPixels = 10;
 // The gap kept between a widened label and the control to its right.
 constexpr int Gap = 4;
 
-const QString WebHint = QStringLiteral("Spustí Váš internetový prohlížeč a najde mé stránky");
-const QString MailHint = QStringLiteral("Spustí Váš poštovní program, abyste mi mohli napsat");
+// The dialog's texts beyond the captions every language file has always
+// carried, with their built-in Czech wording. "%1" stands for the author's
+// name in Label1 and for the second e-mail address in TextPosliteUdaje.
+constexpr struct {
+    const char *key;
+    const char *czech;
+} Texts[] = {
+    {"Autor", "Autor programu"},
+    {"myLabel3d1", "Bodlany šachy verze 1.0 beta"},
+    {"myLabel3d2", "freeware"},
+    {"Label1", "Autor, %1, napsal tento program pro vlastní potřebu a všem zájemcům ho nabízí zdarma."},
+    {"Label4", "Klasické a umělecké kameny nakreslili Colin M. L. Burnett a Maurizio Monge (převzato "
+               "z projektu pychess); srdečně jim děkuji. Klubovky, šachovnice i obrázek v pozadí jsou "
+               "kresby programu."},
+    {"Label8", "Pokud mi zašlete informaci o tom, že používáte tento program, budu Vám zasílat na Váš e-mail "
+               "krátkou zprávu vždy, když bude hotová další verze programu."},
+    {"myLabel3d3.Hint", "Spustí Váš internetový prohlížeč a najde mé stránky"},
+    {"myLabel3d4.Hint", "Spustí Váš poštovní program, abyste mi mohli napsat"},
+    {"TextChyba", "Chyba"},
+    {"TextNemohuProhlizec", "Nemohu spustit webový prohlížeč."},
+    {"TextNemohuPostu", "Nemohu spustit poštovní program."},
+    {"TextPosliteUdaje", "Nemohu spustit poštovní program. Pošlete, prosím, následující údaje na adresu %1"},
+};
+
+QString Czech(const char *key)
+{
+    for (const auto &text : Texts)
+        if (qstrcmp(text.key, key) == 0)
+            return QString::fromUtf8(text.czech);
+    return {};
+}
+
+// The program's own name, which no language changes.
+const QString ProgramTitle = QStringLiteral("Bodlany šachy");
+
+// The bottom edge a paragraph may reach before it would run into the next
+// row; text beyond it is cut rather than drawn over that row.
+constexpr int Label1Bottom = 87, Label4Bottom = 139, Label8Bottom = 183;
 
 QFont PixelFont(const QFont &base, int pixelSize, bool bold)
 {
@@ -99,8 +136,29 @@ void FitOnOneLine(TmyLabel3d *label, int right)
         font.setPixelSize(font.pixelSize() - 1);
         label->setFont(font);
     }
+    // Whatever still does not fit (a hostile language file) is cut at the
+    // next control rather than drawn over it.
     if (needed() > label->width())
-        label->resize(needed(), label->height());
+        label->resize(std::min(needed(), std::max(room, label->width())), label->height());
+}
+
+// A word-wrapped paragraph as tall as its text, from its design height down
+// to `bottom` at most.
+void FitParagraph(QLabel *label, int designHeight, int bottom)
+{
+    const int needed = label->heightForWidth(label->width());
+    label->resize(label->width(), std::clamp(needed, designHeight, std::max(designHeight, bottom - label->y() + 1)));
+}
+
+// A one-line caption cut with an ellipsis where it would reach `right`.
+void FitCaption(QLabel *label, int right)
+{
+    label->adjustSize();
+    const int room = right - label->x();
+    if (label->width() > room) {
+        label->setText(label->fontMetrics().elidedText(label->text(), Qt::ElideRight, room - 2));
+        label->resize(room, label->height());
+    }
 }
 
 // A web address too wide for its column at full size is shown without
@@ -141,7 +199,7 @@ TAutor::TAutor(const QString &programDir, const QString &languageName,
     , openUrl_([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     setObjectName(QStringLiteral("Autor"));
-    setWindowTitle(QStringLiteral("Autor programu"));
+    setWindowTitle(Czech("Autor"));
     setFixedSize(447, 307);
     setFont(PixelFont(QFont(QStringLiteral("Times New Roman")), 13, false));
     // The picture is light whatever the desktop's colours are.
@@ -157,25 +215,16 @@ TAutor::TAutor(const QString &programDir, const QString &languageName,
     if (picture.open(QIODevice::ReadOnly))
         Image1 = DecodeJpeg(picture.readAll());
 
-    myLabel3d1 = Make3dLabel(this, "myLabel3d1", QStringLiteral("Bodlany šachy verze 1.0 beta"),
+    myLabel3d1 = Make3dLabel(this, "myLabel3d1", Czech("myLabel3d1"),
                              QRect(8, 8, 324, 31), 27, TmyLabel3d::Raised3d);
     myLabel3d1->setAShadeLeftTop(Qt::yellow);
-    myLabel3d2 = Make3dLabel(this, "myLabel3d2", QStringLiteral("freeware"),
+    myLabel3d2 = Make3dLabel(this, "myLabel3d2", Czech("myLabel3d2"),
                              QRect(384, 20, 48, 15), 13, TmyLabel3d::Resit3d);
     myLabel3d2->setAShadeLeftTop(Qt::yellow);
 
-    Label1 = MakeParagraph(this, "Label1",
-                           QStringLiteral("Autor, %1, napsal tento program pro vlastní potřebu "
-                                          "a všem zájemcům ho nabízí zdarma.")
-                               .arg(QString::fromUtf8(author::Name)),
-                           QRect(8, 48, 433, 33), true);
-    Label4 = MakeParagraph(this, "Label4", QString::fromUtf8(author::ArtworkCredits),
-                           QRect(10, 88, 431, 33), false);
-    Label8 = MakeParagraph(this, "Label8",
-                           QStringLiteral("Pokud mi zašlete informaci o tom, že používáte tento "
-                                          "program, budu Vám zasílat na Váš e-mail krátkou zprávu "
-                                          "vždy, když bude hotová další verze programu."),
-                           QRect(8, 140, 433, 33), false);
+    Label1 = MakeParagraph(this, "Label1", Czech("Label1"), QRect(8, 48, 433, 33), true);
+    Label4 = MakeParagraph(this, "Label4", Czech("Label4"), QRect(10, 88, 431, 33), false);
+    Label8 = MakeParagraph(this, "Label8", Czech("Label8"), QRect(8, 140, 433, 33), false);
 
     Label2 = MakeLabel(this, "Label2", QStringLiteral("Tato verze spatřila světlo světa:"), {8, 184}, false);
     Label5 = MakeLabel(this, "Label5", QStringLiteral("Internetová adresa:"), {8, 202}, true);
@@ -185,26 +234,14 @@ TAutor::TAutor(const QString &programDir, const QString &languageName,
     myLabel3d3 = Make3dLabel(this, "myLabel3d3", QString::fromUtf8(author::Web),
                              QRect(8, 216, 129, 19), 16, TmyLabel3d::Raised3d);
     myLabel3d3->setCursor(Qt::PointingHandCursor);
-    SetLongHint(myLabel3d3, WebHint);
     myLabel3d4 = Make3dLabel(this, "myLabel3d4", QString::fromUtf8(author::Email),
                              QRect(160, 216, 143, 19), 16, TmyLabel3d::Raised3d);
     myLabel3d4->setCursor(Qt::PointingHandCursor);
-    SetLongHint(myLabel3d4, MailHint);
     myLabel3d5 = Make3dLabel(this, "myLabel3d5", QString::fromUtf8(author::Phone),
                              QRect(320, 216, 117, 19), 16, TmyLabel3d::Raised3d);
     myLabel3d5->setCursor(Qt::ArrowCursor);
-    SetLongHint(myLabel3d5, MailHint);
     for (TmyLabel3d *label : {myLabel3d3, myLabel3d4, myLabel3d5})
         label->setShowAccelChar(false);
-
-    // The title is wider than its box in the fonts we ship with: it takes
-    // the room up to "freeware". Each link may widen up to the next column.
-    FitOnOneLine(myLabel3d1, myLabel3d2->x() - Gap);
-    FitOnOneLine(myLabel3d2, width() - Gap);
-    DropSchemeIfTooWide(myLabel3d3, myLabel3d4->x() - Gap);
-    FitOnOneLine(myLabel3d3, myLabel3d4->x() - Gap);
-    FitOnOneLine(myLabel3d4, myLabel3d5->x() - Gap);
-    FitOnOneLine(myLabel3d5, width() - Gap);
 
     Button1 = new QPushButton(QStringLiteral("Pošli informace"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -223,6 +260,8 @@ TAutor::TAutor(const QString &programDir, const QString &languageName,
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 
     FormCreate(LanguageFilePath(programDir, languageName));
+    if (owner)
+        CentreOver(owner->window());
 }
 
 void TAutor::setUrlOpener(UrlOpener opener)
@@ -243,10 +282,63 @@ void TAutor::FormCreate(const QString &languageFile)
     };
     Button1->setText(text("Button1", Button1->text()));
     OKButton->setText(text("OKButton", OKButton->text()));
-    for (QLabel *label : {Label3, Label5, Label6, Label2}) {
+    for (QLabel *label : {Label3, Label5, Label6, Label2})
         label->setText(text(label->objectName().toLatin1().constData(), label->text()));
-        label->adjustSize();
+    for (const auto &entry : Texts)
+        texts_.insert(QLatin1String(entry.key), text(entry.key, QString::fromUtf8(entry.czech)));
+
+    setWindowTitle(Text("Autor"));
+    myLabel3d1->setText(Text("myLabel3d1"));
+    myLabel3d2->setText(Text("myLabel3d2"));
+    Label1->setText(Text("Label1").replace(QStringLiteral("%1"), QString::fromUtf8(author::Name)));
+    Label4->setText(Text("Label4"));
+    Label8->setText(Text("Label8"));
+    SetLongHint(myLabel3d3, Text("myLabel3d3.Hint"));
+    SetLongHint(myLabel3d4, Text("myLabel3d4.Hint"));
+    SetLongHint(myLabel3d5, Text("myLabel3d4.Hint"));
+    LayOut();
+}
+
+QString TAutor::Text(const char *key) const
+{
+    return texts_.value(QLatin1String(key), Czech(key));
+}
+
+void TAutor::LayOut()
+{
+    // The title is wider than its box in the fonts we ship with: it takes
+    // the room up to "freeware". Each link may widen up to the next column.
+    FitOnOneLine(myLabel3d1, myLabel3d2->x() - Gap);
+    FitOnOneLine(myLabel3d2, width() - Gap);
+    DropSchemeIfTooWide(myLabel3d3, myLabel3d4->x() - Gap);
+    FitOnOneLine(myLabel3d3, myLabel3d4->x() - Gap);
+    FitOnOneLine(myLabel3d4, myLabel3d5->x() - Gap);
+    FitOnOneLine(myLabel3d5, width() - Gap);
+    FitParagraph(Label1, 33, Label1Bottom);
+    FitParagraph(Label4, 33, Label4Bottom);
+    FitParagraph(Label8, 33, Label8Bottom);
+    FitCaption(Label5, Label3->x() - Gap);
+    FitCaption(Label3, Label6->x() - Gap);
+    FitCaption(Label6, width() - Gap);
+    FitCaption(Label2, width() - Gap);
+}
+
+void TAutor::CentreOver(const QWidget *owner)
+{
+    // Frame centre over frame centre. Our own frame is not known before the
+    // window manager has put one around us, so the owner's is taken for it;
+    // both have the same caption and border.
+    const QRect ownerFrame = owner->frameGeometry();
+    const QRect ownerClient = owner->geometry();
+    const QSize frame(ownerFrame.width() - ownerClient.width(), ownerFrame.height() - ownerClient.height());
+    QRect placed(QPoint(), size() + frame);
+    placed.moveCenter(ownerFrame.center());
+    if (const QScreen *screen = owner->screen()) {
+        const QRect area = screen->availableGeometry();
+        placed.moveLeft(std::clamp(placed.left(), area.left(), std::max(area.left(), area.right() + 1 - placed.width())));
+        placed.moveTop(std::clamp(placed.top(), area.top(), std::max(area.top(), area.bottom() + 1 - placed.height())));
     }
+    move(placed.topLeft());
 }
 
 void TAutor::changeEvent(QEvent *event)
@@ -267,7 +359,7 @@ void TAutor::FormActivate()
     if (built.isValid())
         Label2->setText(Label2->text() + QStringLiteral(" ")
                         + QLocale::system().toString(built, QLocale::ShortFormat));
-    Label2->adjustSize();
+    FitCaption(Label2, width() - Gap);
 }
 
 void TAutor::paintEvent(QPaintEvent *)
@@ -280,20 +372,20 @@ void TAutor::paintEvent(QPaintEvent *)
 
 void TAutor::ShowError(const QString &text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Chyba"), text, QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Critical, Text("TextChyba"), text, QMessageBox::Ok, this);
     box.exec();
 }
 
 void TAutor::myLabel3d3Click()
 {
     if (!openUrl_(QUrl(QString::fromUtf8(author::Web))))
-        ShowError(QStringLiteral("Nemohu spustit webový prohlížeč."));
+        ShowError(Text("TextNemohuProhlizec"));
 }
 
 void TAutor::myLabel3d4Click()
 {
     if (!openUrl_(QUrl(QStringLiteral("mailto:") + myLabel3d4->text())))
-        ShowError(QStringLiteral("Nemohu spustit poštovní program."));
+        ShowError(Text("TextNemohuPostu"));
 }
 
 void TAutor::Button1Click()
@@ -306,12 +398,9 @@ void TAutor::Button1Click()
     if (openUrl_(InformationMailLink(QString::fromUtf8(author::Email), myLabel3d1->text(), text)))
         return;
 
-    ShowError(QStringLiteral("Nemohu spustit poštovní program. Pošlete, prosím, následující "
-                             "údaje na adresu ")
-              + QString::fromUtf8(author::Email2));
+    ShowError(Text("TextPosliteUdaje").replace(QStringLiteral("%1"), QString::fromUtf8(author::Email2)));
     // So that the user can copy the text and send it some other way.
-    QMessageBox plain(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text,
-                      QMessageBox::Ok, this);
+    QMessageBox plain(QMessageBox::NoIcon, ProgramTitle, text, QMessageBox::Ok, this);
     plain.setTextInteractionFlags(Qt::TextSelectableByMouse);
     plain.exec();
 }

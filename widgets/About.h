@@ -7,6 +7,7 @@
 #include "SystemInfo.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QImage>
 #include <QUrl>
 
@@ -52,6 +53,11 @@ protected:
 
 private:
     void FormCreate(const QString &languageFile);
+    // The text of a key of section "Autor" as FormCreate read it.
+    QString Text(const char *key) const;
+    // Fits every caption to its place once the texts are known.
+    void LayOut();
+    void CentreOver(const QWidget *owner);
     void FormActivate();
     void ShowError(const QString &text);
 
@@ -60,6 +66,7 @@ private:
     UrlOpener openUrl_;
     FactsSource facts_;
     bool dateShown_ = false;
+    QHash<QString, QString> texts_;
 
     QImage Image1;
     TmyLabel3d *myLabel3d1;

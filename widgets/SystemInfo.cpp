@@ -196,8 +196,13 @@ SystemFacts GatherSystemFacts(QWidget *window, const QString &programDir,
     const QStyle *style = window ? window->style() : QApplication::style();
     const int captionHeight = style ? style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) : 0;
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        facts.screenWidth = screen->size().width();
-        facts.screenHeight = screen->size().height() + captionHeight;
+        // The client area of a full-screen window: the work area without one
+        // caption; the caption is then added back, as the figure has always
+        // been reported.
+        const QRect workArea = screen->availableGeometry();
+        const int fullScreenClientHeight = workArea.height() - captionHeight;
+        facts.screenWidth = workArea.width();
+        facts.screenHeight = fullScreenClientHeight + captionHeight;
         facts.bitsPerPixel = screen->depth();
         facts.dpi = window ? window->logicalDpiX() : qRound(screen->logicalDotsPerInch());
     }

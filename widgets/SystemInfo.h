@@ -14,7 +14,7 @@ struct SystemFacts
     quint64 totalMemoryBytes = 0; // physical memory
     double cpuMHz = 0;            // measured clock
     int screenWidth = 0;
-    int screenHeight = 0;         // including one window caption
+    int screenHeight = 0;         // a full-screen window's client area plus its caption
     int bitsPerPixel = 0;
     int planes = 1;
     int dpi = 0;

@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -97,6 +98,7 @@ public:
     {
         QMessageBox::Icon icon;
         QString text;
+        QString title;
     };
     QList<Box> boxes;
 
@@ -106,7 +108,7 @@ public:
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (!box || !box->isVisible())
                 return;
-            boxes.append({box->icon(), box->text()});
+            boxes.append({box->icon(), box->text(), box->windowTitle()});
             box->button(QMessageBox::Ok)->click();
         });
         timer_.start(20);
@@ -199,6 +201,9 @@ private slots:
     void textsComeFromTheLanguageFile();
     void missingLanguageFileLeavesCzech();
     void layoutKeepsEveryTextWhole();
+    void noCzechInAnotherLanguage_data();
+    void noCzechInAnotherLanguage();
+    void centredOverTheMainWindow();
     void looksAsDescribed();
     void pictureDrawnUnscaledFromTopLeft();
     void dateAddedOnceOnActivation();
@@ -323,9 +328,10 @@ void TestAbout::gathererDescribesThisComputer()
 #if defined(__x86_64__) || defined(__i386__)
     QVERIFY2(facts.cpuMHz > 100 && facts.cpuMHz < 10000, qPrintable(QString::number(facts.cpuMHz)));
 #endif
-    const QSize screen = QGuiApplication::primaryScreen()->size();
-    QCOMPARE(facts.screenWidth, screen.width());
-    QVERIFY(facts.screenHeight > screen.height());
+    // A full-screen window's client area plus its caption: the work area.
+    const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(facts.screenWidth, workArea.width());
+    QCOMPARE(facts.screenHeight, workArea.height());
     QCOMPARE(facts.bitsPerPixel, QGuiApplication::primaryScreen()->depth());
     QCOMPARE(facts.planes, 1);
     QCOMPARE(facts.dpi, window.logicalDpiX());
@@ -546,6 +552,65 @@ void TestAbout::layoutKeepsEveryTextWhole()
     }
 }
 
+void TestAbout::noCzechInAnotherLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("deutch") << QStringLiteral("deutch");
+    QTest::newRow("english") << QStringLiteral("english");
+}
+
+// Every text a German or English user meets in the dialog, its error boxes
+// included, comes from the language file; only the program's name, the
+// author's and the computer's description for the author stay Czech.
+void TestAbout::noCzechInAnotherLanguage()
+{
+    QFETCH(QString, language);
+    ProgramFile program;
+    TAutor dialog(LanguageParentDir, language, program.path, nullptr);
+    const SystemFacts facts = FixedFacts(program.programDir());
+    dialog.setFactsSource([&facts] { return facts; });
+    dialog.setUrlOpener([](const QUrl &) { return false; });
+    QVERIFY(ShowActive(dialog));
+    BoxAnswerer answerer;
+    for (const char *name : {"myLabel3d3", "myLabel3d4", "Button1"})
+        QTest::mouseClick(Child<QWidget>(dialog, name), Qt::LeftButton);
+    QCOMPARE(answerer.boxes.size(), 4);
+    QCOMPARE(answerer.boxes.takeLast().text, InformationText(facts));
+
+    QStringList shown = {dialog.windowTitle()};
+    for (const BoxAnswerer::Box &box : answerer.boxes)
+        shown << box.title << box.text;
+    for (const QWidget *child : dialog.findChildren<QWidget *>()) {
+        shown << child->whatsThis();
+        if (auto *label = qobject_cast<const QLabel *>(child))
+            shown << label->text();
+        else if (auto *label3d = qobject_cast<const TmyLabel3d *>(child))
+            shown << label3d->text();
+        else if (auto *button = qobject_cast<const QPushButton *>(child))
+            shown << button->text();
+    }
+    static const QRegularExpression czech(QStringLiteral("[ěščřžýáíéůúťďňĚŠČŘŽÝÁÍÉŮÚŤĎŇ]"));
+    for (QString text : shown) {
+        text.remove(QStringLiteral("Bodlany šachy")).remove(QString::fromUtf8(author::Name));
+        QVERIFY2(!text.contains(czech), qPrintable(language + QStringLiteral(": ") + text));
+    }
+    QVERIFY(Child<QLabel>(dialog, "Label1")->text().contains(QString::fromUtf8(author::Name)));
+}
+
+// Centred over the main window, frame over frame.
+void TestAbout::centredOverTheMainWindow()
+{
+    ProgramFile program;
+    QWidget owner;
+    owner.setGeometry(140, 90, 612, 637);
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    TAutor dialog(program.programDir(), QStringLiteral("czech"), program.path, &owner);
+    QVERIFY(ShowActive(dialog));
+    const QPoint offset = dialog.frameGeometry().center() - owner.frameGeometry().center();
+    QVERIFY2(offset.manhattanLength() <= 1, qPrintable(QStringLiteral("%1, %2").arg(offset.x()).arg(offset.y())));
+}
+
 void TestAbout::looksAsDescribed()
 {
     ProgramFile program;
@@ -558,7 +623,9 @@ void TestAbout::looksAsDescribed()
     QCOMPARE(Child<TmyLabel3d>(dialog, "myLabel3d4")->text(), QString::fromUtf8(author::Email));
     QCOMPARE(Child<TmyLabel3d>(dialog, "myLabel3d5")->text(), QString::fromUtf8(author::Phone));
     QVERIFY(Child<QLabel>(dialog, "Label1")->text().contains(QString::fromUtf8(author::Name)));
-    QCOMPARE(Child<QLabel>(dialog, "Label4")->text(), QString::fromUtf8(author::ArtworkCredits));
+    // Every outside source of the artwork is named, and the rest is ours.
+    for (const char *credit : {"Colin M. L. Burnett", "Maurizio Monge", "pychess", "Klubovky", "šachovnice", "obrázek"})
+        QVERIFY2(Child<QLabel>(dialog, "Label4")->text().contains(QString::fromUtf8(credit)), credit);
 
     // Links show a hand, the telephone an arrow; hints only in the long form.
     QCOMPARE(web->cursor().shape(), Qt::PointingHandCursor);
@@ -716,8 +783,10 @@ void TestAbout::sendInformationFailureShowsAddressThenText()
     QCOMPARE(answerer.boxes[0].text,
              QStringLiteral("Nemohu spustit poštovní program. Pošlete, prosím, následující údaje na adresu ")
                  + QString::fromUtf8(author::Email2));
+    QCOMPARE(answerer.boxes[0].title, QStringLiteral("Chyba"));
     QCOMPARE(answerer.boxes[1].icon, QMessageBox::NoIcon);
     QCOMPARE(answerer.boxes[1].text, InformationText(facts));
+    QCOMPARE(answerer.boxes[1].title, QStringLiteral("Bodlany šachy"));
     QVERIFY(dialog.isVisible());
 }
 

@@ -84,6 +84,18 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"Label5", "Internetová adresa:"},
              {"Label6", "Telefon:"},
              {"Label2", "Tato verze spatřila světlo světa:"},
+             {"Autor", "Autor programu"},
+             {"myLabel3d1", "Bodlany šachy verze 1.0 beta"},
+             {"myLabel3d2", "freeware"},
+             {"Label1", "Autor, %1, napsal tento program pro vlastní potřebu a všem zájemcům ho nabízí zdarma."},
+             {"Label4", "Klasické a umělecké kameny nakreslili Colin M. L. Burnett a Maurizio Monge (převzato z projektu pychess); srdečně jim děkuji. Klubovky, šachovnice i obrázek v pozadí jsou kresby programu."},
+             {"Label8", "Pokud mi zašlete informaci o tom, že používáte tento program, budu Vám zasílat na Váš e-mail krátkou zprávu vždy, když bude hotová další verze programu."},
+             {"myLabel3d3.Hint", "Spustí Váš internetový prohlížeč a najde mé stránky"},
+             {"myLabel3d4.Hint", "Spustí Váš poštovní program, abyste mi mohli napsat"},
+             {"TextChyba", "Chyba"},
+             {"TextNemohuProhlizec", "Nemohu spustit webový prohlížeč."},
+             {"TextNemohuPostu", "Nemohu spustit poštovní program."},
+             {"TextPosliteUdaje", "Nemohu spustit poštovní program. Pošlete, prosím, následující údaje na adresu %1"},
          }},
     };
     return sections;
