@@ -1016,7 +1016,8 @@ void TestMainWindow::helpMenuStaysAtTheRightEnd()
     ProgramFolder folder({"czech", "english"});
     QFile german(folder.paths.ProgramDir + QStringLiteral("Language/deutch"));
     QVERIFY(german.open(QIODevice::WriteOnly));
-    german.write("[Form1]\nSoubor1=&" + QByteArray(2046, 'S') + "\nNpovda1=&Hilfe " + QByteArray(2041, 'H')
+    german.write("[Form1]\nSoubor1=&" + QByteArray(2046, 'S') + "\nNastaven1=" + QByteArray(2047, 'W')
+                 + "\nachovnice2=" + QByteArray(2047, 'M') + "\nNpovda1=&Hilfe " + QByteArray(2041, 'H')
                  + "\nKlubovky1=" + QByteArray(2047, 'K') + "\n");
     german.close();
     Answerer answers;
@@ -1037,7 +1038,6 @@ void TestMainWindow::helpMenuStaysAtTheRightEnd()
         QVERIFY(bar->actionGeometry(form->Item("Soubor1")).left() <= 8);
         for (QToolButton* more : bar->findChildren<QToolButton*>())
             QVERIFY2(!more->isVisible(), "the menu bar hides menus behind its extension button");
-        QVERIFY(form->Item("Klubovky1")->menu() == nullptr);
         QVERIFY(form->Item("achovnice2")->menu()->sizeHint().width() <= screen.width());
     }
     QVERIFY(form->Item("Npovda1")->text() == QStringLiteral("&Help"));
@@ -1055,7 +1055,7 @@ void TestMainWindow::helpMenuStaysAtTheRightEnd()
     }
     QCOMPARE(reached, QStringList({"Nastaven1", "achovnice2", "Npovda1", "Soubor1", "Npovda1", "achovnice2"}));
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
-    QTest::keyClick(QApplication::activePopupWidget() ? QApplication::activePopupWidget() : bar, Qt::Key_Escape);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
 }
 
 // The language items look like radio items, yet keep the ticks a hand-edited
