@@ -8,6 +8,7 @@ void InitArtwork()
 {
     Q_INIT_RESOURCE(artwork);
     Q_INIT_RESOURCE(prerendered);
+    Q_INIT_RESOURCE(prerendered_plain);
 }
 
 QImage PrerenderedPicture(const QString& name, QImage::Format format)
