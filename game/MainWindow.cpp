@@ -213,11 +213,17 @@ void TForm1::BuildMenu()
     const char* textureNames[TextureCount] = {"N11", "N21", "N31", "N41", "N51"};
     for (int n = 1; n <= TextureCount; ++n) {
         QAction* item = AddItem(plocha, textureNames[n - 1], QStringLiteral("Šachovnice %1").arg(n), true);
-        item->setIcon(TextureMenuIcon(n));
         item->setIconVisibleInMenu(true);
         textureItems_[n - 1] = item;
         connect(item, &QAction::triggered, this, [this, n] { ChooseTexture(n); });
     }
+    // The pictures are made when the menu first opens: nobody sees them
+    // before, and the window comes up sooner without them.
+    connect(plocha, &QMenu::aboutToShow, this, [this] {
+        for (int n = 1; n <= TextureCount; ++n)
+            if (textureItems_[n - 1]->icon().isNull())
+                textureItems_[n - 1]->setIcon(TextureMenuIcon(n));
+    });
     separator(plocha, "N3");
     connect(AddItem(plocha, "Popisky1", QStringLiteral("Popisky"), true), &QAction::triggered, this,
             &TForm1::Popisky1Click);

@@ -59,7 +59,12 @@ int main(int argc, char** argv)
     InitArtwork();
     QApplication::setApplicationName(QStringLiteral("bodlany-sachy"));
     QGuiApplication::setDesktopFileName(QStringLiteral("bodlany-sachy"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/bodlany-sachy-256.png")));
+    // The icon's pixels come ready from the build: decoding its PNG here
+    // would hold the window back by a couple of milliseconds.
+    QImage icon = PrerenderedPicture(QStringLiteral("bodlany-sachy-256"), QImage::Format_ARGB32);
+    if (icon.isNull())
+        icon.load(QStringLiteral(":/icons/bodlany-sachy-256.png"));
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
     // The dialogs were laid out for these Windows fonts; on other systems the
     // nearest free fonts of the same proportions stand in.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));

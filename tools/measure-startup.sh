@@ -1,30 +1,34 @@
 #!/usr/bin/env bash
-# How long the program takes from launch until its main window is on the
-# screen, and how much memory it holds once shown, next to a bare Qt 6 main
-# window with one menu as the yardstick. Runs under the current X display, or
+# How long the program takes from launch until the X server maps its main
+# window, how much later the board is on it, and how much memory it holds
+# once shown, next to a bare Qt 6 main window with one menu as the yardstick.
+# The times come from the X server's own events (tools/startup-probe.c): a map
+# event and the damage of the first paint, not from polling, which would hide
+# differences of a few milliseconds. Runs under the current X display, or
 # starts a private Xvfb when there is none.
 #
 #   tools/measure-startup.sh [PROGRAM]     (default: build/bodlany-sachy)
-#   RUNS=11 tools/measure-startup.sh       (default: 7 runs each, median shown)
+#   RUNS=11 tools/measure-startup.sh       (default: 11 runs each, median shown)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 program=$(realpath "${1:-build/bodlany-sachy}")
-runs=${RUNS:-7}
+runs=${RUNS:-11}
 [ -x "$program" ] || { echo "no program at $program; build it first (make build)" >&2; exit 1; }
 
-need() { command -v "$1" >/dev/null 2>&1; }
-if ! need xdotool || ! need Xvfb || ! need pkg-config; then
-  echo "installing xdotool, xvfb and pkg-config for this measurement" >&2
+missing=()
+for p in xvfb libx11-dev libxdamage-dev pkg-config qt6-base-dev; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing ${missing[*]} for this measurement" >&2
   SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq && $SUDO apt-get install -y -qq xdotool xvfb pkg-config >/dev/null
+  $SUDO apt-get update -qq && $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 work=$(mktemp -d /tmp/measure-startup.XXXXXX)
 xvfb_pid=""
-app_pid=""
 cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -39,8 +43,10 @@ if [ -z "${DISPLAY:-}" ]; then
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 fi
 
+gcc -O2 -o "$work/probe" tools/startup-probe.c -lX11 -lXdamage
+
 # The yardstick: a main window with one menu and nothing else.
-cat >"$work/bare.cpp" <<'EOF'
+cat >"$work/bare.cpp" <<'CPP'
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -54,66 +60,52 @@ int main(int argc, char** argv)
     window.show();
     return app.exec();
 }
-EOF
+CPP
 # shellcheck disable=SC2046
 g++ -std=c++17 -O2 -fPIC "$work/bare.cpp" -o "$work/bare" $(pkg-config --cflags --libs Qt6Widgets)
 
 # The program runs from a folder of its own with its language files, so that
-# the settings file it writes on the way out lands there and not in the build.
+# no settings file of the build is read or written.
 mkdir -p "$work/program"
 cp "$program" "$work/program/"
 [ -d "$(dirname "$program")/Language" ] && cp -r "$(dirname "$program")/Language" "$work/program/"
 prog_copy="$work/program/$(basename "$program")"
 
-# One launch: prints "milliseconds-to-visible resident-kB".
+# One launch: appends "map-ms painted-ms resident-kB" to the file named first.
+# The painted time is that of the whole board (612 x 612 pixels).
 measure() {
-  local name=$1; shift
-  local start now pid rss
-  start=$(date +%s%N)
-  "$@" >/dev/null 2>>"$work/stderr.log" &
-  pid=$!
-  app_pid=$pid
-  # Only this launch's window counts, not one already open on the display.
-  while ! xdotool search --all --onlyvisible --pid "$pid" --name "$name" >/dev/null 2>&1; do
-    kill -0 "$pid" 2>/dev/null || { echo "$* exited before showing a window:" >&2; tail -5 "$work/stderr.log" >&2; return 1; }
-    now=$(date +%s%N)
-    [ $(((now - start) / 1000000)) -gt 20000 ] && { echo "no window after 20 s" >&2; kill "$pid"; return 1; }
-  done
-  now=$(date +%s%N)
-  sleep 0.5  # let the first paint finish before reading the memory
-  rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status")
-  kill "$pid"
+  local out=$1; shift
+  local result pid
+  result=$("$work/probe" 200 200 612 612 -- "$@") || { echo "$* showed no window: $result" >&2; return 1; }
+  pid=$(sed -n 's/^pid=//p' <<<"$result")
+  kill -KILL "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
-  app_pid=""
-  echo "$(((now - start) / 1000000)) $rss"
+  sed -n 's/^map_ms=\([^ ]*\) painted_ms=\([^ ]*\) rss_kib=\(.*\)$/\1 \2 \3/p' <<<"$result" >>"$out"
+  sleep 0.2
 }
-
-median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
 # The two alternate, so that a busy machine slows both alike; one unrecorded
 # launch each first fills the disk cache.
-measure "Bodlany" "$prog_copy" >/dev/null
-measure "Bare Qt window" "$work/bare" >/dev/null
-: >"$work/program.txt"
-: >"$work/bare.txt"
+measure /dev/null "$prog_copy"
+measure /dev/null "$work/bare"
 for _ in $(seq "$runs"); do
-  measure "Bodlany" "$prog_copy" >>"$work/program.txt"
-  measure "Bare Qt window" "$work/bare" >>"$work/bare.txt"
-done
-declare -A ms fastest kb
-for which in program bare; do
-  ms[$which]=$(cut -d' ' -f1 "$work/$which.txt" | median)
-  fastest[$which]=$(cut -d' ' -f1 "$work/$which.txt" | sort -n | head -1)
-  kb[$which]=$(cut -d' ' -f2 "$work/$which.txt" | median)
+  measure "$work/program.txt" "$prog_copy"
+  measure "$work/bare.txt" "$work/bare"
 done
 [ -n "${VERBOSE:-}" ] && paste "$work/program.txt" "$work/bare.txt" >&2
 
-# On a busy machine the fastest launch says more than the median.
-awk -v runs="$runs" -v name="$(basename "$program")" \
-    -v pms="${ms[program]}" -v pmin="${fastest[program]}" -v pkb="${kb[program]}" \
-    -v bms="${ms[bare]}" -v bmin="${fastest[bare]}" -v bkb="${kb[bare]}" 'BEGIN {
-  printf "%-24s %14s %12s %14s\n", runs " runs each", "median ms", "fastest ms", "resident MiB"
-  printf "%-24s %14d %12d %14.1f\n", name, pms, pmin, pkb / 1024
-  printf "%-24s %14d %12d %14.1f\n", "bare Qt main window", bms, bmin, bkb / 1024
-  printf "%-24s %14.2f %12.2f %14.2f\n", "ratio", pms / bms, pmin / bmin, pkb / bkb
-}'
+python3 - "$work" "$runs" "$(basename "$program")" <<'PY'
+import statistics, sys
+work, runs, name = sys.argv[1], sys.argv[2], sys.argv[3]
+def rows(which):
+    return [tuple(float(x) for x in line.split()) for line in open(f"{work}/{which}.txt")]
+p, b = rows("program"), rows("bare")
+base = statistics.median(r[0] for r in b)
+print(f"{runs + ' runs each':22s} {'map fastest':>11s} {'map median':>10s} {'x bare':>7s} {'board after map':>15s} {'resident MiB':>12s}")
+for label, r in ((name, p), ("bare Qt main window", b)):
+    maps = [x[0] for x in r]
+    after = [x[1] - x[0] for x in r if x[1] >= 0]
+    board = f"{statistics.median(after):.1f}" if after else "-"
+    print(f"{label:22s} {min(maps):11.1f} {statistics.median(maps):10.1f} {statistics.median(maps) / base:7.2f}"
+          f" {board:>15s} {statistics.median(x[2] for x in r) / 1024:12.1f}")
+PY

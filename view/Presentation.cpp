@@ -1,5 +1,7 @@
 #include "Presentation.h"
 
+#include "Artwork.h"
+
 #include <QImageReader>
 
 #include <cstdlib>
@@ -32,13 +34,18 @@ const QImage& PieceSet::Picture(int code, qreal dpr) const
         std::array<QImage, 12> pictures;
         const int side = qRound(68 * dpr);
         for (int i = 0; i < 12; ++i) {
-            const QString path = QStringLiteral(":/pieces/%1%2_%3.svg")
-                                     .arg(prefix_, QLatin1String(PieceNames[i % 6]), i < 6 ? QStringLiteral("B") : QStringLiteral("C"));
-            // Read through the SVG image plugin, which the program loads
-            // only when it first draws a piece, after its window is up.
-            QImageReader reader(path);
-            reader.setScaledSize(QSize(side, side));
-            QImage image = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            const QString name = QStringLiteral("%1%2_%3").arg(
+                prefix_, QLatin1String(PieceNames[i % 6]), i < 6 ? QStringLiteral("B") : QStringLiteral("C"));
+            // The sizes of ordinary and double-density screens come rendered
+            // from the build; any other size is rendered here, through the
+            // SVG image plugin.
+            QImage image = PrerenderedPicture(QStringLiteral("%1@%2").arg(name).arg(side),
+                                              QImage::Format_ARGB32_Premultiplied);
+            if (image.size() != QSize(side, side)) {
+                QImageReader reader(QStringLiteral(":/pieces/%1.svg").arg(name));
+                reader.setScaledSize(QSize(side, side));
+                image = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            }
             if (image.size() != QSize(side, side)) {
                 image = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
                 image.fill(Qt::transparent);
@@ -60,26 +67,37 @@ const PieceSet& PieceSetFor(PieceSetId id)
 
 namespace {
 
-QImage LoadScaled(const QString& base, int n, qreal dpr)
+QImage LoadScaled(const QString& folder, int n, qreal dpr)
 {
+    // The board textures come ready from the build: the first frame needs
+    // no PNG decoded. The menu pictures are read from their PNG.
+    const bool prerendered = folder == QLatin1String("textures");
+    auto load = [&](const QString& suffix) {
+        QImage image;
+        if (prerendered)
+            image = PrerenderedPicture(QStringLiteral("textura%1%2").arg(n).arg(suffix), QImage::Format_RGB32);
+        if (image.isNull())
+            image.load(QStringLiteral(":/%1/textura%2%3.png").arg(folder).arg(n).arg(suffix));
+        return image;
+    };
     if (dpr > 1.0) {
-        QImage fine(base.arg(n) + QStringLiteral("@2x.png"));
+        QImage fine = load(QStringLiteral("@2x"));
         if (!fine.isNull()) {
             fine.setDevicePixelRatio(2.0);
             return fine;
         }
     }
-    return QImage(base.arg(n) + QStringLiteral(".png"));
+    return load(QString());
 }
 
 }  // namespace
 
 QImage LoadTexture(int n, qreal dpr)
 {
-    return LoadScaled(QStringLiteral(":/textures/textura%1"), n, dpr);
+    return LoadScaled(QStringLiteral("textures"), n, dpr);
 }
 
 QImage LoadTextureIcon(int n, qreal dpr)
 {
-    return LoadScaled(QStringLiteral(":/menu/textura%1"), n, dpr);
+    return LoadScaled(QStringLiteral("menu"), n, dpr);
 }

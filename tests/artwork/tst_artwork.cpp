@@ -7,6 +7,7 @@
 
 #include <QtCore/QFile>
 #include <QtGui/QImage>
+#include <QtGui/QImageReader>
 #include <QtGui/QPainter>
 #include <QtSvg/QSvgRenderer>
 #include <QtTest/QtTest>
@@ -140,6 +141,9 @@ private slots:
 
     void aboutBackground();
     void programIcon();
+
+    void prerenderedMatchesSource_data();
+    void prerenderedMatchesSource();
 };
 
 void TestArtwork::pieceFitsItsSquare_data()
@@ -335,6 +339,47 @@ void TestArtwork::programIcon()
     QCOMPARE(renderer.viewBoxF().width(), renderer.viewBoxF().height());
     const QImage png(QStringLiteral(":/icons/bodlany-sachy-256.png"));
     QCOMPARE(png.size(), QSize(256, 256));
+}
+
+// The build renders what the first frame shows into raw pixels; they must be
+// the very pixels the program gets from the pictures themselves.
+void TestArtwork::prerenderedMatchesSource_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("side");
+    QTest::addColumn<int>("format");
+    const int premultiplied = QImage::Format_ARGB32_Premultiplied;
+    for (const QString &set : kSets)
+        for (const QString &piece : kPieces)
+            for (const QString &colour : {QStringLiteral("B"), QStringLiteral("C")})
+                for (const int side : {68, 136}) {
+                    const QString name = QStringLiteral("%1_%2_%3@%4").arg(set, piece, colour).arg(side);
+                    QTest::newRow(qPrintable(name)) << name << piecePath(set, piece, colour) << side << premultiplied;
+                }
+    for (int n = 1; n <= 5; ++n)
+        for (const QString &scale : {QString(), QStringLiteral("@2x")}) {
+            const QString name = QStringLiteral("textura%1%2").arg(n).arg(scale);
+            QTest::newRow(qPrintable(name)) << name << QStringLiteral(":/textures/%1.png").arg(name) << 0
+                                            << int(QImage::Format_RGB32);
+        }
+    QTest::newRow("icon") << QStringLiteral("bodlany-sachy-256") << QStringLiteral(":/icons/bodlany-sachy-256.png")
+                          << 0 << int(QImage::Format_ARGB32);
+}
+
+void TestArtwork::prerenderedMatchesSource()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, source);
+    QFETCH(int, side);
+    QFETCH(int, format);
+    QImageReader reader(source);
+    if (side > 0)
+        reader.setScaledSize(QSize(side, side));
+    QImage expected = reader.read().convertToFormat(QImage::Format(format));
+    QVERIFY(!expected.isNull());
+    expected.setDevicePixelRatio(1.0);  // an "@2x" file name sets it; the caller does that here
+    QCOMPARE(PrerenderedPicture(name, QImage::Format(format)), expected);
 }
 
 QTEST_MAIN(TestArtwork)
