@@ -8,6 +8,8 @@
 // The file is held as UTF-8 text; one that is not valid UTF-8 is read as code
 // page 1250. Names written in either encoding match each other.
 
+#include "TextFile.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,8 +23,9 @@ public:
 
     ProfileFile() = default;
     static ProfileFile Parse(std::string_view bytes);
-    // A file that is missing or unreadable reads as an empty one.
-    static ProfileFile Load(const std::string& path);
+    // A file that is missing or cannot be read (see ReadTextFile) reads as
+    // an empty one; `state` tells which it was.
+    static ProfileFile Load(const std::string& path, FileState* state = nullptr);
 
     std::optional<std::string> Read(std::string_view section, std::string_view key) const;
     std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
@@ -41,6 +44,10 @@ public:
 
     // Writes the whole file to a fresh file beside it and renames that over
     // the old one, so a failed or interrupted write never leaves half a file.
+    // The new file keeps the old one's mode, owner and group. What stands
+    // there is replaced only when this program could have read it and the
+    // user may write it: a folder, FIFO or device, a file too large to be
+    // ours, one the user may not read or not write, is left as it is.
     // On failure returns false with a reason in `error`; the old file stays.
     bool Save(const std::string& path, std::string* error = nullptr) const;
 

@@ -273,7 +273,8 @@ chess::Settings TForm1::CurrentSettings() const
 void TForm1::CheckLanguageFiles()
 {
     for (LanguageId id : {LanguageId::Czech, LanguageId::German, LanguageId::English}) {
-        if (QFile::exists(LanguageFilePath(paths_.ProgramDir, LanguageFileName(id))))
+        // Only a file counts: a folder or a FIFO of that name is no language file.
+        if (chess::IsRegularFile(LocalPath(LanguageFilePath(paths_.ProgramDir, LanguageFileName(id)))))
             continue;
         QMessageBox box(QMessageBox::NoIcon, ApplicationTitle,
                         QStringLiteral("Soubory obsahující jazykové verze programu nejsou kompletní.\n\n"
@@ -451,13 +452,14 @@ bool TForm1::FormCloseQuery()
     return canClose;
 }
 
+bool TForm1::WriteSettingsFile()
+{
+    return chess::StoreSettings(LocalPath(paths_.SettingsFile), CurrentSettings());
+}
+
 bool TForm1::SaveSettings()
 {
-    // Read again rather than kept from the start, so that lines another
-    // program or the user added meanwhile survive the write.
-    chess::ProfileFile file = chess::ProfileFile::Load(LocalPath(paths_.SettingsFile));
-    chess::WriteSettings(file, CurrentSettings());
-    if (file.Save(LocalPath(paths_.SettingsFile)))
+    if (WriteSettingsFile())
         return true;
     QMessageBox::warning(this, windowTitle(), QStringLiteral("Unable to write to %1").arg(paths_.SettingsFile));
     return false;

@@ -77,6 +77,8 @@ public:
     // Writes the window's bounds and the option ticks to the settings file;
     // a failure is shown to the user. Returns whether the file was written.
     bool SaveSettings();
+    // The same without a word to the user: for when nobody may be there.
+    bool WriteSettingsFile();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

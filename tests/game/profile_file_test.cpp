@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 #include <dirent.h>
 #include <cstdlib>
@@ -293,6 +294,7 @@ TEST_F(ProfileSave, FailureGivesAReasonAndKeepsTheOldFile)
     // A folder the user may not write to; root may write anywhere, so the
     // attempt runs as nobody in a child process.
     ASSERT_EQ(chmod(dir.c_str(), 0755), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0666), 0);  // only the folder stands in the way
     EXPECT_EXIT(
         {
             if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
@@ -305,6 +307,77 @@ TEST_F(ProfileSave, FailureGivesAReasonAndKeepsTheOldFile)
         testing::ExitedWithCode(0), "");
     EXPECT_EQ(Slurp(path), handFile);
     EXPECT_EQ(Entries(), 2);
+}
+
+TEST_F(ProfileSave, ReaderTakesOnlyRegularFilesOfSaneSize)
+{
+    Spit(path, handFile);
+    ASSERT_EQ(mkfifo((dir + "/fifo").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/zero", (dir + "/zero").c_str()), 0);
+    ASSERT_EQ(symlink("bodlany.ini", (dir + "/link").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere", (dir + "/dangling").c_str()), 0);
+    Spit(dir + "/large", std::string(MaxTextFileSize + 1, 'x'));
+    const std::pair<std::string, FileState> rows[] = {
+        {"bodlany.ini", FileState::Read},  {"link", FileState::Read},           {"missing", FileState::Missing},
+        {"dangling", FileState::Missing},  {"fifo", FileState::NotAFile},       {"zero", FileState::NotAFile},
+        {".", FileState::NotAFile},        {"large", FileState::TooLarge},      {"bodlany.ini/x", FileState::Missing},
+    };
+    for (const auto& [name, state] : rows) {
+        const TextFile file = ReadTextFile(dir + "/" + name);
+        EXPECT_EQ(file.state, state) << name;
+        EXPECT_EQ(file.bytes, state == FileState::Read ? handFile : "") << name;
+    }
+    EXPECT_EQ(ReadTextFile(dir + "/large", MaxTextFileSize + 1).state, FileState::Read);
+}
+
+// Permissions as a user meets them: the child runs as nobody, since root
+// may read and write anything.
+TEST_F(ProfileSave, FileTheUserMayNotReadOrWriteIsLeftAlone)
+{
+    ASSERT_EQ(chmod(dir.c_str(), 0777), 0);  // the folder is no obstacle
+    Spit(path, handFile);
+    for (const mode_t mode : {0600, 0644}) {
+        ASSERT_EQ(chmod(path.c_str(), mode), 0);
+        EXPECT_EXIT(
+            {
+                if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                    std::_Exit(3);
+                FileState state;
+                ProfileFile::Load(path, &state);
+                if (state != (mode == 0600 ? FileState::Unreadable : FileState::Read))
+                    std::_Exit(4);
+                std::string reason;
+                std::_Exit(ProfileFile::Parse("[a]\nk=1\n").Save(path, &reason) ? 1 : reason.empty() ? 2 : 0);
+            },
+            testing::ExitedWithCode(0), "")
+            << std::oct << mode;
+        EXPECT_EQ(Slurp(path), handFile);
+    }
+    EXPECT_EQ(Entries(), 1);
+}
+
+TEST_F(ProfileSave, NewFileFollowsTheUmaskAndOldLeftoversGo)
+{
+    const mode_t saved = umask(027);
+    ASSERT_TRUE(ProfileFile::Parse("[a]\nk=1\n").Save(path));
+    umask(saved);
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    // What a killed write leaves: ours and old goes; a write that may still
+    // be running, and names that are not ours, stay.
+    const std::string stale = path + ".aB3xY9", fresh = path + ".Fresh1", longer = path + ".aB3xY9z",
+                      other = dir + "/other.ini.aB3xY9";
+    for (const auto& p : {stale, fresh, longer, other})
+        Spit(p, "half");
+    const timeval old[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    for (const auto& p : {stale, longer, other})
+        ASSERT_EQ(utimes(p.c_str(), old), 0);
+    ASSERT_TRUE(ProfileFile::Parse("[a]\nk=2\n").Save(path));
+    EXPECT_NE(access(stale.c_str(), F_OK), 0);
+    for (const auto& p : {fresh, longer, other})
+        EXPECT_EQ(access(p.c_str(), F_OK), 0) << p;
 }
 
 TEST(ProfileWrite, KeyOfACp1250FileThatLooksLikeUtf8StillReadsAfterAWrite)

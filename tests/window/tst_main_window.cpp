@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -299,6 +300,8 @@ private slots:
     void switchingLanguage_data();
     void switchingLanguage();
     void missingLanguageFileLeavesOnlyCzech();
+    void fileAttacks_data();
+    void fileAttacks();
     void messageDialogFollowsTitleAndWidens();
     void messageDialogKeepsItsDesignWidth();
 };
@@ -425,12 +428,14 @@ void TestMainWindow::unreadableSettingsGiveDefaults_data()
         c = char(random.bounded(256));
     QTest::newRow("binary garbage") << garbage << true;
     QTest::newRow("garbage before the section") << garbage + "\r\n" + Settings("N51=1\r\n") << true;
+    // Large, but not too large to be a settings file.
+    const int large = 3 << 20;
     QByteArray huge;
-    huge.reserve(10 << 20);
-    while (huge.size() < (10 << 20))
+    huge.reserve(large);
+    while (huge.size() < large)
         huge += "[Nastaveni" + QByteArray::number(huge.size()) + "]\r\nLeft=1\r\n; " + QByteArray(200, 'x') + "\r\n";
-    QTest::newRow("10 MB of other sections") << huge << true;
-    QTest::newRow("one value of 10 MB") << SectionHeader + "\r\nLeft=" + QByteArray(10 << 20, '7') << false;
+    QTest::newRow("3 MB of other sections") << huge << true;
+    QTest::newRow("one value of 3 MB") << SectionHeader + "\r\nLeft=" + QByteArray(large, '7') << false;
     QTest::newRow("empty") << QByteArray() << true;
 }
 
@@ -961,6 +966,134 @@ void TestMainWindow::missingLanguageFileLeavesOnlyCzech()
     QCOMPARE(folder.Value("cesky"), QByteArray("1"));
     QCOMPARE(folder.Value("nemecky"), QByteArray("0"));
     QCOMPARE(folder.Value("anglicky"), QByteArray("0"));
+}
+
+namespace {
+
+struct FileFacts {
+    bool there = false;
+    mode_t mode = 0;  // type and permissions, of the link itself where it is one
+    uid_t owner = 0;
+    gid_t group = 0;
+    QByteArray bytes;  // of a regular file (after links) only
+    friend bool operator==(const FileFacts&, const FileFacts&) = default;
+};
+
+FileFacts FactsOf(const QString& path)
+{
+    FileFacts facts;
+    struct stat st {};
+    if (lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return facts;
+    facts = {true, st.st_mode, st.st_uid, st.st_gid, {}};
+    if (QFileInfo(path).isFile() && QFileInfo(path).size() < (64 << 20)) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            facts.bytes = f.readAll();
+    }
+    return facts;
+}
+
+// Puts something of the given kind where a file is expected.
+void PlantFile(const QString& path, const QString& kind, const QByteArray& content)
+{
+    const QByteArray local = QFile::encodeName(path);
+    QFile::remove(path);
+    if (kind == "FIFO") {
+        QCOMPARE(mkfifo(local.constData(), 0644), 0);
+    } else if (kind == "folder") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == "link to /dev/zero") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else {
+        QByteArray bytes = content;
+        if (kind == "over the size limit")
+            while (bytes.size() <= (5 << 20))
+                bytes += "; " + QByteArray(1000, 'x') + "\r\n";
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        const mode_t mode = kind == "0444" ? 0444 : kind == "000" ? 0 : kind == "0640, owned by nobody" ? 0640 : 0600;
+        QCOMPARE(chmod(local.constData(), mode), 0);
+        if (kind.contains("nobody") && geteuid() == 0)
+            QCOMPARE(chown(local.constData(), 65534, 65534), 0);
+    }
+}
+
+}  // namespace
+
+void TestMainWindow::fileAttacks_data()
+{
+    QTest::addColumn<QString>("file");  // "settings" or the name of a language file
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("settingsRead");  // the start applies the stored choices
+    QTest::addColumn<bool>("warned");        // the start-up language warning comes up
+    QTest::addColumn<bool>("written");       // the close writes the settings file
+
+    // Root reads a file of mode 000 all the same; nobody else can.
+    const bool root = geteuid() == 0;
+    QTest::newRow("settings 0600") << "settings" << "0600" << true << false << true;
+    QTest::newRow("settings 0640 of another owner") << "settings" << "0640, owned by nobody" << true << false << true;
+    QTest::newRow("settings read-only") << "settings" << "0444" << true << false << false;
+    QTest::newRow("settings 000") << "settings" << "000" << root << false << false;
+    QTest::newRow("settings FIFO") << "settings" << "FIFO" << false << false << false;
+    QTest::newRow("settings folder") << "settings" << "folder" << false << false << false;
+    QTest::newRow("settings link to /dev/zero") << "settings" << "link to /dev/zero" << false << false << false;
+    QTest::newRow("settings over the size limit") << "settings" << "over the size limit" << false << false << false;
+    QTest::newRow("czech FIFO") << "czech" << "FIFO" << true << true << true;
+    QTest::newRow("english FIFO") << "english" << "FIFO" << true << true << true;
+    QTest::newRow("english folder") << "english" << "folder" << true << true << true;
+    QTest::newRow("english link to /dev/zero") << "english" << "link to /dev/zero" << true << true << true;
+    QTest::newRow("english over the size limit") << "english" << "over the size limit" << true << false << true;
+}
+
+// Whatever stands where a settings or language file is expected, the program
+// starts at once, loses no file and no file's protection, and says so when it
+// cannot write its settings; the window closes all the same.
+void TestMainWindow::fileAttacks()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, kind);
+    QFETCH(bool, settingsRead);
+    QFETCH(bool, warned);
+    QFETCH(bool, written);
+    ProgramFolder folder;
+    const QByteArray stored = Settings("cesky=0\r\nanglicky=1\r\nN21=1\r\nN11=0\r\n");
+    folder.WriteSettings(stored);
+    const QString path = file == "settings" ? folder.paths.SettingsFile
+                                            : folder.paths.ProgramDir + QStringLiteral("Language/") + file;
+    PlantFile(path, kind, file == "settings" ? stored : FactsOf(path).bytes);
+    const FileFacts before = FactsOf(path);
+
+    Answerer answers;
+    auto form = folder.Start();
+    QCOMPARE(form->Look().BoardTexture, settingsRead ? 2 : 1);
+    QCOMPARE(form->LanguageName(), QString(settingsRead && !warned ? "english" : "czech"));
+    QCOMPARE(form->Item("anglicky1")->isEnabled(), !warned);
+    // A language file that cannot be read gives the built-in texts.
+    if (file == "english" && !warned)
+        QCOMPARE(form->Item("Konec1")->text(), QStringLiteral("&Konec"));
+    QVERIFY(form->close());
+    QVERIFY(!form->isVisible());
+
+    QStringList expected;
+    if (warned)
+        expected << QStringLiteral("Soubory obsahující jazykové verze programu nejsou kompletní.\n\n"
+                                   "Proto bude bude k  dispozici pouze česká verze programu.");
+    if (!written)
+        expected << QStringLiteral("Unable to write to %1").arg(folder.paths.SettingsFile);
+    QCOMPARE(answers.Texts(), expected);
+
+    FileFacts after = FactsOf(path);
+    if (file == "settings" && written) {
+        QCOMPARE(folder.Value("Width"), QByteArray("622"));
+        QVERIFY(after.bytes != before.bytes);
+        after.bytes = before.bytes;
+    }
+    QVERIFY2(after == before, "the file or its mode, owner or group changed");
+    if (file != "settings")
+        QCOMPARE(folder.Value("cesky"), QByteArray(warned ? "1" : "0"));
 }
 
 // The message dialog takes the main window's title anew for each message, and
