@@ -299,7 +299,8 @@ void TForm1::LoadLanguage()
     if (Item(QStringLiteral("anglicky1"))->isChecked())
         LanguageName_ = LanguageFileName(LanguageId::English);
 
-    const LanguageFile file(LanguageFilePath(paths_.ProgramDir, LanguageName_));
+    language_ = LanguageFile(LanguageFilePath(paths_.ProgramDir, LanguageName_));
+    const LanguageFile& file = language_;
     static const QString unchanged = QStringLiteral("...");
     for (QAction* item : components_) {
         const QString caption = file.Text("Form1", item->objectName(), unchanged);
@@ -356,7 +357,7 @@ void TForm1::ChooseOrientation(bool whiteAtBottom)
 
 void TForm1::Autor1Click()
 {
-    TAutor dialog(paths_.ProgramDir, LanguageName_, QCoreApplication::applicationFilePath(), this);
+    TAutor dialog(paths_.ProgramDir, language_, QCoreApplication::applicationFilePath(), this);
     dialog.exec();
 }
 
@@ -425,8 +426,7 @@ bool TForm1::AskYesNo(chess::Question)
 void TForm1::RunPromotion(chess::GameState& state)
 {
     // A fresh dialog each time: it opens on the queen, in the current language.
-    const LanguageFile language(LanguageFilePath(paths_.ProgramDir, LanguageName_));
-    TNasadit dialog(state, *this, language, this);
+    TNasadit dialog(state, *this, language_, this);
     dialog.exec();
 }
 

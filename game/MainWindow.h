@@ -102,6 +102,8 @@ private:
     Presentation look_;
     MessageTexts texts_;
     QString LanguageName_;
+    // Read once per load; the dialogs take their texts from it.
+    LanguageFile language_;
     chess::TurnSequence turns_;
 
     BoardWidget* board_widget_ = nullptr;

@@ -54,6 +54,7 @@ public:
         QString title, text;  // text: the message or the question
         QRect geometry;
         bool announcement;  // the message dialog or a message box, not another dialog
+        QString button;     // the caption of the button pressed in another dialog
     };
     QList<Seen> seen;
     // How the message dialog is closed: its OK button, its title bar's close
@@ -80,7 +81,7 @@ private:
         QWidget* w = QApplication::activeModalWidget();
         if (!w || !w->isVisible())
             return;
-        Seen s{w->windowTitle(), {}, w->frameGeometry(), true};
+        Seen s{w->windowTitle(), {}, w->frameGeometry(), true, {}};
         if (auto* box = qobject_cast<QMessageBox*>(w)) {
             s.text = box->text();
             seen << s;
@@ -104,6 +105,7 @@ private:
         }
         for (QPushButton* b : w->findChildren<QPushButton*>())
             if (b->isDefault()) {
+                seen.last().button = b->text();
                 b->click();
                 return;
             }
@@ -936,6 +938,13 @@ void TestMainWindow::switchingLanguage()
     QCOMPARE(form->windowTitle(), language.value("Form1/Form1"));
     QCOMPARE(form->Texts().TextSach, language.value("Texty/TextSach"));
     QCOMPARE(form->Texts().TextOpravduKonec, language.value("Texty/TextOpravduKonec"));
+
+    // The file is read once per switch: the About dialog takes the texts
+    // already loaded, even when the file has gone since.
+    QVERIFY(QFile::remove(folder.paths.ProgramDir + QStringLiteral("Language/") + file));
+    form->Item("Autor1")->trigger();
+    QCOMPARE(answers.seen.size(), 1);
+    QCOMPARE(answers.seen.takeFirst().button, language.value("Autor/OKButton"));
 
     Play(*form, "e2e5");
     QCOMPARE(answers.Texts(), QStringList({language.value("Texty/TextNelze")}));
