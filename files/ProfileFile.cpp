@@ -58,16 +58,28 @@ char32_t NextCodePoint(std::string_view s, std::size_t& i)
     return cp;
 }
 
-bool SameName(std::string_view a, std::string_view b)
+// `inFile` in the file's encoding against `name` in UTF-8.
+bool SameName(std::string_view inFile, bool cp1250, std::string_view name)
 {
-    a = Trim(a);
-    b = Trim(b);
+    inFile = Trim(inFile);
+    name = Trim(name);
     std::size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (FoldCase(NextCodePoint(a, i)) != FoldCase(NextCodePoint(b, j)))
+    while (i < inFile.size() && j < name.size()) {
+        const char32_t c = cp1250 ? Cp1250CodePoint(static_cast<unsigned char>(inFile[i++])) : NextCodePoint(inFile, i);
+        if (FoldCase(c) != FoldCase(NextCodePoint(name, j)))
             return false;
     }
-    return i == a.size() && j == b.size();
+    return i == inFile.size() && j == name.size();
+}
+
+bool IsAscii(std::string_view s)
+{
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool EndsALine(char c)
+{
+    return c == '\r' || c == '\n';
 }
 
 // "[name]" gives name; anything else is not a section header.
@@ -145,49 +157,41 @@ std::optional<int> ParseProfileInteger(std::string_view text)
 
 ProfileFile ProfileFile::Parse(std::string_view bytes)
 {
+    return ParseOwned(std::string(bytes));
+}
+
+ProfileFile ProfileFile::ParseOwned(std::string bytes)
+{
     ProfileFile file;
-    // An editor's byte-order mark is kept, but is no part of the first line.
+    // UTF-16 as Windows editors save it, always with its byte-order mark.
+    if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
+        const bool big = bytes[0] == '\xFE';
+        file.utf16_ = big ? Utf16::BigEndian : Utf16::LittleEndian;
+        bytes = Utf16ToUtf8(std::string_view(bytes).substr(2), big);
+    }
+    // An editor's UTF-8 byte-order mark is kept, but is no part of the first line.
     static constexpr std::string_view bom = "\xEF\xBB\xBF";
-    if (bytes.substr(0, bom.size()) == bom) {
+    if (file.utf16_ == Utf16::No && std::string_view(bytes).substr(0, bom.size()) == bom) {
         file.bom_ = true;
-        bytes.remove_prefix(bom.size());
+        bytes.erase(0, bom.size());
     }
     const bool utf8 = IsValidUtf8(bytes);
-    bool ascii = true;
-    for (unsigned char c : bytes)
-        if (c >= 0x80) {
-            ascii = false;
-            break;
-        }
-    // An ASCII-only file reads the same either way; it goes on as code page 1250.
-    // A byte-order mark promises UTF-8, but only bytes that are UTF-8 keep it.
-    file.cp1250_ = file.bom_ ? !utf8 : (!utf8 || ascii);
+    // The whole file decides the encoding: a line of code page 1250 may
+    // happen to look like UTF-8 on its own. An ASCII-only file reads the
+    // same either way; it goes on as code page 1250. A byte-order mark
+    // promises UTF-8, but only bytes that are UTF-8 keep it.
+    if (file.utf16_ != Utf16::No)
+        file.cp1250_ = false;
+    else
+        file.cp1250_ = file.bom_ ? !utf8 : (!utf8 || IsAscii(bytes));
 
-    file.finalEol_ = bytes.empty() || bytes.back() == '\n';
-    const auto firstBreak = bytes.find('\n');
-    file.eol_ = (firstBreak == std::string_view::npos || (firstBreak > 0 && bytes[firstBreak - 1] == '\r')) ? "\r\n" : "\n";
-
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        auto end = bytes.find('\n', start);
-        std::string_view eol = "\n";
-        if (end == std::string_view::npos) {
-            end = bytes.size();
-            eol = "";
-        }
-        std::string_view raw = bytes.substr(start, end - start);
-        if (!raw.empty() && raw.back() == '\r') {
-            raw.remove_suffix(1);
-            if (!eol.empty())
-                eol = "\r\n";
-            else
-                eol = "\r";
-        }
-        // The whole file decides the encoding: a line of code page 1250 may
-        // happen to look like UTF-8 on its own.
-        file.lines_.push_back({utf8 ? std::string(raw) : Cp1250ToUtf8(raw), std::string(raw), std::string(eol)});
-        start = end + 1;
-    }
+    file.finalEol_ = bytes.empty() || EndsALine(bytes.back());
+    const auto first = bytes.find_first_of("\r\n");
+    if (first != std::string::npos && bytes[first] == '\n')
+        file.eol_ = "\n";
+    else if (first != std::string::npos && (first + 1 == bytes.size() || bytes[first + 1] != '\n'))
+        file.eol_ = "\r";
+    file.text_ = std::move(bytes);
     return file;
 }
 
@@ -196,42 +200,68 @@ ProfileFile ProfileFile::Load(const std::string& path, FileState* state)
     TextFile file = ReadTextFile(path);
     if (state)
         *state = file.state;
-    return Parse(file.bytes);
+    return ParseOwned(std::move(file.bytes));
 }
 
-int ProfileFile::FindSection(std::string_view section) const
+ProfileFile::Line ProfileFile::LineAt(std::size_t begin) const
 {
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (auto name = SectionName(lines_[i].text); name && SameName(*name, section))
-            return static_cast<int>(i);
+    const auto end = text_.find_first_of("\r\n", begin);
+    if (end == std::string::npos)
+        return {begin, text_.size(), text_.size()};
+    const bool crlf = text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n';
+    return {begin, end, end + (crlf ? 2 : 1)};
+}
+
+bool ProfileFile::SameName(std::string_view inFile, std::string_view name) const
+{
+    return chess::SameName(inFile, cp1250_, name);
+}
+
+std::string ProfileFile::ToText(std::string_view inFile) const
+{
+    return cp1250_ ? Cp1250ToUtf8(inFile) : std::string(inFile);
+}
+
+std::optional<ProfileFile::Line> ProfileFile::FindSection(std::string_view section) const
+{
+    for (std::size_t at = 0; at < text_.size();) {
+        const Line line = LineAt(at);
+        if (auto name = SectionName(Content(line)); name && SameName(*name, section))
+            return line;
+        at = line.next;
     }
-    return -1;
+    return std::nullopt;
 }
 
-int ProfileFile::FindKey(int sectionLine, std::string_view key) const
+std::optional<ProfileFile::Line> ProfileFile::FindKey(const Line& header, std::string_view key) const
 {
-    for (std::size_t i = static_cast<std::size_t>(sectionLine) + 1; i < lines_.size(); ++i) {
-        if (SectionName(lines_[i].text))
+    for (std::size_t at = header.next; at < text_.size();) {
+        const Line line = LineAt(at);
+        if (SectionName(Content(line)))
             break;
-        if (auto entry = SplitEntry(lines_[i].text); entry && SameName(entry->key, key))
-            return static_cast<int>(i);
+        if (auto entry = SplitEntry(Content(line)); entry && SameName(entry->key, key))
+            return line;
+        at = line.next;
     }
-    return -1;
+    return std::nullopt;
 }
 
 std::optional<std::string> ProfileFile::Read(std::string_view section, std::string_view key) const
 {
-    const int s = FindSection(section);
-    if (s < 0)
+    const auto header = FindSection(section);
+    if (!header)
         return std::nullopt;
-    const int k = FindKey(s, key);
-    if (k < 0)
+    const auto line = FindKey(*header, key);
+    if (!line)
         return std::nullopt;
-    std::string_view value = SplitEntry(lines_[static_cast<std::size_t>(k)].text)->value;
+    std::string_view value = SplitEntry(Content(*line))->value;
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
         value.remove_prefix(1);
         value.remove_suffix(1);
     }
+    // One byte is one character in code page 1250: cut before converting.
+    if (cp1250_)
+        return Cp1250ToUtf8(value.substr(0, MaxValueLength));
     return std::string(CutUtf8(value, MaxValueLength));
 }
 
@@ -254,33 +284,69 @@ bool ProfileFile::ReadBool(std::string_view section, std::string_view key, bool 
     return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
+void ProfileFile::Insert(std::size_t at, std::string_view line)
+{
+    if (at < text_.size()) {
+        text_.insert(at, std::string(line).append(eol_));
+        return;
+    }
+    // At the end: the last line gets an ending if it had none, and the new
+    // one gets one only if the file ended in one.
+    if (!text_.empty() && !EndsALine(text_.back()))
+        text_ += eol_;
+    text_ += line;
+    if (finalEol_)
+        text_ += eol_;
+}
+
 void ProfileFile::Write(std::string_view section, std::string_view key, std::string_view value)
 {
     std::string entry = std::string(key) + "=" + std::string(value);
-    int s = FindSection(section);
-    if (s < 0) {
-        if (!lines_.empty() && !Trim(lines_.back().text).empty())
-            lines_.push_back({"", std::nullopt, std::nullopt});
-        std::string header = "[";
-        header.append(section).append("]");
-        lines_.push_back({std::move(header), std::nullopt, std::nullopt});
-        lines_.push_back({std::move(entry), std::nullopt, std::nullopt});
+    std::string header = "[" + std::string(section) + "]";
+    const bool sectionThere = FindSection(section).has_value();
+    // A code page 1250 file stays one; should a new line not fit that code
+    // page, the whole file turns to UTF-8, since one file cannot mix the two.
+    if (cp1250_) {
+        std::string entryBytes, headerBytes;
+        if (ToCp1250(entry, entryBytes) && (sectionThere || ToCp1250(header, headerBytes))) {
+            entry = std::move(entryBytes);
+            header = std::move(headerBytes);
+        } else {
+            text_ = Cp1250ToUtf8(text_);
+            cp1250_ = false;
+        }
+    }
+
+    const auto found = FindSection(section);
+    if (!found) {
+        // After a blank line, unless the file ends in one already.
+        std::size_t end = text_.size();
+        if (end >= 2 && text_.compare(end - 2, 2, "\r\n") == 0)
+            end -= 2;
+        else if (end >= 1 && EndsALine(text_.back()))
+            end -= 1;
+        const auto lastStart = text_.find_last_of("\r\n", end == 0 ? 0 : end - 1);
+        const std::size_t begin = lastStart == std::string::npos || end == 0 ? 0 : lastStart + 1;
+        const bool blankBefore = !Trim(std::string_view(text_).substr(begin, end - begin)).empty();
+        Insert(text_.size(), (blankBefore ? eol_ : std::string()) + header + eol_ + entry);
         return;
     }
-    const int k = FindKey(s, key);
-    if (k >= 0) {
-        auto& line = lines_[static_cast<std::size_t>(k)];
-        line = {std::move(entry), std::nullopt, line.eol};
+    if (const auto line = FindKey(*found, key)) {
+        text_.replace(line->begin, line->end - line->begin, entry);
         return;
     }
     // After the section's last entry, before any blank lines that separate it
     // from the next section.
-    std::size_t insertAt = static_cast<std::size_t>(s) + 1;
-    for (std::size_t i = insertAt; i < lines_.size() && !SectionName(lines_[i].text); ++i) {
-        if (!Trim(lines_[i].text).empty())
-            insertAt = i + 1;
+    std::size_t insertAt = found->next;
+    for (std::size_t at = found->next; at < text_.size();) {
+        const Line line = LineAt(at);
+        if (SectionName(Content(line)))
+            break;
+        if (!Trim(Content(line)).empty())
+            insertAt = line.next;
+        at = line.next;
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), Line{std::move(entry), std::nullopt, std::nullopt});
+    Insert(insertAt, entry);
 }
 
 void ProfileFile::WriteInteger(std::string_view section, std::string_view key, int value)
@@ -295,46 +361,16 @@ void ProfileFile::WriteBool(std::string_view section, std::string_view key, bool
 
 std::string ProfileFile::Serialize() const
 {
-    // A code page 1250 file stays one; should a new value not fit that code
-    // page, the whole file turns to UTF-8, since one file cannot mix the two.
-    std::vector<std::string> encoded(lines_.size());
-    bool asUtf8 = !cp1250_;
-    for (std::size_t i = 0; i < lines_.size() && !asUtf8; ++i) {
-        const Line& line = lines_[i];
-        if (line.raw)
-            encoded[i] = *line.raw;
-        else if (!ToCp1250(line.text, encoded[i]))
-            asUtf8 = true;
+    if (utf16_ != Utf16::No) {
+        const bool big = utf16_ == Utf16::BigEndian;
+        return (big ? std::string("\xFE\xFF") : std::string("\xFF\xFE")) + Utf8ToUtf16(text_, big);
     }
+    const std::string bom = bom_ ? "\xEF\xBB\xBF" : "";
     // Nor may a code page 1250 file come out as bytes that read as UTF-8:
     // the next reader would take it for UTF-8 and misread every accent.
-    if (!asUtf8) {
-        std::string all;
-        for (const std::string& e : encoded)
-            all += e;
-        const bool ascii = std::all_of(all.begin(), all.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        asUtf8 = !ascii && IsValidUtf8(all);
-    }
-    std::string bytes;
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const Line& line = lines_[i];
-        if (!asUtf8)
-            bytes += encoded[i];
-        else if (line.raw && !cp1250_)
-            bytes += *line.raw;
-        else
-            bytes += line.text;
-        // Each line keeps the ending it had; new lines take the file's own, and
-        // the last line gets one only if it had one.
-        if (i + 1 < lines_.size())
-            // A last line that ended in a bare CR needs a real ending now.
-            bytes += line.eol && !line.eol->empty() && line.eol->back() == '\n' ? *line.eol : eol_;
-        else if (line.eol)
-            bytes += *line.eol;
-        else if (finalEol_)
-            bytes += eol_;
-    }
-    return (bom_ ? std::string("\xEF\xBB\xBF") : std::string()) + bytes;
+    if (cp1250_ && !IsAscii(text_) && IsValidUtf8(text_))
+        return bom + Cp1250ToUtf8(text_);
+    return bom + text_;
 }
 
 namespace {

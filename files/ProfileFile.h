@@ -5,8 +5,13 @@
 // characters, the first of duplicate sections or keys wins. A write replaces
 // one value and keeps every other line of the file exactly as it was.
 //
-// The file is held as UTF-8 text; one that is not valid UTF-8 is read as code
-// page 1250. Names written in either encoding match each other.
+// A file is UTF-8 when its bytes are valid UTF-8, UTF-16 (little or big
+// endian) when it starts with that byte-order mark, and code page 1250
+// otherwise; names written in any of them match each other. Lines end in
+// CR LF, LF or CR alone, and each keeps its own ending.
+//
+// The file is held as one string in its own encoding (UTF-16 as UTF-8), so
+// that even a file of nothing but line ends costs no more than its size.
 
 #include "TextFile.h"
 
@@ -38,8 +43,8 @@ public:
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
-    // The file's bytes: in code page 1250 when it was read so (or is new) and
-    // all of it fits, otherwise UTF-8.
+    // The file's bytes: UTF-16 when it was read so; in code page 1250 when
+    // it was read so (or is new) and all of it fits; otherwise UTF-8.
     std::string Serialize() const;
 
     // Writes the whole file to a fresh file beside it and renames that over
@@ -52,19 +57,25 @@ public:
     bool Save(const std::string& path, std::string* error = nullptr) const;
 
 private:
+    enum class Utf16 : unsigned char { No, LittleEndian, BigEndian };
     struct Line {
-        std::string text;                // UTF-8, without the line break
-        std::optional<std::string> raw;  // the bytes as read, for lines not rewritten
-        std::optional<std::string> eol;  // the line's own ending as read ("" for none)
+        std::size_t begin, end, next;  // content [begin, end), line end [end, next)
     };
-    int FindSection(std::string_view section) const;  // index of its header line or -1
-    int FindKey(int sectionLine, std::string_view key) const;
+    static ProfileFile ParseOwned(std::string bytes);
+    Line LineAt(std::size_t begin) const;
+    std::string_view Content(const Line& line) const { return std::string_view(text_).substr(line.begin, line.end - line.begin); }
+    bool SameName(std::string_view inFile, std::string_view name) const;
+    std::string ToText(std::string_view inFile) const;  // as UTF-8
+    std::optional<Line> FindSection(std::string_view section) const;  // its header line
+    std::optional<Line> FindKey(const Line& header, std::string_view key) const;
+    void Insert(std::size_t at, std::string_view line);  // a whole line, before `at`
 
-    std::vector<Line> lines_;
-    bool cp1250_ = true;  // how the file was (or, when new, will be) written
+    std::string text_;          // the lines as read, in their encoding: code page 1250 or UTF-8
+    bool cp1250_ = true;        // how the file was (or, when new, will be) written
+    Utf16 utf16_ = Utf16::No;   // read as UTF-16, held as UTF-8 meanwhile
+    bool bom_ = false;          // a UTF-8 byte-order mark
     std::string eol_ = "\r\n";  // for new lines: the ending of the file's first line
     bool finalEol_ = true;      // whether a line added at the end gets an ending
-    bool bom_ = false;
 };
 
 // Reads an integer the way our settings always have: see ReadInteger.

@@ -1,5 +1,6 @@
 #include "TextCodec.h"
 
+#include <array>
 #include <cerrno>
 #include <iconv.h>
 
@@ -80,12 +81,107 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string&
 
 }  // namespace
 
+char32_t Cp1250CodePoint(unsigned char byte)
+{
+    // The upper half, asked of iconv once.
+    static const auto upper = [] {
+        std::array<char32_t, 128> table{};
+        for (int b = 0; b < 128; ++b) {
+            const char in = static_cast<char>(0x80 + b);
+            std::string out;
+            table[static_cast<std::size_t>(b)] = 0xFFFD;
+            if (Convert("UTF-8", "CP1250", std::string_view(&in, 1), out, nullptr) && !out.empty()) {
+                std::size_t i = 0;
+                const unsigned char lead = static_cast<unsigned char>(out[i++]);
+                const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+                char32_t cp = extra ? lead & (0x3F >> extra) : lead;
+                for (int k = 0; k < extra && i < out.size(); ++k)
+                    cp = (cp << 6) | (static_cast<unsigned char>(out[i++]) & 0x3F);
+                table[static_cast<std::size_t>(b)] = cp;
+            }
+        }
+        return table;
+    }();
+    return byte < 0x80 ? byte : upper[byte - 0x80u];
+}
+
+void AppendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 std::string Cp1250ToUtf8(std::string_view bytes)
 {
     std::string out;
-    // Five bytes of code page 1250 are unassigned; they show as U+FFFD.
-    if (!Convert("UTF-8", "CP1250", bytes, out, "\xEF\xBF\xBD"))
-        out.assign(bytes);
+    out.reserve(bytes.size());
+    for (char c : bytes)
+        AppendUtf8(out, Cp1250CodePoint(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    const auto unit = [&](std::size_t i) -> char32_t {
+        const unsigned char a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? (a << 8 | b) : (b << 8 | a);
+    };
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char32_t u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        AppendUtf8(out, u >= 0xD800 && u <= 0xDFFF ? 0xFFFD : u);
+    }
+    if (i < bytes.size())
+        AppendUtf8(out, 0xFFFD);
+    return out;
+}
+
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian)
+{
+    std::string out;
+    out.reserve(utf8.size() * 2);
+    const auto put = [&](char32_t u) {
+        const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+        out += bigEndian ? hi : lo;
+        out += bigEndian ? lo : hi;
+    };
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const unsigned char lead = static_cast<unsigned char>(utf8[i++]);
+        const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+        char32_t c = extra ? lead & (0x3F >> extra) : lead;
+        for (int k = 0; k < extra && i < utf8.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(utf8[i++]) & 0x3F);
+        if (c >= 0x10000) {
+            put(0xD800 + ((c - 0x10000) >> 10));
+            put(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            put(c);
+        }
+    }
     return out;
 }
 

@@ -27,6 +27,18 @@ std::string Repeat(std::string_view text, int times)
     return r;
 }
 
+// UTF-16 bytes of a text, as a Windows editor saves it.
+std::string Utf16(std::u16string_view text, bool bigEndian = false)
+{
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : text) {
+        const char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
+        bytes += bigEndian ? hi : lo;
+        bytes += bigEndian ? lo : hi;
+    }
+    return bytes;
+}
+
 struct ReadRow {
     const char* name;
     std::string text;
@@ -61,6 +73,12 @@ const ReadRow readRows[] = {
     {"Cp1250LineThatLooksLikeUtf8", "[Texty]\r\nA=\xC8\x8A\r\nB=\xE8\r\n", "Texty", "A", "ČŠ"},
     {"AccentedNamesIgnoreCase", "[NASTAVEN\xCD]\nLeft=5\n", "Nastavení", "Left", "5"},
     {"Utf8ByteOrderMark", "\xEF\xBB\xBF[Nastavení]\nLeft=5\n", "Nastavení", "Left", "5"},
+    {"BareCarriageReturns", "[s]\rk=1\rj=2\r", "s", "j", "2"},
+    {"MixedLineEnds", "[a]\rk=1\n[s]\r\nk=3\rj=4", "s", "k", "3"},
+    {"Utf16LittleEndian", Utf16(u"[Nastavení]\r\nLeft=7\r\nJméno=Černý 😀\r\n"), "Nastavení", "Jméno", "Černý 😀"},
+    {"Utf16BigEndian", Utf16(u"[Nastavení]\r\nLeft=8\r\n", true), "NASTAVENÍ", "Left", "8"},
+    {"Utf16OddLastByte", Utf16(u"[s]\nk=v") + "x", "s", "k", "v\xEF\xBF\xBD"},
+    {"Utf16LoneSurrogate", Utf16(u"[s]\nk=a") + std::string("\x00\xD8", 2) + Utf16(u"b").substr(2), "s", "k", "a\xEF\xBF\xBD" "b"},
 };
 
 void PrintTo(const ReadRow& row, std::ostream* os) { *os << row.name; }
@@ -151,6 +169,25 @@ TEST(ProfileWrite, NewSectionGoesAtTheEndInTheFilesLineEnds)
     auto mixed = ProfileFile::Parse("[s]\nk=1\r\nj=2\n");  // each untouched line keeps its own
     mixed.Write("s", "j", "3");
     EXPECT_EQ(mixed.Serialize(), "[s]\nk=1\r\nj=3\n");
+}
+
+// Files from other editors go back as they came: UTF-16 stays UTF-16 in its
+// byte order, and every line keeps its own ending; new lines take the
+// ending of the file's first line.
+TEST(ProfileWrite, Utf16AndEveryLineEndSurviveAWrite)
+{
+    for (const bool big : {false, true}) {
+        auto f = ProfileFile::Parse(Utf16(u"[Nastavení]\r\nLeft=5\r\nJméno=Černý\r\n", big));
+        f.WriteInteger("Nastavení", "Left", 6);
+        f.WriteInteger("Nastavení", "Top", 7);
+        EXPECT_EQ(f.Serialize(), Utf16(u"[Nastavení]\r\nLeft=6\r\nJméno=Černý\r\nTop=7\r\n", big));
+    }
+    auto cr = ProfileFile::Parse("[s]\rk=1\rx=2\n\r\n[t]\ry=3");
+    cr.Write("s", "k", "5");
+    cr.Write("s", "j", "6");
+    cr.Write("t", "z", "7");
+    cr.Write("u", "w", "8");
+    EXPECT_EQ(cr.Serialize(), "[s]\rk=5\rx=2\nj=6\r\r\n[t]\ry=3\rz=7\r\r[u]\rw=8");
 }
 
 TEST(ProfileWrite, NewFileGetsTheSectionInCodePage1250)

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -1016,6 +1017,22 @@ void PlantFile(const QString& path, const QString& kind, const QByteArray& conte
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
     } else {
         QByteArray bytes = content;
+        if (kind.startsWith("UTF-16")) {
+            // Our files are UTF-8 or, where they are not, code page 1250, whose
+            // letters here are those of Latin-1.
+            QString text = QString::fromUtf8(content);
+            if (text.contains(QChar::ReplacementCharacter))
+                text = QString::fromLatin1(content);
+            const bool big = kind.endsWith("BE");
+            bytes = big ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+            for (const QChar c : text) {
+                const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+                bytes += big ? hi : lo;
+                bytes += big ? lo : hi;
+            }
+        }
+        if (kind == "CR line ends")
+            bytes.replace("\r\n", "\r").replace('\n', '\r');
         if (kind == "over the size limit")
             while (bytes.size() <= (5 << 20))
                 bytes += "; " + QByteArray(1000, 'x') + "\r\n";
@@ -1030,6 +1047,22 @@ void PlantFile(const QString& path, const QString& kind, const QByteArray& conte
     }
 }
 
+// The settings file's text after a write, checked to have kept its encoding
+// and line ends.
+QString WrittenText(const QByteArray& bytes, const QString& kind)
+{
+    if (kind.startsWith("UTF-16")) {
+        const bool big = kind.endsWith("BE");
+        if (!bytes.startsWith(big ? "\xFE\xFF" : "\xFF\xFE"))
+            return QStringLiteral("no byte-order mark");
+        auto decode = QStringDecoder(big ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE);
+        return decode(bytes.mid(2));
+    }
+    if (kind == "CR line ends" && bytes.contains('\n'))
+        return QStringLiteral("LF in a file of CR line ends");
+    return QString::fromLatin1(bytes);
+}
+
 }  // namespace
 
 void TestMainWindow::fileAttacks_data()
@@ -1039,22 +1072,29 @@ void TestMainWindow::fileAttacks_data()
     QTest::addColumn<bool>("settingsRead");  // the start applies the stored choices
     QTest::addColumn<bool>("warned");        // the start-up language warning comes up
     QTest::addColumn<bool>("written");       // the close writes the settings file
+    QTest::addColumn<QString>("konec");      // the caption then shown by "Konec1"
 
     // Root reads a file of mode 000 all the same; nobody else can.
     const bool root = geteuid() == 0;
-    QTest::newRow("settings 0600") << "settings" << "0600" << true << false << true;
-    QTest::newRow("settings 0640 of another owner") << "settings" << "0640, owned by nobody" << true << false << true;
-    QTest::newRow("settings read-only") << "settings" << "0444" << true << false << false;
-    QTest::newRow("settings 000") << "settings" << "000" << root << false << false;
-    QTest::newRow("settings FIFO") << "settings" << "FIFO" << false << false << false;
-    QTest::newRow("settings folder") << "settings" << "folder" << false << false << false;
-    QTest::newRow("settings link to /dev/zero") << "settings" << "link to /dev/zero" << false << false << false;
-    QTest::newRow("settings over the size limit") << "settings" << "over the size limit" << false << false << false;
-    QTest::newRow("czech FIFO") << "czech" << "FIFO" << true << true << true;
-    QTest::newRow("english FIFO") << "english" << "FIFO" << true << true << true;
-    QTest::newRow("english folder") << "english" << "folder" << true << true << true;
-    QTest::newRow("english link to /dev/zero") << "english" << "link to /dev/zero" << true << true << true;
-    QTest::newRow("english over the size limit") << "english" << "over the size limit" << true << false << true;
+    const QString english = QStringLiteral("E&xit"), czech = QStringLiteral("&Konec");
+    QTest::newRow("settings 0600") << "settings" << "0600" << true << false << true << english;
+    QTest::newRow("settings 0640 of another owner") << "settings" << "0640, owned by nobody" << true << false << true << english;
+    QTest::newRow("settings read-only") << "settings" << "0444" << true << false << false << english;
+    QTest::newRow("settings 000") << "settings" << "000" << root << false << false << (root ? english : czech);
+    QTest::newRow("settings FIFO") << "settings" << "FIFO" << false << false << false << czech;
+    QTest::newRow("settings folder") << "settings" << "folder" << false << false << false << czech;
+    QTest::newRow("settings link to /dev/zero") << "settings" << "link to /dev/zero" << false << false << false << czech;
+    QTest::newRow("settings over the size limit") << "settings" << "over the size limit" << false << false << false << czech;
+    QTest::newRow("settings UTF-16 LE") << "settings" << "UTF-16 LE" << true << false << true << english;
+    QTest::newRow("settings UTF-16 BE") << "settings" << "UTF-16 BE" << true << false << true << english;
+    QTest::newRow("settings CR line ends") << "settings" << "CR line ends" << true << false << true << english;
+    QTest::newRow("czech FIFO") << "czech" << "FIFO" << true << true << true << czech;
+    QTest::newRow("english FIFO") << "english" << "FIFO" << true << true << true << czech;
+    QTest::newRow("english folder") << "english" << "folder" << true << true << true << czech;
+    QTest::newRow("english link to /dev/zero") << "english" << "link to /dev/zero" << true << true << true << czech;
+    QTest::newRow("english over the size limit") << "english" << "over the size limit" << true << false << true << czech;
+    QTest::newRow("english UTF-16 LE") << "english" << "UTF-16 LE" << true << false << true << english;
+    QTest::newRow("english CR line ends") << "english" << "CR line ends" << true << false << true << english;
 }
 
 // Whatever stands where a settings or language file is expected, the program
@@ -1067,8 +1107,9 @@ void TestMainWindow::fileAttacks()
     QFETCH(bool, settingsRead);
     QFETCH(bool, warned);
     QFETCH(bool, written);
+    QFETCH(QString, konec);
     ProgramFolder folder;
-    const QByteArray stored = Settings("cesky=0\r\nanglicky=1\r\nN21=1\r\nN11=0\r\n");
+    const QByteArray stored = Settings("Left=200\r\ncesky=0\r\nanglicky=1\r\nN21=1\r\nN11=0\r\n");
     folder.WriteSettings(stored);
     const QString path = file == "settings" ? folder.paths.SettingsFile
                                             : folder.paths.ProgramDir + QStringLiteral("Language/") + file;
@@ -1078,11 +1119,10 @@ void TestMainWindow::fileAttacks()
     Answerer answers;
     auto form = folder.Start();
     QCOMPARE(form->Look().BoardTexture, settingsRead ? 2 : 1);
+    QCOMPARE(form->pos().x(), settingsRead ? 200 : 147);
     QCOMPARE(form->LanguageName(), QString(settingsRead && !warned ? "english" : "czech"));
     QCOMPARE(form->Item("anglicky1")->isEnabled(), !warned);
-    // A language file that cannot be read gives the built-in texts.
-    if (file == "english" && !warned)
-        QCOMPARE(form->Item("Konec1")->text(), QStringLiteral("&Konec"));
+    QCOMPARE(form->Item("Konec1")->text(), konec);
     QVERIFY(form->close());
     QVERIFY(!form->isVisible());
 
@@ -1096,8 +1136,10 @@ void TestMainWindow::fileAttacks()
 
     FileFacts after = FactsOf(path);
     if (file == "settings" && written) {
-        QCOMPARE(folder.Value("Width"), QByteArray("622"));
-        QVERIFY(after.bytes != before.bytes);
+        const QString text = WrittenText(after.bytes, kind);
+        QCOMPARE(text.count(QStringLiteral("Left=")), 1);
+        for (const char* entry : {"Left=200", "Width=622", "N21=1", "anglicky=1"})
+            QVERIFY2(text.contains(QLatin1String(entry)), qPrintable(text.left(200)));
         after.bytes = before.bytes;
     }
     QVERIFY2(after == before, "the file or its mode, owner or group changed");
