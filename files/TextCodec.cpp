@@ -162,7 +162,8 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
 std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian)
 {
     std::string out;
-    out.reserve(utf8.size() * 2);
+    // Room for the byte-order mark too, which the caller puts in front.
+    out.reserve(utf8.size() * 2 + 2);
     const auto put = [&](char32_t u) {
         const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
         out += bigEndian ? hi : lo;
