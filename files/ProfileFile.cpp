@@ -231,11 +231,6 @@ bool ProfileFile::SameName(std::string_view inFile, std::string_view name) const
     return chess::SameName(inFile, cp1250_, name);
 }
 
-std::string ProfileFile::ToText(std::string_view inFile) const
-{
-    return cp1250_ ? Cp1250ToUtf8(inFile) : std::string(inFile);
-}
-
 std::optional<ProfileFile::Line> ProfileFile::FindSection(std::string_view section) const
 {
     for (std::size_t at = PastEmptyLines(0); at < text_.size();) {

@@ -66,7 +66,6 @@ private:
     std::size_t PastEmptyLines(std::size_t at) const;  // the next line start that is not an empty line
     std::string_view Content(const Line& line) const { return std::string_view(text_).substr(line.begin, line.end - line.begin); }
     bool SameName(std::string_view inFile, std::string_view name) const;
-    std::string ToText(std::string_view inFile) const;  // as UTF-8
     std::optional<Line> FindSection(std::string_view section) const;  // its header line
     std::optional<Line> FindKey(const Line& header, std::string_view key) const;
     void Insert(std::size_t at, std::string_view line);  // a whole line, before `at`
