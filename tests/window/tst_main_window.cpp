@@ -55,7 +55,7 @@ public:
         QString title, text;  // text: the message or the question
         QRect geometry;
         bool announcement;  // the message dialog or a message box, not another dialog
-        QString button;     // the caption of the button pressed in another dialog
+        QString pressed;    // the caption of the button pressed in another dialog
     };
     QList<Seen> seen;
     // How the message dialog is closed: its OK button, its title bar's close
@@ -106,7 +106,7 @@ private:
         }
         for (QPushButton* b : w->findChildren<QPushButton*>())
             if (b->isDefault()) {
-                seen.last().button = b->text();
+                seen.last().pressed = b->text();
                 b->click();
                 return;
             }
@@ -945,7 +945,7 @@ void TestMainWindow::switchingLanguage()
     QVERIFY(QFile::remove(folder.paths.ProgramDir + QStringLiteral("Language/") + file));
     form->Item("Autor1")->trigger();
     QCOMPARE(answers.seen.size(), 1);
-    QCOMPARE(answers.seen.takeFirst().button, language.value("Autor/OKButton"));
+    QCOMPARE(answers.seen.takeFirst().pressed, language.value("Autor/OKButton"));
 
     Play(*form, "e2e5");
     QCOMPARE(answers.Texts(), QStringList({language.value("Texty/TextNelze")}));
