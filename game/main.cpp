@@ -4,11 +4,10 @@
 #include "MainWindow.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QIcon>
 #include <QSocketNotifier>
-
-#include <QFile>
 
 #include <csignal>
 #include <cstdio>
@@ -43,11 +42,14 @@ bool CatchTermination()
         return false;
     struct sigaction action = {};
     action.sa_handler = OnTerminate;
+    // Each of them waits while the handler runs for another, so that the
+    // second one surely finds the first noted.
     sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&action.sa_mask, signal);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &action, nullptr);
     return true;
 }
 
