@@ -244,12 +244,23 @@ std::optional<ProfileFile::Line> ProfileFile::FindSection(std::string_view secti
 
 std::optional<ProfileFile::Line> ProfileFile::FindKey(const Line& header, std::string_view key) const
 {
+    // Most lines differ from the key in their first letter, which is cheap to
+    // compare; only the others are taken apart.
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    const std::string_view trimmedKey = Trim(key);
+    const bool asciiStart = !trimmedKey.empty() && static_cast<unsigned char>(trimmedKey.front()) < 0x80;
+    const char keyStart = asciiStart ? lower(trimmedKey.front()) : '\0';
     for (std::size_t at = PastEmptyLines(header.next); at < text_.size();) {
         const Line line = LineAt(at);
-        if (SectionName(Content(line)))
-            break;
-        if (auto entry = SplitEntry(Content(line)); entry && SameName(entry->key, key))
-            return line;
+        const std::string_view content = Trim(Content(line));
+        const bool other = asciiStart && !content.empty() && content.front() != '['
+            && static_cast<unsigned char>(content.front()) < 0x80 && lower(content.front()) != keyStart;
+        if (!other) {
+            if (SectionName(content))
+                break;
+            if (auto entry = SplitEntry(content); entry && SameName(entry->key, key))
+                return line;
+        }
         at = PastEmptyLines(line.next);
     }
     return std::nullopt;
