@@ -55,7 +55,7 @@ public:
         QString title, text;  // text: the message or the question
         QRect geometry;
         bool announcement;  // the message dialog or a message box, not another dialog
-        QString pressed;    // the caption of the button pressed in another dialog
+        QString pressed = {};  // the caption of the button pressed in another dialog
     };
     QList<Seen> seen;
     // How the message dialog is closed: its OK button, its title bar's close
@@ -82,7 +82,7 @@ private:
         QWidget* w = QApplication::activeModalWidget();
         if (!w || !w->isVisible())
             return;
-        Seen s{w->windowTitle(), {}, w->frameGeometry(), true, {}};
+        Seen s{w->windowTitle(), {}, w->frameGeometry(), true};
         if (auto* box = qobject_cast<QMessageBox*>(w)) {
             s.text = box->text();
             seen << s;
