@@ -54,7 +54,7 @@ std::vector<Name> NamesIn(std::string_view bytes)
 
     std::string section;
     for (std::size_t start = 0; start < bytes.size() && names.size() < 48;) {
-        std::size_t end = bytes.find('\n', start);
+        std::size_t end = bytes.find_first_of("\r\n", start);
         if (end == std::string_view::npos)
             end = bytes.size();
         const std::string text = ToUtf8(bytes.substr(start, end - start));

@@ -354,7 +354,8 @@ chess::Settings TForm1::CurrentSettings() const
 void TForm1::CheckLanguageFiles()
 {
     for (LanguageId id : {LanguageId::Czech, LanguageId::German, LanguageId::English}) {
-        if (QFile::exists(LanguageFilePath(paths_.ProgramDir, LanguageFileName(id))))
+        // Only a file counts: a folder or a FIFO of that name is no language file.
+        if (chess::IsRegularFile(LocalPath(LanguageFilePath(paths_.ProgramDir, LanguageFileName(id)))))
             continue;
         QMessageBox box(QMessageBox::NoIcon, ApplicationTitle,
                         QStringLiteral("Soubory obsahující jazykové verze programu nejsou kompletní.\n\n"
@@ -379,7 +380,8 @@ void TForm1::LoadLanguage()
     if (Item(QStringLiteral("anglicky1"))->isChecked())
         LanguageName_ = LanguageFileName(LanguageId::English);
 
-    const LanguageFile file(LanguageFilePath(paths_.ProgramDir, LanguageName_));
+    language_ = LanguageFile(LanguageFilePath(paths_.ProgramDir, LanguageName_));
+    const LanguageFile& file = language_;
     static const QString unchanged = QStringLiteral("...");
     for (QAction* item : components_) {
         const QString caption = file.Text("Form1", item->objectName(), unchanged);
@@ -436,7 +438,7 @@ void TForm1::ChooseOrientation(bool whiteAtBottom)
 
 void TForm1::Autor1Click()
 {
-    TAutor dialog(paths_.ProgramDir, LanguageName_, QCoreApplication::applicationFilePath(), this);
+    TAutor dialog(paths_.ProgramDir, language_, QCoreApplication::applicationFilePath(), this);
     dialog.exec();
 }
 
@@ -505,8 +507,7 @@ bool TForm1::AskYesNo(chess::Question)
 void TForm1::RunPromotion(chess::GameState& state)
 {
     // A fresh dialog each time: it opens on the queen, in the current language.
-    const LanguageFile language(LanguageFilePath(paths_.ProgramDir, LanguageName_));
-    TNasadit dialog(state, *this, language, this);
+    TNasadit dialog(state, *this, language_, this);
     dialog.exec();
 }
 
@@ -532,13 +533,14 @@ bool TForm1::FormCloseQuery()
     return canClose;
 }
 
+bool TForm1::WriteSettingsFile()
+{
+    return chess::StoreSettings(LocalPath(paths_.SettingsFile), CurrentSettings());
+}
+
 bool TForm1::SaveSettings()
 {
-    // Read again rather than kept from the start, so that lines another
-    // program or the user added meanwhile survive the write.
-    chess::ProfileFile file = chess::ProfileFile::Load(LocalPath(paths_.SettingsFile));
-    chess::WriteSettings(file, CurrentSettings());
-    if (file.Save(LocalPath(paths_.SettingsFile)))
+    if (WriteSettingsFile())
         return true;
     QMessageBox::warning(this, windowTitle(), QStringLiteral("Unable to write to %1").arg(paths_.SettingsFile));
     return false;

@@ -77,6 +77,8 @@ public:
     // Writes the window's bounds and the option ticks to the settings file;
     // a failure is shown to the user. Returns whether the file was written.
     bool SaveSettings();
+    // The same without a word to the user: for when nobody may be there.
+    bool WriteSettingsFile();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -100,6 +102,8 @@ private:
     Presentation look_;
     MessageTexts texts_;
     QString LanguageName_;
+    // Read once per load; the dialogs take their texts from it.
+    LanguageFile language_;
     chess::TurnSequence turns_;
 
     BoardWidget* board_widget_ = nullptr;

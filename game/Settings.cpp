@@ -20,4 +20,17 @@ void WriteSettings(ProfileFile& file, const Settings& s)
         file.WriteBool(SettingsSection, key.name, s.*key.field);
 }
 
+bool StoreSettings(const std::string& path, const Settings& settings, std::string* error)
+{
+    FileState state;
+    ProfileFile file = ProfileFile::Load(path, &state);
+    if (!MayReplace(state)) {
+        if (error)
+            *error = "the file there cannot be read";
+        return false;
+    }
+    WriteSettings(file, settings);
+    return file.Save(path, error);
+}
+
 }  // namespace chess

@@ -75,4 +75,11 @@ inline constexpr std::array<BoolKey, 14> SettingsBoolKeys{{
 Settings ReadSettings(const ProfileFile& file);
 void WriteSettings(ProfileFile& file, const Settings& settings);
 
+// Writes the settings into the file at `path`, read again first so that lines
+// another program or the user added meanwhile survive. A file that is there
+// but could not be read whole (no file, too large, not readable) is left as
+// it is and the write fails, as it does for one the user may not write.
+// Returns false with a reason in `error`.
+bool StoreSettings(const std::string& path, const Settings& settings, std::string* error = nullptr);
+
 }  // namespace chess

@@ -3,7 +3,6 @@
 #include "Artwork.h"
 #include "AuthorInfo.h"
 #include "JpegImage.h"
-#include "Language.h"
 #include "Mylabel.h"
 
 #include <QApplication>
@@ -193,6 +192,12 @@ QUrl InformationMailLink(const QString &email, const QString &title, const QStri
 
 TAutor::TAutor(const QString &programDir, const QString &languageName,
                const QString &executablePath, QWidget *owner)
+    : TAutor(programDir, LanguageFile(LanguageFilePath(programDir, languageName)), executablePath, owner)
+{
+}
+
+TAutor::TAutor(const QString &programDir, const LanguageFile &language,
+               const QString &executablePath, QWidget *owner)
     : QDialog(owner)
     , programDir_(programDir)
     , executablePath_(executablePath)
@@ -259,7 +264,7 @@ TAutor::TAutor(const QString &programDir, const QString &languageName,
     connect(Button1, &QPushButton::clicked, this, &TAutor::Button1Click);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    FormCreate(LanguageFilePath(programDir, languageName));
+    FormCreate(language);
     if (owner)
         CentreOver(owner->window());
 }
@@ -274,9 +279,8 @@ void TAutor::setFactsSource(FactsSource source)
     facts_ = std::move(source);
 }
 
-void TAutor::FormCreate(const QString &languageFile)
+void TAutor::FormCreate(const LanguageFile &file)
 {
-    const LanguageFile file(languageFile);
     const auto text = [&file](const char *key, const QString &fallback) {
         return file.Text("Autor", QLatin1String(key), fallback);
     };

@@ -4,6 +4,7 @@
 // and links to the author's web page and mailbox. "Pošli informace" mails
 // the author a one-line description of this computer.
 
+#include "Language.h"
 #include "SystemInfo.h"
 
 #include <QDialog>
@@ -32,8 +33,11 @@ public:
     using UrlOpener = std::function<bool(const QUrl &)>;
     using FactsSource = std::function<SystemFacts()>;
 
-    // The texts come from programDir + "Language/" + languageName, section
+    // The texts come from the language file already loaded, section
     // "Autor"; the date shown is that of the file at executablePath.
+    TAutor(const QString &programDir, const LanguageFile &language,
+           const QString &executablePath, QWidget *owner);
+    // The same, reading programDir + "Language/" + languageName itself.
     TAutor(const QString &programDir, const QString &languageName,
            const QString &executablePath, QWidget *owner);
 
@@ -52,7 +56,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    void FormCreate(const QString &languageFile);
+    void FormCreate(const LanguageFile &file);
     // The text of a key of section "Autor" as FormCreate read it.
     QString Text(const char *key) const;
     // Fits every caption to its place once the texts are known.

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 #include <dirent.h>
 #include <cstdlib>
@@ -24,6 +25,18 @@ std::string Repeat(std::string_view text, int times)
     while (times-- > 0)
         r += text;
     return r;
+}
+
+// UTF-16 bytes of a text, as a Windows editor saves it.
+std::string Utf16(std::u16string_view text, bool bigEndian = false)
+{
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : text) {
+        const char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
+        bytes += bigEndian ? hi : lo;
+        bytes += bigEndian ? lo : hi;
+    }
+    return bytes;
 }
 
 struct ReadRow {
@@ -60,6 +73,12 @@ const ReadRow readRows[] = {
     {"Cp1250LineThatLooksLikeUtf8", "[Texty]\r\nA=\xC8\x8A\r\nB=\xE8\r\n", "Texty", "A", "ČŠ"},
     {"AccentedNamesIgnoreCase", "[NASTAVEN\xCD]\nLeft=5\n", "Nastavení", "Left", "5"},
     {"Utf8ByteOrderMark", "\xEF\xBB\xBF[Nastavení]\nLeft=5\n", "Nastavení", "Left", "5"},
+    {"BareCarriageReturns", "[s]\rk=1\rj=2\r", "s", "j", "2"},
+    {"MixedLineEnds", "[a]\rk=1\n[s]\r\nk=3\rj=4", "s", "k", "3"},
+    {"Utf16LittleEndian", Utf16(u"[Nastavení]\r\nLeft=7\r\nJméno=Černý 😀\r\n"), "Nastavení", "Jméno", "Černý 😀"},
+    {"Utf16BigEndian", Utf16(u"[Nastavení]\r\nLeft=8\r\n", true), "NASTAVENÍ", "Left", "8"},
+    {"Utf16OddLastByte", Utf16(u"[s]\nk=v") + "x", "s", "k", "v\xEF\xBF\xBD"},
+    {"Utf16LoneSurrogate", Utf16(u"[s]\nk=a") + std::string("\x00\xD8", 2) + Utf16(u"b").substr(2), "s", "k", "a\xEF\xBF\xBD" "b"},
 };
 
 void PrintTo(const ReadRow& row, std::ostream* os) { *os << row.name; }
@@ -150,6 +169,25 @@ TEST(ProfileWrite, NewSectionGoesAtTheEndInTheFilesLineEnds)
     auto mixed = ProfileFile::Parse("[s]\nk=1\r\nj=2\n");  // each untouched line keeps its own
     mixed.Write("s", "j", "3");
     EXPECT_EQ(mixed.Serialize(), "[s]\nk=1\r\nj=3\n");
+}
+
+// Files from other editors go back as they came: UTF-16 stays UTF-16 in its
+// byte order, and every line keeps its own ending; new lines take the
+// ending of the file's first line.
+TEST(ProfileWrite, Utf16AndEveryLineEndSurviveAWrite)
+{
+    for (const bool big : {false, true}) {
+        auto f = ProfileFile::Parse(Utf16(u"[Nastavení]\r\nLeft=5\r\nJméno=Černý\r\n", big));
+        f.WriteInteger("Nastavení", "Left", 6);
+        f.WriteInteger("Nastavení", "Top", 7);
+        EXPECT_EQ(f.Serialize(), Utf16(u"[Nastavení]\r\nLeft=6\r\nJméno=Černý\r\nTop=7\r\n", big));
+    }
+    auto cr = ProfileFile::Parse("[s]\rk=1\rx=2\n\r\n[t]\ry=3");
+    cr.Write("s", "k", "5");
+    cr.Write("s", "j", "6");
+    cr.Write("t", "z", "7");
+    cr.Write("u", "w", "8");
+    EXPECT_EQ(cr.Serialize(), "[s]\rk=5\rx=2\nj=6\r\r\n[t]\ry=3\rz=7\r\r[u]\rw=8");
 }
 
 TEST(ProfileWrite, NewFileGetsTheSectionInCodePage1250)
@@ -293,6 +331,7 @@ TEST_F(ProfileSave, FailureGivesAReasonAndKeepsTheOldFile)
     // A folder the user may not write to; root may write anywhere, so the
     // attempt runs as nobody in a child process.
     ASSERT_EQ(chmod(dir.c_str(), 0755), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0666), 0);  // only the folder stands in the way
     EXPECT_EXIT(
         {
             if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
@@ -305,6 +344,77 @@ TEST_F(ProfileSave, FailureGivesAReasonAndKeepsTheOldFile)
         testing::ExitedWithCode(0), "");
     EXPECT_EQ(Slurp(path), handFile);
     EXPECT_EQ(Entries(), 2);
+}
+
+TEST_F(ProfileSave, ReaderTakesOnlyRegularFilesOfSaneSize)
+{
+    Spit(path, handFile);
+    ASSERT_EQ(mkfifo((dir + "/fifo").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/zero", (dir + "/zero").c_str()), 0);
+    ASSERT_EQ(symlink("bodlany.ini", (dir + "/link").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere", (dir + "/dangling").c_str()), 0);
+    Spit(dir + "/large", std::string(MaxTextFileSize + 1, 'x'));
+    const std::pair<std::string, FileState> rows[] = {
+        {"bodlany.ini", FileState::Read},  {"link", FileState::Read},           {"missing", FileState::Missing},
+        {"dangling", FileState::Missing},  {"fifo", FileState::NotAFile},       {"zero", FileState::NotAFile},
+        {".", FileState::NotAFile},        {"large", FileState::TooLarge},      {"bodlany.ini/x", FileState::Missing},
+    };
+    for (const auto& [name, state] : rows) {
+        const TextFile file = ReadTextFile(dir + "/" + name);
+        EXPECT_EQ(file.state, state) << name;
+        EXPECT_EQ(file.bytes, state == FileState::Read ? handFile : "") << name;
+    }
+    EXPECT_EQ(ReadTextFile(dir + "/large", MaxTextFileSize + 1).state, FileState::Read);
+}
+
+// Permissions as a user meets them: the child runs as nobody, since root
+// may read and write anything.
+TEST_F(ProfileSave, FileTheUserMayNotReadOrWriteIsLeftAlone)
+{
+    ASSERT_EQ(chmod(dir.c_str(), 0777), 0);  // the folder is no obstacle
+    Spit(path, handFile);
+    for (const mode_t mode : {0600, 0644}) {
+        ASSERT_EQ(chmod(path.c_str(), mode), 0);
+        EXPECT_EXIT(
+            {
+                if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                    std::_Exit(3);
+                FileState state;
+                ProfileFile::Load(path, &state);
+                if (state != (mode == 0600 ? FileState::Unreadable : FileState::Read))
+                    std::_Exit(4);
+                std::string reason;
+                std::_Exit(ProfileFile::Parse("[a]\nk=1\n").Save(path, &reason) ? 1 : reason.empty() ? 2 : 0);
+            },
+            testing::ExitedWithCode(0), "")
+            << std::oct << mode;
+        EXPECT_EQ(Slurp(path), handFile);
+    }
+    EXPECT_EQ(Entries(), 1);
+}
+
+TEST_F(ProfileSave, NewFileFollowsTheUmaskAndOldLeftoversGo)
+{
+    const mode_t saved = umask(027);
+    ASSERT_TRUE(ProfileFile::Parse("[a]\nk=1\n").Save(path));
+    umask(saved);
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    // What a killed write leaves: ours and old goes; a write that may still
+    // be running, and names that are not ours, stay.
+    const std::string stale = path + ".aB3xY9", fresh = path + ".Fresh1", longer = path + ".aB3xY9z",
+                      other = dir + "/other.ini.aB3xY9";
+    for (const auto& p : {stale, fresh, longer, other})
+        Spit(p, "half");
+    const timeval old[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    for (const auto& p : {stale, longer, other})
+        ASSERT_EQ(utimes(p.c_str(), old), 0);
+    ASSERT_TRUE(ProfileFile::Parse("[a]\nk=2\n").Save(path));
+    EXPECT_NE(access(stale.c_str(), F_OK), 0);
+    for (const auto& p : {fresh, longer, other})
+        EXPECT_EQ(access(p.c_str(), F_OK), 0) << p;
 }
 
 TEST(ProfileWrite, KeyOfACp1250FileThatLooksLikeUtf8StillReadsAfterAWrite)

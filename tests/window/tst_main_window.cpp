@@ -21,12 +21,14 @@
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QStyleOptionMenuItem>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -60,6 +62,7 @@ public:
         QSize client = {};
         QRect button = {};        // the message dialog's OK
         bool escapeCloses = false;  // the message dialog's, when Escape was tried
+        QString pressed = {};  // the caption of the button pressed in another dialog
     };
     QList<Seen> seen;
     // How the message dialog is closed: its OK button, its title bar's close
@@ -124,6 +127,7 @@ private:
         }
         for (QPushButton* b : w->findChildren<QPushButton*>())
             if (b->isDefault()) {
+                seen.last().pressed = b->text();
                 b->click();
                 return;
             }
@@ -322,6 +326,8 @@ private slots:
     void missingLanguageFileLeavesOnlyCzech();
     void helpMenuStaysAtTheRightEnd();
     void languageItemsAreRadioItems();
+    void fileAttacks_data();
+    void fileAttacks();
     void messageDialogFollowsTitleAndWidens();
     void messageDialogSize_data();
     void messageDialogSize();
@@ -470,12 +476,14 @@ void TestMainWindow::unreadableSettingsGiveDefaults_data()
         c = char(random.bounded(256));
     QTest::newRow("binary garbage") << garbage << true;
     QTest::newRow("garbage before the section") << garbage + "\r\n" + Settings("N51=1\r\n") << true;
+    // Large, but not too large to be a settings file.
+    const int large = 3 << 20;
     QByteArray huge;
-    huge.reserve(10 << 20);
-    while (huge.size() < (10 << 20))
+    huge.reserve(large);
+    while (huge.size() < large)
         huge += "[Nastaveni" + QByteArray::number(huge.size()) + "]\r\nLeft=1\r\n; " + QByteArray(200, 'x') + "\r\n";
-    QTest::newRow("10 MB of other sections") << huge << true;
-    QTest::newRow("one value of 10 MB") << SectionHeader + "\r\nLeft=" + QByteArray(10 << 20, '7') << false;
+    QTest::newRow("3 MB of other sections") << huge << true;
+    QTest::newRow("one value of 3 MB") << SectionHeader + "\r\nLeft=" + QByteArray(large, '7') << false;
     QTest::newRow("empty") << QByteArray() << true;
 }
 
@@ -977,6 +985,13 @@ void TestMainWindow::switchingLanguage()
     QCOMPARE(form->Texts().TextSach, language.value("Texty/TextSach"));
     QCOMPARE(form->Texts().TextOpravduKonec, language.value("Texty/TextOpravduKonec"));
 
+    // The file is read once per switch: the About dialog takes the texts
+    // already loaded, even when the file has gone since.
+    QVERIFY(QFile::remove(folder.paths.ProgramDir + QStringLiteral("Language/") + file));
+    form->Item("Autor1")->trigger();
+    QCOMPARE(answers.seen.size(), 1);
+    QCOMPARE(answers.seen.takeFirst().pressed, language.value("Autor/OKButton"));
+
     Play(*form, "e2e5");
     QCOMPARE(answers.Texts(), QStringList({language.value("Texty/TextNelze")}));
     form->Item("esky1")->trigger();
@@ -1092,6 +1107,175 @@ void TestMainWindow::languageItemsAreRadioItems()
 
     QVERIFY(form->close());
     QCOMPARE(folder.Value("cesky") + folder.Value("nemecky") + folder.Value("anglicky"), QByteArray("101"));
+}
+
+namespace {
+
+struct FileFacts {
+    bool there = false;
+    mode_t mode = 0;  // type and permissions, of the link itself where it is one
+    uid_t owner = 0;
+    gid_t group = 0;
+    QByteArray bytes;  // of a regular file (after links) only
+    friend bool operator==(const FileFacts&, const FileFacts&) = default;
+};
+
+FileFacts FactsOf(const QString& path)
+{
+    FileFacts facts;
+    struct stat st {};
+    if (lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return facts;
+    facts = {true, st.st_mode, st.st_uid, st.st_gid, {}};
+    if (QFileInfo(path).isFile() && QFileInfo(path).size() < (64 << 20)) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            facts.bytes = f.readAll();
+    }
+    return facts;
+}
+
+// Puts something of the given kind where a file is expected.
+void PlantFile(const QString& path, const QString& kind, const QByteArray& content)
+{
+    const QByteArray local = QFile::encodeName(path);
+    QFile::remove(path);
+    if (kind == "FIFO") {
+        QCOMPARE(mkfifo(local.constData(), 0644), 0);
+    } else if (kind == "folder") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == "link to /dev/zero") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else {
+        QByteArray bytes = content;
+        if (kind.startsWith("UTF-16")) {
+            // Our files are UTF-8 or, where they are not, code page 1250, whose
+            // letters here are those of Latin-1.
+            QString text = QString::fromUtf8(content);
+            if (text.contains(QChar::ReplacementCharacter))
+                text = QString::fromLatin1(content);
+            const bool big = kind.endsWith("BE");
+            bytes = big ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+            for (const QChar c : text) {
+                const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+                bytes += big ? hi : lo;
+                bytes += big ? lo : hi;
+            }
+        }
+        if (kind == "CR line ends")
+            bytes.replace("\r\n", "\r").replace('\n', '\r');
+        if (kind == "over the size limit")
+            while (bytes.size() <= (5 << 20))
+                bytes += "; " + QByteArray(1000, 'x') + "\r\n";
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        const mode_t mode = kind == "0444" ? 0444 : kind == "000" ? 0 : kind == "0640, owned by nobody" ? 0640 : 0600;
+        QCOMPARE(chmod(local.constData(), mode), 0);
+        if (kind.contains("nobody") && geteuid() == 0)
+            QCOMPARE(chown(local.constData(), 65534, 65534), 0);
+    }
+}
+
+// The settings file's text after a write, checked to have kept its encoding
+// and line ends.
+QString WrittenText(const QByteArray& bytes, const QString& kind)
+{
+    if (kind.startsWith("UTF-16")) {
+        const bool big = kind.endsWith("BE");
+        if (!bytes.startsWith(big ? "\xFE\xFF" : "\xFF\xFE"))
+            return QStringLiteral("no byte-order mark");
+        auto decode = QStringDecoder(big ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE);
+        return decode(bytes.mid(2));
+    }
+    if (kind == "CR line ends" && bytes.contains('\n'))
+        return QStringLiteral("LF in a file of CR line ends");
+    return QString::fromLatin1(bytes);
+}
+
+}  // namespace
+
+void TestMainWindow::fileAttacks_data()
+{
+    QTest::addColumn<QString>("file");  // "settings" or the name of a language file
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("settingsRead");  // the start applies the stored choices
+    QTest::addColumn<bool>("warned");        // the start-up language warning comes up
+    QTest::addColumn<bool>("written");       // the close writes the settings file
+    QTest::addColumn<QString>("konec");      // the caption then shown by "Konec1"
+
+    // Root reads a file of mode 000 all the same; nobody else can.
+    const bool root = geteuid() == 0;
+    const QString english = QStringLiteral("E&xit"), czech = QStringLiteral("&Konec");
+    QTest::newRow("settings 0600") << "settings" << "0600" << true << false << true << english;
+    QTest::newRow("settings 0640 of another owner") << "settings" << "0640, owned by nobody" << true << false << true << english;
+    QTest::newRow("settings read-only") << "settings" << "0444" << true << false << false << english;
+    QTest::newRow("settings 000") << "settings" << "000" << root << false << false << (root ? english : czech);
+    QTest::newRow("settings FIFO") << "settings" << "FIFO" << false << false << false << czech;
+    QTest::newRow("settings folder") << "settings" << "folder" << false << false << false << czech;
+    QTest::newRow("settings link to /dev/zero") << "settings" << "link to /dev/zero" << false << false << false << czech;
+    QTest::newRow("settings over the size limit") << "settings" << "over the size limit" << false << false << false << czech;
+    QTest::newRow("settings UTF-16 LE") << "settings" << "UTF-16 LE" << true << false << true << english;
+    QTest::newRow("settings UTF-16 BE") << "settings" << "UTF-16 BE" << true << false << true << english;
+    QTest::newRow("settings CR line ends") << "settings" << "CR line ends" << true << false << true << english;
+    QTest::newRow("czech FIFO") << "czech" << "FIFO" << true << true << true << czech;
+    QTest::newRow("english FIFO") << "english" << "FIFO" << true << true << true << czech;
+    QTest::newRow("english folder") << "english" << "folder" << true << true << true << czech;
+    QTest::newRow("english link to /dev/zero") << "english" << "link to /dev/zero" << true << true << true << czech;
+    QTest::newRow("english over the size limit") << "english" << "over the size limit" << true << false << true << czech;
+    QTest::newRow("english UTF-16 LE") << "english" << "UTF-16 LE" << true << false << true << english;
+    QTest::newRow("english CR line ends") << "english" << "CR line ends" << true << false << true << english;
+}
+
+// Whatever stands where a settings or language file is expected, the program
+// starts at once, loses no file and no file's protection, and says so when it
+// cannot write its settings; the window closes all the same.
+void TestMainWindow::fileAttacks()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, kind);
+    QFETCH(bool, settingsRead);
+    QFETCH(bool, warned);
+    QFETCH(bool, written);
+    QFETCH(QString, konec);
+    ProgramFolder folder;
+    const QByteArray stored = Settings("Left=200\r\ncesky=0\r\nanglicky=1\r\nN21=1\r\nN11=0\r\n");
+    folder.WriteSettings(stored);
+    const QString path = file == "settings" ? folder.paths.SettingsFile
+                                            : folder.paths.ProgramDir + QStringLiteral("Language/") + file;
+    PlantFile(path, kind, file == "settings" ? stored : FactsOf(path).bytes);
+    const FileFacts before = FactsOf(path);
+
+    Answerer answers;
+    auto form = folder.Start();
+    QCOMPARE(form->Look().BoardTexture, settingsRead ? 2 : 1);
+    QCOMPARE(form->pos().x(), settingsRead ? 200 : 147);
+    QCOMPARE(form->LanguageName(), QString(settingsRead && !warned ? "english" : "czech"));
+    QCOMPARE(form->Item("anglicky1")->isEnabled(), !warned);
+    QCOMPARE(form->Item("Konec1")->text(), konec);
+    QVERIFY(form->close());
+    QVERIFY(!form->isVisible());
+
+    QStringList expected;
+    if (warned)
+        expected << QStringLiteral("Soubory obsahující jazykové verze programu nejsou kompletní.\n\n"
+                                   "Proto bude bude k  dispozici pouze česká verze programu.");
+    if (!written)
+        expected << QStringLiteral("Unable to write to %1").arg(folder.paths.SettingsFile);
+    QCOMPARE(answers.Texts(), expected);
+
+    FileFacts after = FactsOf(path);
+    if (file == "settings" && written) {
+        const QString text = WrittenText(after.bytes, kind);
+        QCOMPARE(text.count(QStringLiteral("Left=")), 1);
+        for (const char* entry : {"Left=200", "Width=622", "N21=1", "anglicky=1"})
+            QVERIFY2(text.contains(QLatin1String(entry)), qPrintable(text.left(200)));
+        after.bytes = before.bytes;
+    }
+    QVERIFY2(after == before, "the file or its mode, owner or group changed");
+    if (file != "settings")
+        QCOMPARE(folder.Value("cesky"), QByteArray(warned ? "1" : "0"));
 }
 
 // The message dialog takes the main window's title anew for each message, and
