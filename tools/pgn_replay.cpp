@@ -57,10 +57,12 @@ int main(int argc, char** argv)
         if (!writePgn) {
             std::printf("%s\n", game.ok ? game.history.Fen().c_str() : "-");
         } else if (game.ok) {
-            // A game from a file keeps its own date, unknown if it had none.
+            // A game from a file is not one of ours: what it does not say
+            // is unknown.
             std::vector<chess::PgnTag> tags = game.tags;
-            if (game.Tag("Date").empty())
-                tags.push_back({"Date", "????.??.??"});
+            for (const auto& [name, unknown] : {std::pair{"Event", "?"}, {"Date", "????.??.??"}, {"Round", "?"}})
+                if (game.Tag(name).empty())
+                    tags.push_back({name, unknown});
             std::printf("%s", chess::WritePgn(game.history, tags, game.result).c_str());
         }
     }
