@@ -36,6 +36,7 @@ perft-slow: build
 bench: deps
 	@cmake --preset release >/dev/null && cmake --build build-release -j $(JOBS)
 	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_rules
+	@build-release/bench/bench_record
 	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_view
 
 fuzz: deps
