@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace chess::test {
@@ -139,6 +140,35 @@ TEST(Pgn, WritesTheExportFormatThatReadsBackTheSame)
     ASSERT_EQ(normal.Play("f3 e5 g4 Qh4#"), "");
     EXPECT_EQ(PgnMoveSection(normal.history, "0-1"), "1. f3 e5 2. g4 Qh4# 0-1\n");
     EXPECT_EQ(WritePgn(normal.history, {}, "0-1").find("FEN"), std::string::npos);
+}
+
+TEST(Pgn, RandomGamesWrittenAndReadBackMoveForMove)
+{
+    // Random legal games reach what no one would think of writing down:
+    // three knights that need full disambiguation, under-promotions, kings
+    // in odd corners. Each must read back to the same moves.
+    std::mt19937 random(9);
+    std::string file;
+    std::vector<History> written;
+    for (int g = 0; g < 200; ++g) {
+        Played game;
+        while (game.history.Size() < 150 && !game.history.Over()) {
+            const std::vector<Move> moves = LegalMoves(game.state);
+            ASSERT_FALSE(moves.empty());
+            ASSERT_TRUE(PlayRecordedMove(game.state, game.history, moves[random() % moves.size()]));
+        }
+        file += WritePgn(game.history, {}, ResultText(game.history.End())) + "\n";
+        written.push_back(game.history);
+    }
+    const std::vector<RecordedGame> games = ReadPgnGames(file);
+    ASSERT_EQ(games.size(), written.size());
+    for (std::size_t g = 0; g < games.size(); ++g) {
+        ASSERT_TRUE(games[g].ok) << games[g].error;
+        ASSERT_EQ(games[g].history.Size(), written[g].Size());
+        for (std::size_t i = 0; i < written[g].Size(); ++i)
+            ASSERT_EQ(games[g].history[i].move, written[g][i].move) << "game " << g + 1 << " " << written[g][i].san;
+        EXPECT_EQ(games[g].result, ResultText(written[g].End()));
+    }
 }
 
 // Runs the tool; returns its exit status, with standard output and error.
