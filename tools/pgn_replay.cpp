@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,19 +15,21 @@ namespace {
 
 bool ReadWholeFile(const char* path, std::string& bytes, std::string& why)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) {
         why = std::strerror(errno);
         return false;
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        why = "read error";
-        return false;
-    }
-    bytes = std::move(buffer).str();
-    return true;
+    char buffer[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, n);
+    // A folder opens like a file and fails only when read.
+    const bool failed = std::ferror(file);
+    if (failed)
+        why = std::strerror(errno);
+    std::fclose(file);
+    return !failed;
 }
 
 }  // namespace

@@ -210,6 +210,8 @@ TEST(PgnReplayTool, PrintsAFenLineAGameAndReportsTheBadOnes)
     EXPECT_EQ(err, "");
 
     EXPECT_EQ(RunTool("\"" + ::testing::TempDir() + "no such file.pgn\"", out, err), 2);
+    EXPECT_EQ(RunTool(::testing::TempDir(), out, err), 2);  // a folder opens, but reads as nothing
+    EXPECT_EQ(err.substr(err.size() - 15), "Is a directory\n");
     EXPECT_EQ(RunTool("", out, err), 2);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
 }
