@@ -97,6 +97,8 @@ public:
             }
             if (token.empty() || token.find_first_not_of("!?") == std::string_view::npos)
                 continue;  // a suffix annotation written apart
+            if (token.find_first_not_of("+-=/") == std::string_view::npos && token.find_first_of("+=") != token.npos)
+                continue;  // an assessment ("+-", "=", "+/="), as some programs write them
             if ((token == "e.p." || token == "ep") && !game.moves.empty())
                 continue;
             game.moves.emplace_back(token);
