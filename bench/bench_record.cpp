@@ -71,15 +71,17 @@ void ReplayRandomGames(benchmark::State& st)
     const std::string& file = RandomGamesFile();
     std::size_t halfMoves = 0;
     for (auto _ : st) {
-        const std::vector<chess::RecordedGame> games = chess::ReadPgnGames(file);
-        for (const chess::RecordedGame& game : games) {
+        // As pgn-replay does: the file read at once, the games replayed one by one.
+        const std::vector<chess::PgnGame> games = chess::ParsePgn(file);
+        for (std::size_t g = 0; g < games.size(); ++g) {
+            const chess::RecordedGame game = chess::ReplayPgnGame(games[g], static_cast<int>(g) + 1);
             if (!game.ok) {
                 st.SkipWithError(game.error.c_str());
                 return;
             }
             halfMoves += game.history.Size();
+            benchmark::DoNotOptimize(game.history.Fen());
         }
-        benchmark::DoNotOptimize(games.data());
     }
     st.counters["half-moves/s"] = benchmark::Counter(static_cast<double>(halfMoves), benchmark::Counter::kIsRate);
 }

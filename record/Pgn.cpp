@@ -56,8 +56,7 @@ public:
             }
             if (c == ')' || c == '<' || c == '>' || c == '*') {
                 ++i_;
-                if (c == '*') {
-                    game.result = "*";
+                if (c == '*') {  // the result of a game still going, as each game starts
                     started = true;
                     finish();
                 }

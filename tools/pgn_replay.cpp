@@ -49,7 +49,11 @@ int main(int argc, char** argv)
     }
 
     int status = 0;
-    for (const chess::RecordedGame& game : chess::ReadPgnGames(bytes)) {
+    // One game at a time: a file of many thousand games need not be held
+    // replayed all at once.
+    const std::vector<chess::PgnGame> games = chess::ParsePgn(bytes);
+    for (std::size_t g = 0; g < games.size(); ++g) {
+        const chess::RecordedGame game = chess::ReplayPgnGame(games[g], static_cast<int>(g) + 1);
         if (!game.ok) {
             std::fprintf(stderr, "%s\n", game.error.c_str());
             status = 2;
