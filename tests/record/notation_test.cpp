@@ -71,6 +71,8 @@ TEST(San, ReadsWhatPeopleAndOtherProgramsWrite)
         {StartFen.data(), " Nf3!? ", "g1f3"},
         {StartFen.data(), "e4?!", "e2e4"},
         {StartFen.data(), "Nf3+", "g1f3"},
+        {StartFen.data(), "nf3", "g1f3"},
+        {passant, "kd2", "e1d2"},
         {castle, "0-0", "e1g1"},
         {castle, "0-0-0", "e1c1"},
         {castle, "O-O-O+", "e1c1"},
