@@ -21,7 +21,7 @@ const std::string ThreeGames =
     "% a line for some other program\n"
     "[Event \"Club \\\"Spring\\\" cup\"]\n"
     "[White \"Nov\xE1k, Ji\xF8\xED\"]\n"
-    "[Black \"Dvořák\"]\n"
+    "[Black \"Dvořák, \"Jan\"\"]\n"
     "[Result \"1-0\"]\n"
     "\n"
     "1. e4 {the king's pawn (best by test)} e5 2. Nf3 $1 Nc6 (2... d6 3. d4 (3. Bc4 Be7 {a ) in a comment})\n"
@@ -45,7 +45,7 @@ TEST(Pgn, ReadsAnnotatedGamesAndGoesOnAfterABadOne)
     EXPECT_TRUE(games[0].ok) << games[0].error;
     EXPECT_EQ(games[0].Tag("Event"), "Club \"Spring\" cup");
     EXPECT_EQ(games[0].Tag("White"), "Novák, Jiří");
-    EXPECT_EQ(games[0].Tag("Black"), "Dvořák");
+    EXPECT_EQ(games[0].Tag("Black"), "Dvořák, \"Jan\"");  // quotes left unescaped by another program
     EXPECT_EQ(games[0].result, "1-0");
     EXPECT_EQ(games[0].history.Size(), 16u);
     EXPECT_EQ(games[0].history.Fen(), "r1bq1rk1/2p1bppp/p1np1n2/1p2p3/4P3/1BP2N2/PP1P1PPP/RNBQR1K1 w - - 1 9");
