@@ -65,6 +65,17 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"TextMATBilyVyhral", "MAT!   Bílý vyhrál!"},
              {"TextMATCernyVyhral", "MAT!   Černý vyhrál!"},
              {"TextNelze", "Tah není možné provést."},
+             {"TextRemizaMrtvaPozice", "Remíza: ani jedna strana už nemůže dát mat."},
+             {"TextRemizaPateOpakovani", "Remíza: stejná pozice nastala popáté."},
+             {"TextRemiza75Tahu", "Remíza: 75 tahů bez braní a bez tahu pěšcem."},
+             {"TextRemizaTretiOpakovani", "Stejná pozice nastala potřetí. Chcete remízu?"},
+             {"TextRemiza50Tahu", "50 tahů bez braní a bez tahu pěšcem. Chcete remízu?"},
+             {"TextKonecRemizou", "Partie skončila remízou."},
+             {"PismenoKral", "K"},
+             {"PismenoDama", "D"},
+             {"PismenoVez", "V"},
+             {"PismenoStrelec", "S"},
+             {"PismenoJezdec", "J"},
          }},
         {"NovaFigurka",
          {
@@ -178,7 +189,9 @@ MessageTexts DefaultTexts()
 QStringList MessageTextsAsList(const MessageTexts &t)
 {
     return {t.TextNovaPartie, t.TextOpravduKonec, t.TextSach, t.TextPAT, t.TextMATBilyVyhral, t.TextMATCernyVyhral,
-            t.TextNelze};
+            t.TextNelze, t.TextRemizaMrtvaPozice, t.TextRemizaPateOpakovani, t.TextRemiza75Tahu,
+            t.TextRemizaTretiOpakovani, t.TextRemiza50Tahu, t.TextKonecRemizou, t.PismenoKral, t.PismenoDama,
+            t.PismenoVez, t.PismenoStrelec, t.PismenoJezdec};
 }
 
 void WriteFile(const QString &path, const QByteArray &bytes)
@@ -230,8 +243,10 @@ private slots:
 void TestLanguage::shippedFile_data()
 {
     QTest::addColumn<QString>("name");
-    for (const QString &name : FileNames)
-        QTest::newRow(qPrintable(name)) << name;
+    QTest::addColumn<QString>("pieceLetters");  // king, queen, rook, bishop, knight
+    QTest::newRow("czech") << "czech" << "KDVSJ";
+    QTest::newRow("deutch") << "deutch" << "KDTLS";
+    QTest::newRow("english") << "english" << "KQRBN";
 }
 
 // One file on its own: readable, clean, and holding exactly the keys the
@@ -291,6 +306,10 @@ void TestLanguage::shippedFile()
         QCOMPARE(QString::fromStdString(file.ReadString("Form1", separator.toStdString(), "")), QStringLiteral("-"));
     // The program's name is not translated.
     QCOMPARE(QString::fromStdString(file.ReadString("Form1", "Form1", "")), DefaultTitle);
+
+    QFETCH(QString, pieceLetters);
+    const auto letters = MessageTexts::Load(LanguageFile(ShippedPath(name))).PieceLetters().letters;
+    QCOMPARE(QString::fromStdString(letters[0] + letters[1] + letters[2] + letters[3] + letters[4]), pieceLetters);
 }
 
 void TestLanguage::filesDefineTheSameKeys()
