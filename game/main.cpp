@@ -58,7 +58,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     InitArtwork();
     QApplication::setApplicationName(QStringLiteral("bodlany-sachy"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("bodlany-sachy"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.bodlany_sachy"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/bodlany-sachy-256.png")));
     // The dialogs were laid out for these Windows fonts; on other systems the
     // nearest free fonts of the same proportions stand in.
