@@ -99,6 +99,9 @@ apt-get install --simulate --no-download -o Debug::NoLocking=1 "$deb" >"$work/ap
 grep -q '^Inst bodlany-sachy ' "$work/apt.log" || { cat "$work/apt.log"; fail "apt would not install it"; }
 
 dpkg-deb --extract "$deb" "$work/root"
+desktop-file-validate "$work"/root/usr/share/applications/*.desktop || fail "desktop entry"
+appstreamcli validate-tree --no-net "$work/root" >"$work/appstream.log" 2>&1 \
+  || { cat "$work/appstream.log"; fail "software-centre metadata"; }
 for page in "$work"/root/usr/share/man/man6/bodlany-sachy.6.gz "$work"/root/usr/share/man/cs/man6/bodlany-sachy.6.gz; do
   warnings=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "$page: $warnings"
