@@ -21,6 +21,15 @@ run() {
   local pid=$!
   sleep 2
   kill -TERM "$pid"
+  for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$pid" 2>/dev/null; then
+    kill -KILL "$pid"
+    wait "$pid" || true
+    fail "$1 did not end when told to (a message box left open at start?)"
+  fi
   wait "$pid"
 }
 
