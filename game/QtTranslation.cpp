@@ -36,10 +36,10 @@ QString QtTranslationsFolder()
 bool UseQtTranslation(const QString& languageName, const QString& folder)
 {
     const QString locale = QtLocaleOf(languageName);
+    // Installing or removing a translator makes Qt tell every widget that
+    // the language changed, so the same choice again touches nothing.
     if (installed && locale == installedLocale && folder == installedFrom)
         return true;
-    // Every install or removal makes Qt tell each widget the language
-    // changed; the English default needs neither.
     if (installed) {
         QCoreApplication::removeTranslator(installed);
         delete installed;
