@@ -3,7 +3,7 @@ BUILD      ?= build
 BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test test-asan bench fuzz fuzz-pgn perft-slow package clean
+.PHONY: all deps build run test test-asan bench fuzz fuzz-pgn perft-slow package package-check clean
 
 all: build
 
@@ -51,6 +51,11 @@ fuzz-pgn: deps
 # A Debian package of the program: build/bodlany-sachy_VERSION_ARCH.deb
 package: build
 	@cd $(BUILD) && cpack -G DEB
+
+# The package as Debian judges it: lintian without error or warning, and
+# valid desktop entry and software-centre metadata.
+package-check: package
+	@tools/check-package.sh "$$(ls -t $(BUILD)/bodlany-sachy_*.deb | head -n1)"
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) build-release build-fuzz

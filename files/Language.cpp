@@ -1,6 +1,8 @@
 #include "Language.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 QString LanguageFileName(LanguageId id)
 {
@@ -17,7 +19,15 @@ QString LanguageFileName(LanguageId id)
 
 QString LanguageFilePath(const QString& programDir, const QString& languageName)
 {
-    return programDir + QStringLiteral("Language/") + languageName;
+    const QString beside = programDir + QStringLiteral("Language/");
+    if (QFileInfo(beside).isDir())
+        return beside + languageName;
+    // Installed as the system's games are, the program stands in games/ and
+    // its files in share/games/bodlany-sachy/ under the same prefix.
+    const QString installed = programDir + QStringLiteral("../share/games/bodlany-sachy/Language");
+    if (QFileInfo(installed).isDir())
+        return QDir::cleanPath(installed) + QLatin1Char('/') + languageName;
+    return beside + languageName;
 }
 
 LanguageFile::LanguageFile(const QString& path) : file_(chess::ProfileFile::Load(QFile::encodeName(path).toStdString()))

@@ -14,7 +14,9 @@ enum class LanguageId { Czech = 0, German = 1, English = 2 };
 // File names without extension, as they have always been spelt.
 QString LanguageFileName(LanguageId id);
 
-// ProgramDir + "Language/" + name.
+// ProgramDir + "Language/" + name; when the program has no Language folder
+// beside it, the one of an installed program, ProgramDir +
+// "../share/games/bodlany-sachy/Language/" + name, if that exists.
 QString LanguageFilePath(const QString& programDir, const QString& languageName);
 
 // One language file, read whole; a missing or unreadable file reads as empty.

@@ -4,6 +4,7 @@
 #include "BoardWidget.h"
 #include "Hlasky.h"
 #include "NovaFigurka.h"
+#include "QtTranslation.h"
 
 #include <QCloseEvent>
 #include <QApplication>
@@ -392,6 +393,7 @@ void TForm1::LoadLanguage()
     }
     setWindowTitle(file.Text("Form1", QStringLiteral("Form1"), DefaultTitle));
     texts_ = MessageTexts::Load(file);
+    UseQtTranslation(LanguageName_);
 }
 
 void TForm1::ChooseLanguage(LanguageId id)
@@ -486,13 +488,12 @@ void TForm1::Announce(chess::Message message)
 
 namespace {
 
-// The answers in the language the question is asked in.
+// The answers in the language the question is asked in, for when Qt's own
+// translation of its buttons is not installed.
 std::pair<QString, QString> YesNoWords(const QString& languageName)
 {
     if (languageName == LanguageFileName(LanguageId::German))
         return {QStringLiteral("&Ja"), QStringLiteral("&Nein")};
-    if (languageName == LanguageFileName(LanguageId::English))
-        return {QStringLiteral("&Yes"), QStringLiteral("&No")};
     return {QStringLiteral("&Ano"), QStringLiteral("&Ne")};
 }
 
@@ -500,9 +501,11 @@ bool AskYesNoBox(QWidget* owner, const QString& title, const QString& text, cons
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, owner);
     box.setDefaultButton(QMessageBox::No);
-    const auto [yes, no] = YesNoWords(languageName);
-    box.button(QMessageBox::Yes)->setText(yes);
-    box.button(QMessageBox::No)->setText(no);
+    if (!QtSpeaks(languageName)) {
+        const auto [yes, no] = YesNoWords(languageName);
+        box.button(QMessageBox::Yes)->setText(yes);
+        box.button(QMessageBox::No)->setText(no);
+    }
     return box.exec() == QMessageBox::Yes;
 }
 

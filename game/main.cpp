@@ -87,7 +87,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     InitArtwork();
     QApplication::setApplicationName(QStringLiteral("bodlany-sachy"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("bodlany-sachy"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.bodlany_sachy"));
     // The icon's pixels come ready from the build: decoding its PNG here
     // would hold the window back by a couple of milliseconds.
     QImage icon = PrerenderedPicture(QStringLiteral("bodlany-sachy-256"), QImage::Format_ARGB32);

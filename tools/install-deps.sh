@@ -9,8 +9,10 @@ packages=(
   libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-liberation2
+  fonts-liberation2 qt6-translations-l10n
   xvfb xauth x11-utils
+  # the Debian package: cpack's dependency list, and the checks it must pass
+  dpkg-dev file man-db lintian appstream desktop-file-utils
 )
 
 missing=()

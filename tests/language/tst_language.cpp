@@ -238,6 +238,7 @@ private slots:
     void codePage1250ReadsLikeUtf8();
     void overlongValueIsCut();
     void missingFileGivesTheDefaults();
+    void installedProgramFindsItsSharedFolder();
 };
 
 void TestLanguage::shippedFile_data()
@@ -499,6 +500,28 @@ void TestLanguage::missingFileGivesTheDefaults()
         QCOMPARE(file.Text("Form1", QStringLiteral("Form1"), DefaultTitle), DefaultTitle);
         QCOMPARE(file.Text("Form1", QStringLiteral("Konec1"), QStringLiteral("...")), QStringLiteral("..."));
     }
+}
+
+// Installed, the program stands in games/ and its language files in
+// share/games/bodlany-sachy/Language/; a Language folder beside the program
+// (the build tree, a copied folder) comes first.
+void TestLanguage::installedProgramFindsItsSharedFolder()
+{
+    QTemporaryDir prefix;
+    QVERIFY(prefix.isValid());
+    const QString programDir = prefix.path() + QStringLiteral("/games/");
+    const QString shared = prefix.path() + QStringLiteral("/share/games/bodlany-sachy/Language/");
+    QVERIFY(QDir().mkpath(programDir));
+    QCOMPARE(LanguageFilePath(programDir, QStringLiteral("deutch")), programDir + QStringLiteral("Language/deutch"));
+
+    QVERIFY(QDir().mkpath(shared));
+    QVERIFY(QFile::copy(LanguageDir + QStringLiteral("/deutch"), shared + QStringLiteral("deutch")));
+    const LanguageFile german(LanguageFilePath(programDir, QStringLiteral("deutch")));
+    QCOMPARE(german.Text("Form1", QStringLiteral("Konec1"), QString()), QStringLiteral("&Beenden"));
+    QCOMPARE(LanguageFilePath(programDir, QString()), shared);
+
+    QVERIFY(QDir().mkpath(programDir + QStringLiteral("Language")));
+    QCOMPARE(LanguageFilePath(programDir, QStringLiteral("deutch")), programDir + QStringLiteral("Language/deutch"));
 }
 
 QTEST_GUILESS_MAIN(TestLanguage)

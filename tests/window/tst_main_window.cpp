@@ -7,6 +7,7 @@
 #include "BoardWidget.h"
 #include "Hlasky.h"
 #include "MainWindow.h"
+#include "QtTranslation.h"
 
 #include <QApplication>
 #include <QDir>
@@ -66,6 +67,7 @@ public:
         QRect button = {};        // the message dialog's OK
         bool escapeCloses = false;  // the message dialog's, when Escape was tried
         QString pressed = {};  // the caption of the button pressed in another dialog
+        QStringList buttons = {};  // a message box's Yes and No, as shown
     };
     QList<Seen> seen;
     // How the message dialog is closed: its OK button, its title bar's close
@@ -96,6 +98,9 @@ private:
         Seen s{w->windowTitle(), {}, w->frameGeometry(), true};
         if (auto* box = qobject_cast<QMessageBox*>(w)) {
             s.text = box->text();
+            for (auto which : {QMessageBox::Yes, QMessageBox::No})
+                if (QAbstractButton* b = box->button(which))
+                    s.buttons << b->text();
             seen << s;
             QAbstractButton* button = answers_.isEmpty() ? box->defaultButton() : box->button(answers_.takeFirst());
             if (!button)
@@ -331,6 +336,7 @@ private slots:
     void languageItemsAreRadioItems();
     void fileAttacks_data();
     void fileAttacks();
+    void qtTextsFollowTheLanguage();
     void messageDialogFollowsTitleAndWidens();
     void messageDialogSize_data();
     void messageDialogSize();
@@ -1005,6 +1011,40 @@ void TestMainWindow::switchingLanguage()
     form->Item("esky1")->trigger();
     QCOMPARE(form->Item("Konec1")->text(), QStringLiteral("&Konec"));
     QCOMPARE(form->Texts().TextNelze, Nelze);
+}
+
+// Qt's own texts (here the buttons of the question and a key name in the
+// menu) change with the language at once; with Qt's translation missing
+// the question still answers in Czech.
+void TestMainWindow::qtTextsFollowTheLanguage()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    Play(*form, "e2e4");
+    const QKeySequence ctrlN(Qt::CTRL | Qt::Key_N);
+    struct Step {
+        const char* item;
+        QStringList buttons;
+        QString ctrlN;
+    };
+    for (const Step& step : {Step{"nmecky1", {"&Ja", "&Nein"}, "Strg+N"}, Step{"anglicky1", {"&Yes", "&No"}, "Ctrl+N"},
+                             Step{"esky1", {"&Ano", "&Ne"}, "Ctrl+N"}, Step{"nmecky1", {"&Ja", "&Nein"}, "Strg+N"}}) {
+        form->Item(step.item)->trigger();
+        QVERIFY(!form->close());  // the default button, No
+        QCOMPARE(answers.seen.last().buttons, step.buttons);
+        QCOMPARE(ctrlN.toString(QKeySequence::NativeText), step.ctrlN);
+    }
+
+    form->Item("esky1")->trigger();
+    QVERIFY(!UseQtTranslation(form->LanguageName(), folder.dir.path()));
+    QCoreApplication::sendPostedEvents();  // Qt's news of the change, which a box would act on
+    QVERIFY(!form->close());
+    QCOMPARE(answers.seen.last().buttons, QStringList({"&Ano", "&Ne"}));
+    QCOMPARE(ctrlN.toString(QKeySequence::NativeText), QStringLiteral("Ctrl+N"));
+    form->Item("anglicky1")->trigger();
+    form->Item("esky1")->trigger();  // found again
+    QVERIFY(QtSpeaks(form->LanguageName()));
 }
 
 // Without the English file the start warns once, before the window shows,

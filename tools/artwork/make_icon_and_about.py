@@ -3,8 +3,8 @@
 club pieces and the first board texture, so neither carries anything but
 this project's artwork.
 
-Icon: a white knight on a 2 x 2 patch of board, as SVG and as a 256-pixel
-PNG. Background: a washed-out, softly blurred corner of a board with a few
+Icon: a white knight on a 2 x 2 patch of board, as SVG and as PNGs of the
+desktop's usual sizes, 16 to 512 pixels. Background: a washed-out, softly blurred corner of a board with a few
 pieces, light enough for dark red and black text on top; saved as a
 baseline JPEG, which the dialog decodes with libjpeg.
 
@@ -24,6 +24,7 @@ from PyQt6.QtGui import QColor, QImage, QPainter  # noqa: E402
 from PyQt6.QtSvg import QSvgRenderer  # noqa: E402
 
 LIGHT, DARK = "#f0d4a4", "#a8703f"
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256, 512)
 
 
 def icon_svg():
@@ -101,8 +102,11 @@ def main():
     data = icon_svg()
     with open(os.path.join(res, "icons", "bodlany-sachy.svg"), "wb") as f:
         f.write(data)
-    qimage_to_pil(svgfit.render(data, 256, 256)).save(
-        os.path.join(res, "icons", "bodlany-sachy-256.png"), optimize=True)
+    # The sizes of the desktop's hicolor icon theme; 256 is also the
+    # window icon built into the program.
+    for size in ICON_SIZES:
+        qimage_to_pil(svgfit.render(data, size, size)).save(
+            os.path.join(res, "icons", f"bodlany-sachy-{size}.png"), optimize=True)
 
     jpeg = os.path.join(res, "about", "background.jpg")
     about_background(res).save(jpeg, "JPEG", quality=90, progressive=False, optimize=False)
