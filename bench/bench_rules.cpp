@@ -2,6 +2,7 @@
 // move can cost is a full any-legal-move search (mate or stalemate, every
 // probe refused); it has to stay well under 100 microseconds.
 
+#include "Fen.h"
 #include "Perft.h"
 #include "Rules.h"
 
@@ -14,12 +15,12 @@ namespace {
 
 chess::GameState Fen(const char* fen)
 {
-    chess::FenResult r = chess::ParseFen(fen);
+    chess::FenReading r = chess::ReadFen(fen);
     if (!r.ok) {
         std::fprintf(stderr, "bad benchmark position: %s\n", r.error.c_str());
         std::abort();
     }
-    return r.state;
+    return r.position.state;
 }
 
 const char* const start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";

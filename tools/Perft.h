@@ -8,22 +8,10 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace chess {
-
-struct FenResult {
-    bool ok = false;
-    std::string error;  // one line, when !ok
-    GameState state;
-};
-
-// Accepts 4 to 6 fields. Sets Board, the side to move, the castling rights,
-// the double-step record of the side that has just moved (from the
-// en-passant field) and both check flags.
-FenResult ParseFen(std::string_view fen);
 
 // Leaf count at `depth` (depth 0 is the position itself: 1).
 std::uint64_t Perft(const GameState& state, int depth);

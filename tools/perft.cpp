@@ -1,6 +1,7 @@
 // perft DEPTH FEN: prints each root move with its leaf count, as UCI engines
 // answer "go perft", so the output can be diffed against any engine.
 
+#include "Fen.h"
 #include "Perft.h"
 
 #include <charconv>
@@ -20,7 +21,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "perft: depth must be a whole number from 0 to 8, not '%s'\n", argv[1]);
         return 2;
     }
-    const chess::FenResult fen = chess::ParseFen(argv[2]);
+    // The positions the program itself would take, and no others.
+    const chess::FenReading fen = chess::ReadFen(argv[2]);
     if (!fen.ok) {
         std::fprintf(stderr, "perft: %s\n", fen.error.c_str());
         return 2;
@@ -30,7 +32,7 @@ int main(int argc, char** argv)
     if (depth == 0) {
         total = 1;
     } else {
-        for (const auto& [move, nodes] : chess::PerftDivide(fen.state, depth)) {
+        for (const auto& [move, nodes] : chess::PerftDivide(fen.position.state, depth)) {
             std::printf("%s: %llu\n", move.c_str(), static_cast<unsigned long long>(nodes));
             total += nodes;
         }

@@ -1,6 +1,7 @@
 // The rules against the published perft counts, the FEN reader, and the
 // perft tool as it is run from a shell.
 
+#include "Fen.h"
 #include "Perft.h"
 #include "Rules.h"
 
@@ -39,11 +40,11 @@ class Perft : public testing::TestWithParam<PerftRow> {};
 
 TEST_P(Perft, PublishedCounts)
 {
-    const FenResult fen = ParseFen(GetParam().fen);
+    const FenReading fen = ReadFen(GetParam().fen);
     ASSERT_TRUE(fen.ok) << fen.error;
-    EXPECT_EQ(chess::Perft(fen.state, 0), 1u);
+    EXPECT_EQ(chess::Perft(fen.position.state, 0), 1u);
     for (std::size_t i = 0; i < GetParam().counts.size(); ++i)
-        EXPECT_EQ(chess::Perft(fen.state, static_cast<int>(i) + 1), GetParam().counts[i]) << "depth " << i + 1;
+        EXPECT_EQ(chess::Perft(fen.position.state, static_cast<int>(i) + 1), GetParam().counts[i]) << "depth " << i + 1;
 }
 
 INSTANTIATE_TEST_SUITE_P(Published, Perft, testing::ValuesIn(perftRows),
@@ -51,34 +52,34 @@ INSTANTIATE_TEST_SUITE_P(Published, Perft, testing::ValuesIn(perftRows),
 
 TEST(SlowPerft, StartDepth5)
 {
-    EXPECT_EQ(chess::Perft(ParseFen(startFen).state, 5), 4865609u);
+    EXPECT_EQ(chess::Perft(ReadFen(startFen).position.state, 5), 4865609u);
 }
 
 TEST(SlowPerft, KiwipeteDepth4)
 {
-    EXPECT_EQ(chess::Perft(ParseFen(kiwipete).state, 4), 4085603u);
+    EXPECT_EQ(chess::Perft(ReadFen(kiwipete).position.state, 4), 4085603u);
 }
 
 TEST(PerftDivide, NamesMovesAndPromotionsAndAddsUp)
 {
-    const FenResult fen = ParseFen("8/P7/8/8/8/8/8/k1K5 w - -");
+    const FenReading fen = ReadFen("8/P7/8/8/8/8/8/k1K5 w - -");
     ASSERT_TRUE(fen.ok) << fen.error;
     std::string moves;
     std::uint64_t total = 0;
-    for (const auto& [move, nodes] : PerftDivide(fen.state, 2)) {
+    for (const auto& [move, nodes] : PerftDivide(fen.position.state, 2)) {
         moves += move + " ";
         total += nodes;
     }
     EXPECT_EQ(moves, "a7a8q a7a8r a7a8b a7a8n c1c2 c1d1 c1d2 ");
-    EXPECT_EQ(total, chess::Perft(fen.state, 2));
-    EXPECT_TRUE(PerftDivide(fen.state, 0).empty());
+    EXPECT_EQ(total, chess::Perft(fen.position.state, 2));
+    EXPECT_TRUE(PerftDivide(fen.position.state, 0).empty());
 }
 
-TEST(ParseFen, ReadsSideRightsRecordAndCheck)
+TEST(PerftFen, ReadsSideRightsRecordAndCheck)
 {
-    FenResult fen = ParseFen("4k3/8/8/8/3pP3/8/8/R3K2R b KQ e3 0 20");
+    FenReading fen = ReadFen("4k3/8/8/8/3pP3/8/8/R3K2R b KQ e3 0 20");
     ASSERT_TRUE(fen.ok) << fen.error;
-    const GameState& s = fen.state;
+    const GameState& s = fen.position.state;
     EXPECT_FALSE(s.WhiteToMove);
     EXPECT_TRUE(s.WhiteMayCastleShort && s.WhiteMayCastleLong);
     EXPECT_FALSE(s.BlackMayCastleShort || s.BlackMayCastleLong);
@@ -89,44 +90,44 @@ TEST(ParseFen, ReadsSideRightsRecordAndCheck)
     EXPECT_EQ(s.At(0, 0), Rook);
     EXPECT_EQ(s.SelectedSquare, NoSelection);
 
-    fen = ParseFen("4k3/8/8/8/8/8/8/r3K3 w - -");
+    fen = ReadFen("4k3/8/8/8/8/8/8/r3K3 w - -");
     ASSERT_TRUE(fen.ok) << fen.error;
-    EXPECT_TRUE(fen.state.WhiteInCheck);
-    EXPECT_FALSE(fen.state.BlackInCheck);
+    EXPECT_TRUE(fen.position.state.WhiteInCheck);
+    EXPECT_FALSE(fen.position.state.BlackInCheck);
 }
 
 // One row per way a FEN can be wrong; the tool must say so in one line.
 const std::pair<const char*, const char*> badFens[] = {
-    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq", "4 to 6 fields"},
-    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1 x", "4 to 6 fields"},
-    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNX w KQkq -", "bad piece letter"},
-    {"rnbqkbnr/ppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "does not add up"},
-    {"rnbqkbnr/ppppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "does not add up"},
-    {"rnbqkbnr/pppppppp/45/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "does not add up"},
-    {"4k3/8/8/8/8/8/8/8/4K3 w - -", "more than 8 ranks"},
+    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq", "six fields"},
+    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1 x", "six fields"},
+    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNX w KQkq -", "no piece letter"},
+    {"rnbqkbnr/ppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "8 squares"},
+    {"rnbqkbnr/ppppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "8 squares"},
+    {"rnbqkbnr/pppppppp/45/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "8 squares"},
+    {"4k3/8/8/8/8/8/8/8/4K3 w - -", "8 ranks of 8"},
     {"rnbqkbnr/pppppppp/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "8 ranks of 8"},
-    {"rnbqkbnp/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "pawn on the first or last rank"},
-    {"rnbqqbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "one king of each colour"},
-    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBKKBNR w KQkq -", "one king of each colour"},
+    {"rnbqkbnp/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "first or last rank"},
+    {"rnbqqbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "exactly one king"},
+    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBKKBNR w KQkq -", "exactly one king"},
     {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq -", "'w' or 'b'"},
     {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkx -", "castling field"},
     {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KK -", "castling field"},
     {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq e3", "rank 6"},
     {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq i6", "rank 6"},
-    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq e6", "no pawn"},
-    {"rnbqkbnr/pppppppp/8/4p3/8/8/PPPPPPPP/RNBQKBNR w KQkq e6", "not empty"},
-    {"rnbqkbnr/pppp1ppp/4n3/4p3/8/8/PPPPPPPP/RNBQKBNR w KQkq e6", "not empty"},
-    {"rnbqkbnr/pppppppp/8/8/4P3/4N3/PPPP1PPP/RNBQKBNR b KQkq e3", "not empty"},
-    {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPPPPPP/RNBQKBNR b KQkq e3", "not empty"},
+    {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq e6", "no pawn can just have stepped past"},
+    {"rnbqkbnr/pppppppp/8/4p3/8/8/PPPPPPPP/RNBQKBNR w KQkq e6", "no pawn can just have stepped past"},
+    {"rnbqkbnr/pppp1ppp/4n3/4p3/8/8/PPPPPPPP/RNBQKBNR w KQkq e6", "no pawn can just have stepped past"},
+    {"rnbqkbnr/pppppppp/8/8/4P3/4N3/PPPP1PPP/RNBQKBNR b KQkq e3", "no pawn can just have stepped past"},
+    {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPPPPPP/RNBQKBNR b KQkq e3", "no pawn can just have stepped past"},
     {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - x 1", "whole numbers"},
-    {"4k3/8/8/8/8/8/8/4R1K1 w - -", "not to move in check"},
+    {"4k3/8/8/8/8/8/8/4R1K1 w - -", "not to move is in check"},
     {"8/8/8/3kK3/8/8/8/8 w - -", "next to each other"},
 };
 
-TEST(ParseFen, RejectsEachKindOfMistakeWithOneLine)
+TEST(PerftFen, RejectsEachKindOfMistakeWithOneLine)
 {
     for (const auto& [text, reason] : badFens) {
-        const FenResult fen = ParseFen(text);
+        const FenReading fen = ReadFen(text);
         EXPECT_FALSE(fen.ok) << text;
         EXPECT_NE(fen.error.find(reason), std::string::npos) << text << " -> " << fen.error;
         EXPECT_EQ(fen.error.find('\n'), std::string::npos);
