@@ -17,6 +17,7 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/../end_program.sh"
 
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >"$work/apt.log" 2>&1 \
   || { cat "$work/apt.log"; fail "apt could not install $deb"; }
@@ -39,16 +40,9 @@ setpriv --reuid=nobody --regid=nogroup --clear-groups \
   bodlany-sachy &
 pid=$!
 sleep 3
-kill -TERM "$pid"
-for _ in $(seq 50); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
-  kill -KILL "$pid"
-  fail "the installed program did not end when told to (a message box left open at start?)"
-fi
-wait "$pid" || fail "the installed program did not end cleanly"
+end_program "$pid" TERM
+[ "$ended_status" != hung ] || fail "the installed program did not end when told to (a message box left open at start?)"
+[ "$ended_status" = 0 ] || fail "the installed program did not end cleanly (status $ended_status)"
 grep -q '^nemecky=1' "$home/.config/bodlany-sachy.ini" || fail "language files not found when installed"
 grep -q '^Width=622' "$home/.config/bodlany-sachy.ini" || fail "settings not written to ~/.config"
 [ ! -e /usr/games/bodlany-sachy.ini ] || fail "settings written into /usr/games"

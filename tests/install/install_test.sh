@@ -13,6 +13,7 @@ chmod 755 "$work"
 export QT_QPA_PLATFORM=offscreen
 
 fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/../end_program.sh"
 
 # Runs the program until it has shown its window, then asks it to end, which
 # writes the settings.
@@ -20,17 +21,9 @@ run() {
   "$@" &
   local pid=$!
   sleep 2
-  kill -TERM "$pid"
-  for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then
-    kill -KILL "$pid"
-    wait "$pid" || true
-    fail "$1 did not end when told to (a message box left open at start?)"
-  fi
-  wait "$pid"
+  end_program "$pid" TERM
+  [ "$ended_status" != hung ] || fail "$1 did not end when told to (a message box left open at start?)"
+  [ "$ended_status" = 0 ] || fail "$1 ended with status $ended_status"
 }
 
 # A German choice survives a run only if the language files were found.

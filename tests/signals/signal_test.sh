@@ -11,6 +11,7 @@ ini="$work/bodlany-sachy.ini"
 export QT_QPA_PLATFORM=offscreen
 
 fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/../end_program.sh"
 
 # Starts the program, lets it come up, sends the signal and gives it five
 # seconds to end; prints its exit status.
@@ -19,18 +20,9 @@ run_and_signal() {
   "$work/bodlany-sachy" 2>"$work/stderr" &
   local pid=$!
   sleep 3
-  kill -"$signal" "$pid"
-  for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then
-    kill -KILL "$pid"
-    fail "still running five seconds after SIG$signal"
-  fi
-  local status=0
-  wait "$pid" || status=$?
-  echo "$status"
+  end_program "$pid" "$signal"
+  [ "$ended_status" != hung ] || fail "still running five seconds after SIG$signal"
+  echo "$ended_status"
 }
 
 mkdir "$work/Language"
