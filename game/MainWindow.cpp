@@ -361,7 +361,11 @@ void TForm1::Autor1Click()
 
 void TForm1::FormMouseDown(QPoint position)
 {
+    const bool pickUp = state_.SelectedSquare == chess::NoSelection;
     turns_.FormMouseDown(position.x(), position.y(), look_.WhiteAtBottom);
+    // A piece just picked up can be dragged to its target.
+    if (pickUp && state_.SelectedSquare != chess::NoSelection && look_.Pieces)
+        board_widget_->StartDrag(look_.Pieces->Picture(state_.MovingPiece, board_widget_->devicePixelRatioF()));
 }
 
 void TForm1::Novpartie1Click()

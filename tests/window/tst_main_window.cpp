@@ -285,6 +285,9 @@ private slots:
     void doubleClickPicksUpAndPutsBack();
     void pressOnTheFrameOnlyTouches();
     void blackAtBottomMapsPresses();
+    void dragAndDrop_data();
+    void dragAndDrop();
+    void keyboardPlaysLikeTheMouse();
 
     // Appearance.
     void pieceSetBringsItsTexture_data();
@@ -733,6 +736,89 @@ void TestMainWindow::blackAtBottomMapsPresses()
     // The screen square under the knight is f3 under this orientation.
     QVERIFY(form->Board()->Canvas().copy(34 + 2 * 68, 34 + 2 * 68, 68, 68).convertToFormat(QImage::Format_RGB32)
             != Bare(*form, {5, 2}));
+}
+
+void TestMainWindow::dragAndDrop_data()
+{
+    QTest::addColumn<QString>("to");  // where the button is released
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<int>("selected");  // what stays picked up afterwards
+    QTest::addColumn<QString>("position");
+    QTest::newRow("to a square the rules allow") << "e4" << QStringList() << int(chess::NoSelection) << "e2=0 e4=1";
+    QTest::newRow("back on its own square") << "e2" << QStringList() << int(SelectionOf(4, 1)) << "e2=1 e4=0";
+    QTest::newRow("to a square the rules refuse") << "e5" << QStringList({Nelze}) << int(chess::NoSelection)
+                                                  << "e2=1 e5=0";
+}
+
+// Dragging with the button held is a pick-up and a put-down; the piece rides
+// on the pointer meanwhile, and a release where it was pressed is a click.
+void TestMainWindow::dragAndDrop()
+{
+    QFETCH(QString, to);
+    QFETCH(QStringList, messages);
+    QFETCH(int, selected);
+    QFETCH(QString, position);
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    BoardWidget* board = form->Board();
+    const QPoint from = CentreOf(*form, {4, 1});
+    const QPoint target = CentreOf(*form, ParseSquare(to.toLatin1().constData()));
+    QTest::mousePress(board, Qt::LeftButton, Qt::NoModifier, from);
+    const QPoint halfway = (from + target) / 2 + QPoint(20, 0);
+    QMouseEvent move(QEvent::MouseMove, halfway, board->mapToGlobal(halfway), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(board, &move);
+    QVERIFY(board->Dragging());
+    QTest::qWait(20);
+    // The pawn is drawn where the pointer is, off any square's centre.
+    QVERIFY(board->grab().toImage().copy(halfway.x() - 10, halfway.y() - 10, 20, 20)
+            != board->Canvas().copy(halfway.x() - 10, halfway.y() - 10, 20, 20));
+    QTest::mouseRelease(board, Qt::LeftButton, Qt::NoModifier, target + QPoint(10, 10));
+    QVERIFY(!board->Dragging());
+    QCOMPARE(answers.Texts(), messages);
+    QCOMPARE(form->State().SelectedSquare, selected);
+    for (const QString& entry : position.split(' ')) {
+        const chess::Square sq = ParseSquare(entry.toLatin1().constData());
+        QCOMPARE(form->State().At(sq.file, sq.rank), entry.mid(3).toInt());
+    }
+}
+
+// Arrows move a frame over the squares as they lie on screen; Space and
+// Enter press the framed square.
+void TestMainWindow::keyboardPlaysLikeTheMouse()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    BoardWidget* board = form->Board();
+    board->setFocus();
+    QTest::keyClick(board, Qt::Key_Space);  // no cursor yet: nothing happens
+    QCOMPARE(form->State().SelectedSquare, chess::NoSelection);
+    QVERIFY(!board->CursorShown());
+    QTest::keyClick(board, Qt::Key_Up);  // the first arrow shows the cursor where it is
+    QVERIFY(board->CursorShown());
+    QCOMPARE(board->CursorCell(), QPoint(4, 6));
+    QTest::keyClick(board, Qt::Key_Space);
+    QCOMPARE(form->State().SelectedSquare, SelectionOf(4, 1));
+    QTest::keyClick(board, Qt::Key_Up);
+    QTest::keyClick(board, Qt::Key_Up);
+    QTest::keyClick(board, Qt::Key_Return);
+    QCOMPARE(form->State().At(4, 3), chess::Pawn);
+    QVERIFY(!form->State().WhiteToMove);
+    // The frame shows on screen, not in the board picture.
+    QTest::qWait(20);
+    const QImage shown = board->grab().toImage();
+    const QPoint corner(34 + 68 * 4, 34 + 68 * 4);
+    QCOMPARE(shown.pixelColor(corner + QPoint(2, 30)), QColor(Qt::white));
+    QVERIFY(board->Canvas().pixelColor(corner + QPoint(2, 30)) != QColor(Qt::white));
+    // With black at the bottom the same screen place is another square.
+    form->Item("erndole1")->trigger();
+    QTest::keyClick(board, Qt::Key_Down);
+    QTest::keyClick(board, Qt::Key_Down);
+    QTest::keyClick(board, Qt::Key_Enter);  // d7, black's pawn, seen from black
+    QCOMPARE(form->State().SelectedSquare, SelectionOf(3, 6));
+    QVERIFY(answers.seen.isEmpty());
 }
 
 void TestMainWindow::pieceSetBringsItsTexture_data()
