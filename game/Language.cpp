@@ -41,5 +41,22 @@ MessageTexts MessageTexts::Load(const LanguageFile& file)
     read(t.TextMATBilyVyhral, "TextMATBilyVyhral");
     read(t.TextMATCernyVyhral, "TextMATCernyVyhral");
     read(t.TextNelze, "TextNelze");
+    read(t.TextRemizaMrtvaPozice, "TextRemizaMrtvaPozice");
+    read(t.TextRemizaPateOpakovani, "TextRemizaPateOpakovani");
+    read(t.TextRemiza75Tahu, "TextRemiza75Tahu");
+    read(t.TextRemizaTretiOpakovani, "TextRemizaTretiOpakovani");
+    read(t.TextRemiza50Tahu, "TextRemiza50Tahu");
+    read(t.TextKonecRemizou, "TextKonecRemizou");
+    read(t.PismenoKral, "PismenoKral");
+    read(t.PismenoDama, "PismenoDama");
+    read(t.PismenoVez, "PismenoVez");
+    read(t.PismenoStrelec, "PismenoStrelec");
+    read(t.PismenoJezdec, "PismenoJezdec");
     return t;
+}
+
+chess::PieceLetters MessageTexts::PieceLetters() const
+{
+    return {{PismenoKral.toStdString(), PismenoDama.toStdString(), PismenoVez.toStdString(),
+             PismenoStrelec.toStdString(), PismenoJezdec.toStdString()}};
 }

@@ -3,6 +3,7 @@
 // the folder "Language" beside the program. Every text the user sees has a
 // built-in Czech default, used wherever a file or a key is missing.
 
+#include "Notation.h"
 #include "ProfileFile.h"
 
 #include <QString>
@@ -38,6 +39,22 @@ struct MessageTexts {
     QString TextMATBilyVyhral = QStringLiteral("MAT!   Bílý vyhrál!");
     QString TextMATCernyVyhral = QStringLiteral("MAT!   Černý vyhrál!");
     QString TextNelze = QStringLiteral("Tah není možné provést.");
+
+    // The draw rules of the game record.
+    QString TextRemizaMrtvaPozice = QStringLiteral("Remíza: ani jedna strana už nemůže dát mat.");
+    QString TextRemizaPateOpakovani = QStringLiteral("Remíza: stejná pozice nastala popáté.");
+    QString TextRemiza75Tahu = QStringLiteral("Remíza: 75 tahů bez braní a bez tahu pěšcem.");
+    QString TextRemizaTretiOpakovani = QStringLiteral("Stejná pozice nastala potřetí. Chcete remízu?");
+    QString TextRemiza50Tahu = QStringLiteral("50 tahů bez braní a bez tahu pěšcem. Chcete remízu?");
+    QString TextKonecRemizou = QStringLiteral("Partie skončila remízou.");
+
+    // The piece letters of the move list: king, queen, rook, bishop, knight.
+    QString PismenoKral = QStringLiteral("K");
+    QString PismenoDama = QStringLiteral("D");
+    QString PismenoVez = QStringLiteral("V");
+    QString PismenoStrelec = QStringLiteral("S");
+    QString PismenoJezdec = QStringLiteral("J");
+    chess::PieceLetters PieceLetters() const;
 
     // Reads section "Texty"; a missing key gives the built-in text.
     static MessageTexts Load(const LanguageFile& file);

@@ -86,7 +86,7 @@ AppPaths AppPaths::ForExecutable(const QString& executablePath)
 TForm1::TForm1(const AppPaths& paths, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      paths_(paths), turns_(state_, *this)
+      paths_(paths), turns_(state_, *this, &record_)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(DefaultTitle);
@@ -200,6 +200,7 @@ void TForm1::FormCreate()
     CheckLanguageFiles();
     LoadLanguage();
     chess::SetUpNewGame(state_);
+    record_.Reset(state_);
     ApplyAppearance();
     state_.SelectedSquare = chess::NoSelection;
     HraciPole_ = std::make_unique<THraciPole>(state_, look_, board_widget_->Canvas(),
@@ -384,6 +385,14 @@ QString TForm1::MessageText(chess::Message message) const
         return texts_.TextMATBilyVyhral;
     case chess::Message::MatCernyVyhral:
         return texts_.TextMATCernyVyhral;
+    case chess::Message::RemizaMrtvaPozice:
+        return texts_.TextRemizaMrtvaPozice;
+    case chess::Message::RemizaPateOpakovani:
+        return texts_.TextRemizaPateOpakovani;
+    case chess::Message::Remiza75Tahu:
+        return texts_.TextRemiza75Tahu;
+    case chess::Message::KonecRemizou:
+        return texts_.TextKonecRemizou;
     case chess::Message::Pat:
         break;
     }
@@ -420,9 +429,12 @@ bool AskYesNoBox(QWidget* owner, const QString& title, const QString& text, cons
 
 }  // namespace
 
-bool TForm1::AskYesNo(chess::Question)
+bool TForm1::AskYesNo(chess::Question question)
 {
-    return AskYesNoBox(this, windowTitle(), texts_.TextNovaPartie, LanguageName_);
+    const QString& text = question == chess::Question::RemizaTretiOpakovani ? texts_.TextRemizaTretiOpakovani
+                        : question == chess::Question::Remiza50Tahu         ? texts_.TextRemiza50Tahu
+                                                                            : texts_.TextNovaPartie;
+    return AskYesNoBox(this, windowTitle(), text, LanguageName_);
 }
 
 void TForm1::RunPromotion(chess::GameState& state)

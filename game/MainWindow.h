@@ -3,6 +3,7 @@
 // sequence's link to what the players see.
 
 #include "GameState.h"
+#include "History.h"
 #include "HraciPole.h"
 #include "Language.h"
 #include "Presentation.h"
@@ -44,6 +45,8 @@ public:
 
     // For tests and tools that look inside.
     chess::GameState& State() { return state_; }
+    // The record of the game on the board; every move made on it is written in.
+    chess::History& Record() { return record_; }
     const Presentation& Look() const { return look_; }
     BoardWidget* Board() const { return board_widget_; }
     THraciPole& HraciPole() { return *HraciPole_; }
@@ -100,6 +103,7 @@ private:
     Presentation look_;
     MessageTexts texts_;
     QString LanguageName_;
+    chess::History record_;
     chess::TurnSequence turns_;
 
     BoardWidget* board_widget_ = nullptr;

@@ -1,5 +1,7 @@
 #include "TurnSequence.h"
 
+#include "History.h"
+
 #include <cstdlib>
 
 namespace chess {
@@ -50,6 +52,15 @@ void TurnSequence::PutDown(Square sq)
     s_.ToFile = sq.file;
     s_.ToRank = sq.rank;
 
+    // A drawn game takes no more moves; putting the piece back is no move.
+    const bool putBack = s_.ToFile == s_.FromFile && s_.ToRank == s_.FromRank;
+    if (record_ && !putBack && EndedByDrawRule(record_->End())) {
+        ui_.Announce(Message::KonecRemizou);
+        s_.SelectedSquare = NoSelection;
+        ui_.DrawSquare(s_.FromFile, s_.FromRank);
+        return;
+    }
+
     if (!TestMove(s_, s_.MovingPiece, s_.FromFile, s_.FromRank, s_.ToFile, s_.ToRank, &ui_)) {
         // The origin keeps its mark while the message is up.
         ui_.Announce(Message::Nelze);
@@ -58,8 +69,10 @@ void TurnSequence::PutDown(Square sq)
         ui_.DrawSquare(s_.FromFile, s_.FromRank);
         return;
     }
-    if (CarryOutAcceptedMove())
+    if (CarryOutAcceptedMove()) {
         AnnounceEndOfGame();
+        ApplyDrawRules();
+    }
 }
 
 bool TurnSequence::CarryOutAcceptedMove()
@@ -98,6 +111,14 @@ bool TurnSequence::CarryOutAcceptedMove()
     }
 
     s_.WhiteToMove = !whiteMoved;
+
+    if (record_) {
+        Move move{s_.FromFile, s_.FromRank, s_.ToFile, s_.ToRank, Empty};
+        if (std::abs(s_.MovingPiece) == Pawn && (s_.ToRank == 0 || s_.ToRank == 7)
+            && std::abs(s_.At(s_.ToFile, s_.ToRank)) != Pawn)
+            move.promotion = std::abs(s_.At(s_.ToFile, s_.ToRank));
+        record_->Record(move, s_);
+    }
     return true;
 }
 
@@ -148,6 +169,32 @@ void TurnSequence::AnnounceEndOfGame()
         ui_.Announce(s_.WhiteToMove ? Message::MatCernyVyhral : Message::MatBilyVyhral);
 }
 
+void TurnSequence::ApplyDrawRules()
+{
+    if (!record_ || record_->Current() == 0)
+        return;
+    switch (record_->Moves()[record_->Current() - 1].end) {
+    case GameEnd::DeadPosition:
+        ui_.Announce(Message::RemizaMrtvaPozice);
+        return;
+    case GameEnd::FivefoldRepetition:
+        ui_.Announce(Message::RemizaPateOpakovani);
+        return;
+    case GameEnd::SeventyFiveMoves:
+        ui_.Announce(Message::Remiza75Tahu);
+        return;
+    case GameEnd::None:
+        break;
+    default:
+        return;  // mate and stalemate are announced by the rules of play
+    }
+    const GameEnd claim = record_->ClaimOccasion();
+    if (claim == GameEnd::ThreefoldClaimed && ui_.AskYesNo(Question::RemizaTretiOpakovani))
+        record_->ClaimDraw(claim);
+    else if (claim == GameEnd::FiftyMovesClaimed && ui_.AskYesNo(Question::Remiza50Tahu))
+        record_->ClaimDraw(claim);
+}
+
 void TurnSequence::Novpartie1Click()
 {
     if (!s_.BoardTouched)
@@ -155,6 +202,8 @@ void TurnSequence::Novpartie1Click()
     if (!ui_.AskYesNo(Question::NovaPartie))
         return;
     SetUpNewGame(s_);
+    if (record_)
+        record_->Reset(s_);
     ui_.DrawBoard();
 }
 

@@ -10,10 +10,24 @@ namespace chess {
 
 // What the turn sequence announces; the window turns these into the texts of
 // the current language.
-enum class Message { Nelze, Sach, MatBilyVyhral, MatCernyVyhral, Pat };
+enum class Message {
+    Nelze,
+    Sach,
+    MatBilyVyhral,
+    MatCernyVyhral,
+    Pat,
+    // Only with a game record: the draws that end a game by themselves, and
+    // the refusal of a move once a game has been drawn.
+    RemizaMrtvaPozice,
+    RemizaPateOpakovani,
+    Remiza75Tahu,
+    KonecRemizou,
+};
 
-// What it asks with Yes and No.
-enum class Question { NovaPartie };
+// What it asks with Yes and No; the claims of a draw only with a game record.
+enum class Question { NovaPartie, RemizaTretiOpakovani, Remiza50Tahu };
+
+class History;
 
 class GameUi : public SquareListener {
 public:
@@ -42,7 +56,10 @@ bool InsidePlayingArea(int x, int y);
 
 class TurnSequence {
 public:
-    TurnSequence(GameState& state, GameUi& ui) : s_(state), ui_(ui) {}
+    // With a record, every move carried out is written into it, the draw
+    // rules are applied, and a drawn game takes no more moves. Without one
+    // the board plays on for ever, as it always has.
+    TurnSequence(GameState& state, GameUi& ui, History* record = nullptr) : s_(state), ui_(ui), record_(record) {}
 
     // A mouse press at window client coordinates, any button.
     void FormMouseDown(int x, int y, bool whiteAtBottom);
@@ -58,6 +75,11 @@ public:
     // Announces mate or stalemate when the side now to move has no move.
     void AnnounceEndOfGame();
 
+    // With a record: announces a draw the last move has brought about, or
+    // asks the player to move whether to claim one that has just become
+    // possible.
+    void ApplyDrawRules();
+
 private:
     void PickUp(Square square);
     void PutDown(Square square);
@@ -66,6 +88,7 @@ private:
 
     GameState& s_;
     GameUi& ui_;
+    History* record_ = nullptr;
 };
 
 }  // namespace chess

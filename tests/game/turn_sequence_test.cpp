@@ -19,6 +19,10 @@ const char* Name(Message m)
     case Message::MatBilyVyhral: return "MatBilyVyhral";
     case Message::MatCernyVyhral: return "MatCernyVyhral";
     case Message::Pat: return "Pat";
+    case Message::RemizaMrtvaPozice: return "RemizaMrtvaPozice";
+    case Message::RemizaPateOpakovani: return "RemizaPateOpakovani";
+    case Message::Remiza75Tahu: return "Remiza75Tahu";
+    case Message::KonecRemizou: return "KonecRemizou";
     }
     return "?";
 }

@@ -65,6 +65,17 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"TextMATBilyVyhral", "MAT!   Bílý vyhrál!"},
              {"TextMATCernyVyhral", "MAT!   Černý vyhrál!"},
              {"TextNelze", "Tah není možné provést."},
+             {"TextRemizaMrtvaPozice", "Remíza: ani jedna strana už nemůže dát mat."},
+             {"TextRemizaPateOpakovani", "Remíza: stejná pozice nastala popáté."},
+             {"TextRemiza75Tahu", "Remíza: 75 tahů bez braní a bez tahu pěšcem."},
+             {"TextRemizaTretiOpakovani", "Stejná pozice nastala potřetí. Chcete remízu?"},
+             {"TextRemiza50Tahu", "50 tahů bez braní a bez tahu pěšcem. Chcete remízu?"},
+             {"TextKonecRemizou", "Partie skončila remízou."},
+             {"PismenoKral", "K"},
+             {"PismenoDama", "D"},
+             {"PismenoVez", "V"},
+             {"PismenoStrelec", "S"},
+             {"PismenoJezdec", "J"},
          }},
         {"NovaFigurka",
          {
@@ -166,7 +177,9 @@ MessageTexts DefaultTexts()
 QStringList MessageTextsAsList(const MessageTexts &t)
 {
     return {t.TextNovaPartie, t.TextOpravduKonec, t.TextSach, t.TextPAT, t.TextMATBilyVyhral, t.TextMATCernyVyhral,
-            t.TextNelze};
+            t.TextNelze, t.TextRemizaMrtvaPozice, t.TextRemizaPateOpakovani, t.TextRemiza75Tahu,
+            t.TextRemizaTretiOpakovani, t.TextRemiza50Tahu, t.TextKonecRemizou, t.PismenoKral, t.PismenoDama,
+            t.PismenoVez, t.PismenoStrelec, t.PismenoJezdec};
 }
 
 void WriteFile(const QString &path, const QByteArray &bytes)

@@ -1,0 +1,81 @@
+#include "DrawRules.h"
+
+#include "Rules.h"
+
+#include <cstdlib>
+
+namespace chess {
+
+PositionKey KeyOf(const GameState& s)
+{
+    PositionKey key;
+    for (int i = 0; i < 64; ++i)
+        key.board[i] = static_cast<int8_t>(s.Board[i]);
+    key.flags = static_cast<uint8_t>(s.WhiteToMove | s.WhiteMayCastleShort << 1 | s.WhiteMayCastleLong << 2
+                                     | s.BlackMayCastleShort << 3 | s.BlackMayCastleLong << 4);
+    // The right to take en passant makes a position different only when a
+    // pawn can actually use it.
+    const bool stepped = s.WhiteToMove ? s.BlackDoubleStep : s.WhiteDoubleStep;
+    if (stepped) {
+        const int file = s.WhiteToMove ? s.BlackDoubleStepFile : s.WhiteDoubleStepFile;
+        const int fromRank = s.WhiteToMove ? 4 : 3, toRank = s.WhiteToMove ? 5 : 2;
+        const int32_t pawn = s.WhiteToMove ? Pawn : -Pawn;
+        for (int f : {file - 1, file + 1}) {
+            if (OnBoard(f, fromRank) && s.At(f, fromRank) == pawn && ProbeMove(s, pawn, f, fromRank, file, toRank))
+                key.enPassantFile = static_cast<int8_t>(file);
+        }
+    }
+    return key;
+}
+
+bool InsufficientMaterial(const GameState& s)
+{
+    int knights = 0, bishops = 0;
+    bool bishopOnLight = false, bishopOnDark = false;
+    for (int i = 0; i < 64; ++i) {
+        switch (std::abs(s.Board[i])) {
+        case Empty:
+        case King:
+            break;
+        case Knight:
+            ++knights;
+            break;
+        case Bishop:
+            ++bishops;
+            // a1 (file 0, rank 0) is dark.
+            ((i / 8 + i % 8) % 2 ? bishopOnLight : bishopOnDark) = true;
+            break;
+        default:
+            return false;  // a pawn, rook or queen can still mate
+        }
+    }
+    if (knights == 0)
+        return !(bishopOnLight && bishopOnDark);
+    return knights == 1 && bishops == 0;
+}
+
+bool IsDraw(GameEnd end)
+{
+    return end != GameEnd::None && end != GameEnd::WhiteWins && end != GameEnd::BlackWins;
+}
+
+bool EndedByDrawRule(GameEnd end)
+{
+    return IsDraw(end) && end != GameEnd::Stalemate;
+}
+
+const char* ResultText(GameEnd end)
+{
+    switch (end) {
+    case GameEnd::None:
+        return "*";
+    case GameEnd::WhiteWins:
+        return "1-0";
+    case GameEnd::BlackWins:
+        return "0-1";
+    default:
+        return "1/2-1/2";
+    }
+}
+
+}  // namespace chess

@@ -1,0 +1,180 @@
+#include "History.h"
+
+#include "Fen.h"
+#include "Rules.h"
+
+#include <cstdlib>
+
+namespace chess {
+
+namespace {
+
+GameState NormalStart()
+{
+    GameState s;
+    SetUpNewGame(s);
+    return s;
+}
+
+}  // namespace
+
+History::History()
+{
+    Reset(NormalStart());
+}
+
+void History::Reset(const GameState& start, int halfmoveClock, int fullmoveNumber)
+{
+    start_ = start;
+    start_.SelectedSquare = NoSelection;
+    startClock_ = halfmoveClock;
+    startMoveNumber_ = fullmoveNumber;
+    startKey_ = KeyOf(start_);
+    moves_.clear();
+    current_ = 0;
+}
+
+bool History::StartsFromNormalPosition() const
+{
+    return startClock_ == 0 && startMoveNumber_ == 1 && startKey_ == KeyOf(NormalStart());
+}
+
+const GameState& History::StateAt(std::size_t ply) const
+{
+    return ply == 0 ? start_ : moves_[ply - 1].after;
+}
+
+bool History::WhiteMoved(std::size_t i) const
+{
+    return (i % 2 == 0) == start_.WhiteToMove;
+}
+
+int History::MoveNumber(std::size_t i) const
+{
+    return startMoveNumber_ + static_cast<int>((i + (start_.WhiteToMove ? 0 : 1)) / 2);
+}
+
+const HalfMove& History::Record(const Move& move, const GameState& after)
+{
+    moves_.resize(current_);
+    const GameState& before = State();
+    const int32_t piece = before.At(move.fromFile, move.fromRank);
+    const bool capture = before.At(move.toFile, move.toRank) != Empty
+                      || (std::abs(piece) == Pawn && move.toFile != move.fromFile);
+
+    HalfMove h;
+    h.move = move;
+    h.san = WriteSan(before, move, after);
+    h.after = after;
+    h.after.SelectedSquare = NoSelection;
+    h.halfmoveClock = capture || std::abs(piece) == Pawn ? 0 : HalfmoveClock() + 1;
+    h.key = KeyOf(h.after);
+    // Positions before the last capture or pawn move cannot come again, and
+    // a position with the other side to move is never the same one.
+    for (std::size_t back = 2; back <= static_cast<std::size_t>(h.halfmoveClock) && back <= current_ + 1; back += 2) {
+        const std::size_t ply = current_ + 1 - back;
+        if ((ply == 0 ? startKey_ : moves_[ply - 1].key) == h.key)
+            ++h.occurrence;
+    }
+
+    const bool inCheck = after.WhiteToMove ? after.WhiteInCheck : after.BlackInCheck;
+    if (!HasLegalMove(after, after.WhiteToMove))
+        h.end = !inCheck ? GameEnd::Stalemate : after.WhiteToMove ? GameEnd::BlackWins : GameEnd::WhiteWins;
+    else if (InsufficientMaterial(after))
+        h.end = GameEnd::DeadPosition;
+    else if (h.occurrence >= FivefoldCount)
+        h.end = GameEnd::FivefoldRepetition;
+    else if (h.halfmoveClock >= SeventyFiveMovePlies)
+        h.end = GameEnd::SeventyFiveMoves;
+
+    moves_.push_back(std::move(h));
+    current_ = moves_.size();
+    return moves_.back();
+}
+
+bool History::JumpTo(std::size_t ply, GameState& state)
+{
+    if (ply > moves_.size() || ply == current_)
+        return false;
+    current_ = ply;
+    const bool touched = state.BoardTouched;
+    state = StateAt(ply);
+    state.BoardTouched = touched;
+    return true;
+}
+
+bool History::TakeBack(GameState& state)
+{
+    return current_ > 0 && JumpTo(current_ - 1, state);
+}
+
+bool History::Replay(GameState& state)
+{
+    return JumpTo(current_ + 1, state);
+}
+
+std::optional<Move> History::LastMove() const
+{
+    if (current_ == 0)
+        return std::nullopt;
+    return moves_[current_ - 1].move;
+}
+
+int History::HalfmoveClock() const
+{
+    return current_ == 0 ? startClock_ : moves_[current_ - 1].halfmoveClock;
+}
+
+int History::FullmoveNumber() const
+{
+    return MoveNumber(current_);
+}
+
+std::string History::Fen() const
+{
+    return WriteFen(State(), HalfmoveClock(), FullmoveNumber());
+}
+
+GameEnd History::End() const
+{
+    for (std::size_t i = 0; i < current_; ++i) {
+        if (moves_[i].end != GameEnd::None)
+            return moves_[i].end;
+        if (moves_[i].claim != GameEnd::None)
+            return moves_[i].claim;
+    }
+    return GameEnd::None;
+}
+
+GameEnd History::ClaimableDraw() const
+{
+    if (current_ == 0 || Over())
+        return GameEnd::None;
+    const HalfMove& last = moves_[current_ - 1];
+    if (last.occurrence >= ThreefoldCount)
+        return GameEnd::ThreefoldClaimed;
+    if (last.halfmoveClock >= FiftyMoveClaimPlies)
+        return GameEnd::FiftyMovesClaimed;
+    return GameEnd::None;
+}
+
+GameEnd History::ClaimOccasion() const
+{
+    const GameEnd claim = ClaimableDraw();
+    if (claim == GameEnd::FiftyMovesClaimed) {
+        // Asked when the count is reached, not again at every move after it.
+        const int before = current_ >= 2 ? moves_[current_ - 2].halfmoveClock : startClock_;
+        if (before >= FiftyMoveClaimPlies && current_ > 1)
+            return GameEnd::None;
+    }
+    return claim;
+}
+
+void History::ClaimDraw(GameEnd claim)
+{
+    if (current_ == 0 || (claim != GameEnd::ThreefoldClaimed && claim != GameEnd::FiftyMovesClaimed))
+        return;
+    moves_[current_ - 1].claim = claim;
+}
+
+}  // namespace chess

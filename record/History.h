@@ -1,0 +1,99 @@
+#pragma once
+// The record of one game: where it started and every half-move played since,
+// each with the whole game state after it, so that going back restores
+// exactly what the rules need. The turn sequence tells it each move it has
+// carried out; it never moves a piece itself.
+
+#include "DrawRules.h"
+#include "GameState.h"
+#include "Notation.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace chess {
+
+struct HalfMove {
+    Move move;
+    std::string san;       // English letters, with "+" or "#"
+    GameState after;       // nothing picked up
+    int halfmoveClock = 0; // after the move
+    PositionKey key;       // of the position after the move
+    int occurrence = 1;    // how often that position has stood since the clock was last reset
+    GameEnd end = GameEnd::None;  // the game ended with this move (mate, stalemate, a draw)
+    GameEnd claim = GameEnd::None;  // a draw the player to move claimed here
+};
+
+class History {
+public:
+    History();  // the normal starting position
+
+    // Starts a new record from `start` (a new game, or a position set up).
+    void Reset(const GameState& start, int halfmoveClock = 0, int fullmoveNumber = 1);
+
+    const GameState& Start() const { return start_; }
+    int StartHalfmoveClock() const { return startClock_; }
+    int StartFullmoveNumber() const { return startMoveNumber_; }
+    // Whether the game began from the normal starting position (no SetUp
+    // needed in PGN).
+    bool StartsFromNormalPosition() const;
+
+    // All half-moves recorded, including those taken back and not yet replayed.
+    std::size_t Size() const { return moves_.size(); }
+    // How many half-moves are on the board now.
+    std::size_t Current() const { return current_; }
+    const HalfMove& operator[](std::size_t i) const { return moves_[i]; }
+    const std::vector<HalfMove>& Moves() const { return moves_; }
+
+    // The state after `ply` half-moves (0 = the start).
+    const GameState& StateAt(std::size_t ply) const;
+    const GameState& State() const { return StateAt(current_); }
+
+    // The move number and side of half-move `i`, as "12." or "12...".
+    int MoveNumber(std::size_t i) const;
+    bool WhiteMoved(std::size_t i) const;
+
+    // A move the turn sequence has just carried out, from the current state
+    // to `after`; the half-moves taken back are cut off first.
+    const HalfMove& Record(const Move& move, const GameState& after);
+
+    // Going back and forth: each puts the recorded state into `state`
+    // (keeping its BoardTouched) and answers false, changing nothing, at an end.
+    bool TakeBack(GameState& state);
+    bool Replay(GameState& state);
+    bool JumpTo(std::size_t ply, GameState& state);
+
+    // The move that led to the current state.
+    std::optional<Move> LastMove() const;
+
+    int HalfmoveClock() const;
+    int FullmoveNumber() const;
+    std::string Fen() const;
+
+    // How the game stands at the current half-move: the first end reached up
+    // to it, or None.
+    GameEnd End() const;
+    bool Over() const { return End() != GameEnd::None; }
+    // The draw the player to move may claim now (ThreefoldClaimed or
+    // FiftyMovesClaimed), or None.
+    GameEnd ClaimableDraw() const;
+    // The claim that the last move has just made possible, asked once: a
+    // position standing for the third or fourth time, or the fifty-move count
+    // just reached. None when nothing new may be claimed.
+    GameEnd ClaimOccasion() const;
+    // Records the claim of the player to move; the game is then over. Needs a
+    // half-move on the board.
+    void ClaimDraw(GameEnd claim);
+
+private:
+    GameState start_;
+    int startClock_ = 0;
+    int startMoveNumber_ = 1;
+    PositionKey startKey_;
+    std::vector<HalfMove> moves_;
+    std::size_t current_ = 0;
+};
+
+}  // namespace chess
