@@ -5,10 +5,16 @@
 
 #include "Artwork.h"
 #include "BoardWidget.h"
+#include "Fen.h"
 #include "Hlasky.h"
 #include "MainWindow.h"
+#include "MoveList.h"
+#include "RecordController.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDockWidget>
+#include <QFileDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -33,7 +39,8 @@ namespace {
 const QByteArray SectionHeader = "[Nastaven\xED]";  // í in code page 1250
 const QList<QByteArray> KeyOrder = {"Left",     "Top",       "Height",  "Width",          "cesky",     "nemecky",
                                     "anglicky", "bilydole",  "cernydole", "popisky",      "Klasickkameny1",
-                                    "Klubovky1", "Umleckkameny1", "N11", "N21", "N31", "N41", "N51"};
+                                    "Klubovky1", "Umleckkameny1", "N11", "N21", "N31", "N41", "N51",
+                                    "zapis", "poslednitah"};
 
 const QString Title = QStringLiteral("Bodlany šachy");
 const QString Sach = QStringLiteral("        ŠACH!        ");
@@ -55,6 +62,8 @@ public:
         bool announcement;  // the message dialog or a message box, not another dialog
     };
     QList<Seen> seen;
+    // The names typed into file dialogs, in order.
+    QStringList files;
     // How the message dialog is closed: its OK button, its title bar's close
     // box, or the Enter key.
     enum class Closing { Button, CloseBox, Enter } closing = Closing::Button;
@@ -87,6 +96,18 @@ private:
             if (!button)
                 button = box->buttons().value(0);
             button->click();
+            return;
+        }
+        if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+            s.text = dialog->windowTitle();
+            s.announcement = false;
+            seen << s;
+            if (files.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            dialog->selectFile(files.takeFirst());
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             return;
         }
         s.announcement = qobject_cast<TFormHlasky*>(w) != nullptr;
@@ -124,6 +145,7 @@ struct ProgramFolder {
     {
         paths.ProgramDir = dir.path() + QLatin1Char('/');
         paths.SettingsFile = paths.ProgramDir + QStringLiteral("bodlany-sachy.ini");
+        paths.DataDir = paths.ProgramDir + QStringLiteral("data");
         QDir(dir.path()).mkdir(QStringLiteral("Language"));
         for (const QString& name : languages)
             QFile::copy(QStringLiteral(LANGUAGE_DIR "/") + name, paths.ProgramDir + QStringLiteral("Language/") + name);
@@ -239,6 +261,19 @@ void CheckBoardShowsPosition(TForm1& form)
         }
 }
 
+// What the rules look at in a game state, comparable at a glance.
+QString RulesState(const chess::GameState& s)
+{
+    return QString::fromStdString(chess::WriteFen(s))
+           + QStringLiteral(" check %1%2 step %3%4 %5%6")
+                 .arg(s.WhiteInCheck)
+                 .arg(s.BlackInCheck)
+                 .arg(s.WhiteDoubleStep)
+                 .arg(s.WhiteDoubleStepFile)
+                 .arg(s.BlackDoubleStep)
+                 .arg(s.BlackDoubleStepFile);
+}
+
 QStringList TickedOf(const TForm1& form, const QStringList& items)
 {
     QStringList ticked;
@@ -288,6 +323,17 @@ private slots:
     void dragAndDrop_data();
     void dragAndDrop();
     void keyboardPlaysLikeTheMouse();
+
+    // The game record.
+    void takeBackAndReplay();
+    void takeBackAfterMateResumesPlay();
+    void savedGameOpensInAFreshWindow();
+    void badInputKeepsTheGame_data();
+    void badInputKeepsTheGame();
+    void pasteAPosition();
+    void unfinishedGameIsOfferedAtTheNextStart();
+    void moveListBesideTheBoard();
+    void lastMoveTinted();
 
     // Appearance.
     void pieceSetBringsItsTexture_data();
@@ -350,7 +396,7 @@ void TestMainWindow::firstStartWithoutSettingsFile()
     QCOMPARE(lines.mid(1, 4), QList<QByteArray>({"Left=147", "Top=59", "Height=659", "Width=622"}));
     QCOMPARE(lines.mid(5).join(' '), QByteArray("cesky=1 nemecky=0 anglicky=0 bilydole=1 cernydole=0 popisky=1 "
                                                 "Klasickkameny1=1 Klubovky1=0 Umleckkameny1=0 "
-                                                "N11=1 N21=0 N31=0 N41=0 N51=0"));
+                                                "N11=1 N21=0 N31=0 N41=0 N51=0 zapis=0 poslednitah=0"));
 }
 
 // Painting the whole board must not ask for yet another paint: a board at
@@ -819,6 +865,280 @@ void TestMainWindow::keyboardPlaysLikeTheMouse()
     QTest::keyClick(board, Qt::Key_Enter);  // d7, black's pawn, seen from black
     QCOMPARE(form->State().SelectedSquare, SelectionOf(3, 6));
     QVERIFY(answers.seen.isEmpty());
+}
+
+// Across a castling and a promotion with capture, every take-back restores
+// the state the rules saw before the move, and replaying restores the rest.
+void TestMainWindow::takeBackAndReplay()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    QAction* takeBack = form->Item("Vrtittah1");
+    QAction* replay = form->Item("Znovu1");
+    QVERIFY(!takeBack->isEnabled());
+    QVERIFY(!replay->isEnabled());
+    const QStringList moves = QStringLiteral("e2e4 e7e5 g1f3 b8c6 f1c4 f8c5 e1g1 g8f6 a2a4 b7b5 a4b5 a7a6 b5a6 c8b7 "
+                                             "a6b7 d7d6 b7a8")
+                                  .split(' ');
+    QStringList states = {RulesState(form->State())};
+    for (const QString& move : moves) {
+        Play(*form, move);
+        states << RulesState(form->State());
+    }
+    QCOMPARE(form->State().At(0, 7), chess::Queen);
+    QCOMPARE(answers.Texts(), QStringList());
+    // The promotion dialog has had the focus; the shortcuts need it back.
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    for (int i = moves.size() - 1; i >= 0; --i) {
+        QVERIFY(takeBack->isEnabled());
+        QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(RulesState(form->State()), states[i]);
+    }
+    QVERIFY(!takeBack->isEnabled());
+    CheckBoardShowsPosition(*form);
+    QVERIFY(form->State().BoardTouched);
+    for (int i = 1; i <= moves.size(); ++i) {
+        QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(RulesState(form->State()), states[i]);
+    }
+    QVERIFY(!replay->isEnabled());
+    CheckBoardShowsPosition(*form);
+
+    // A move in the middle of a pick-up is dropped by the take-back, and a
+    // new move cuts the replay off.
+    Press(*form, "e4");
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // nothing to replay
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(form->State().SelectedSquare, chess::NoSelection);
+    QCOMPARE(RulesState(form->State()), states[moves.size() - 1]);
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(RulesState(form->State()), states[moves.size() - 1]);
+    Play(*form, "b7b8");
+    QVERIFY(!replay->isEnabled());
+    QCOMPARE(form->State().At(1, 7), chess::Queen);
+    QCOMPARE(answers.Texts(), QStringList());
+}
+
+void TestMainWindow::takeBackAfterMateResumesPlay()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    Play(*form, "f2f3 e7e5 g2g4 d8h4");
+    QCOMPARE(answers.Texts(), QStringList({Sach, MatCerny}));
+    form->Item("Vrtittah1")->trigger();
+    form->Item("Vrtittah1")->trigger();
+    Play(*form, "g2g3 d8h4");
+    QCOMPARE(answers.Texts().size(), 2);
+    QCOMPARE(form->State().At(7, 3), -chess::Queen);
+    QVERIFY(form->State().WhiteToMove);
+}
+
+// A game saved from the menu and opened in another window is the same game,
+// ready to be taken back and played on.
+void TestMainWindow::savedGameOpensInAFreshWindow()
+{
+    ProgramFolder folder;
+    Answerer answers({QMessageBox::Yes});
+    auto form = folder.Start();
+    Play(*form, "e2e4 c7c5 g1f3 d7d6 d2d4 c5d4 f3d4 g8f6 b1c3 a7a6 c1e3 e7e5 d4b3 c8e6 f2f3 f8e7 d1d2 e8g8 e1c1");
+    const QString path = folder.dir.filePath(QStringLiteral("najdorf"));  // the program adds ".pgn"
+    answers.files << path;
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(QFile::exists(path + QStringLiteral(".pgn")));
+    QVERIFY(answers.seen.last().text == QStringLiteral("Uložit partii"));
+    const QString before = RulesState(form->State());
+    QVERIFY(form->close());
+    form.reset();
+
+    form = folder.Start();
+    answers.files << path + QStringLiteral(".pgn");
+    QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(RulesState(form->State()), before);
+    QCOMPARE(form->Record().Size(), std::size_t(19));
+    CheckBoardShowsPosition(*form);
+    QVERIFY(form->State().BoardTouched);
+    form->Item("Vrtittah1")->trigger();  // takes back the long castling
+    QCOMPARE(form->State().At(4, 0), chess::King);
+    QCOMPARE(form->State().At(0, 0), chess::Rook);
+    QVERIFY(form->State().WhiteMayCastleLong);
+    Play(*form, "f1e2");  // and plays on
+    QCOMPARE(form->State().At(4, 1), chess::Bishop);
+    QCOMPARE(form->Record().Size(), std::size_t(19));
+    QCOMPARE(answers.Texts(), QStringList({QuitQuestion}));
+}
+
+void TestMainWindow::badInputKeepsTheGame_data()
+{
+    QTest::addColumn<QByteArray>("file");  // empty: no such file
+    QTest::addColumn<QString>("clipboard");  // used when there is no file
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("a bad move in the middle")
+        << QByteArray("[White \"A\"]\n\n1. e4 e5 2. Nf3 Ke6 3. Bc4 *\n") << QString()
+        << "Partii nelze otevřít; na šachovnici zůstává dosavadní hra." << "game 1, move 2 \"Ke6\"";
+    QTest::newRow("no such file") << QByteArray() << QString() << "nelze přečíst" << "";
+    QTest::newRow("no game in the file") << QByteArray("; only a comment\n") << QString() << "není žádná partie"
+                                         << "";
+    QTest::newRow("a position that cannot be")
+        << QByteArray() << "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN1 w KQkq - 0 1"
+        << "Pozici nelze vložit; na šachovnici zůstává dosavadní hra." << "castling";
+    QTest::newRow("an empty clipboard") << QByteArray() << "  " << "Ve schránce není partie ani pozice." << "";
+}
+
+// Whatever cannot be read is reported, and the game on the board stays.
+void TestMainWindow::badInputKeepsTheGame()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, message);
+    QFETCH(QString, detail);
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    Play(*form, "d2d4 d7d5");
+    const QString before = RulesState(form->State());
+    const QString path = folder.dir.filePath(QStringLiteral("game.pgn"));
+    if (!file.isEmpty()) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(file);
+    }
+    if (clipboard.isNull() && file.isEmpty()) {
+        // The file dialog itself refuses a name that is not there; a file
+        // can still vanish before it is read.
+        QVERIFY(!form->RecordUi().OpenFile(path));
+    } else if (clipboard.isNull()) {
+        answers.files << path;
+        form->Item("Otevtpartii1")->trigger();
+    } else {
+        QGuiApplication::clipboard()->setText(clipboard);
+        QTest::keyClick(form.get(), Qt::Key_V, Qt::ControlModifier);
+    }
+    const QStringList texts = answers.Texts();
+    QCOMPARE(texts.size(), 1);
+    QVERIFY2(texts[0].contains(message) && texts[0].contains(detail), qPrintable(texts[0]));
+    QCOMPARE(RulesState(form->State()), before);
+    QCOMPARE(form->Record().Size(), std::size_t(2));
+}
+
+void TestMainWindow::pasteAPosition()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    const std::string fen = "r3k2r/8/8/3pP3/8/8/8/R3K2R w KQkq d6 0 20";
+    QGuiApplication::clipboard()->setText(QString::fromStdString(fen));
+    form->Item("Vloitpartiinebopozici1")->trigger();
+    QVERIFY(answers.seen.isEmpty());
+    QCOMPARE(chess::WriteFen(form->State(), 0, 20), fen);
+    CheckBoardShowsPosition(*form);
+    Play(*form, "e5d6");  // en passant, as the position allows
+    QCOMPARE(form->State().At(3, 4), 0);
+    form->Item("KoprovatpoziciFEN1")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("r3k2r/8/3P4/8/8/8/8/R3K2R b KQkq - 0 20"));
+    form->Item("KoprovatpartiiPGN1")->trigger();
+    QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("20. exd6")));
+}
+
+// The game is on disk after every move; the next start offers it.
+void TestMainWindow::unfinishedGameIsOfferedAtTheNextStart()
+{
+    ProgramFolder folder;
+    Answerer answers({QMessageBox::Yes, QMessageBox::Yes});
+    auto form = folder.Start();
+    const QString kept = form->RecordUi().AutosavePath();
+    QVERIFY(kept.startsWith(folder.paths.DataDir));
+    QTest::qWait(20);
+    QVERIFY(!form->Item("Pokraovatvrozehranpartii1")->isEnabled());
+    Play(*form, "e2e4 e7e5 g1f3");
+    QFile file(kept);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("1. e4 e5 2. Nf3"));
+    file.close();
+    // As after a crash: the next window finds the file as the last move left it.
+    const QString position = RulesState(form->State());
+    auto next = folder.Start();
+    QTRY_VERIFY(next->Item("Pokraovatvrozehranpartii1")->isEnabled());
+    next->Item("Pokraovatvrozehranpartii1")->trigger();
+    QCOMPARE(RulesState(next->State()), position);
+    QVERIFY(!next->Item("Pokraovatvrozehranpartii1")->isEnabled());
+    // A new game forgets it.
+    next->Item("Novpartie1")->trigger();
+    QVERIFY(!QFile::exists(kept));
+    next->close();
+    form->close();
+    next = folder.Start();
+    QTest::qWait(20);
+    QVERIFY(!next->Item("Pokraovatvrozehranpartii1")->isEnabled());
+    // So does a finished one.
+    Play(*next, "f2f3 e7e5 g2g4");
+    QVERIFY(QFile::exists(kept));
+    Play(*next, "d8h4");
+    QVERIFY(!QFile::exists(kept));
+}
+
+void TestMainWindow::moveListBesideTheBoard()
+{
+    ProgramFolder folder;
+    Answerer answers({QMessageBox::Yes});
+    auto form = folder.Start();
+    const int narrow = form->width();
+    Play(*form, "e2e4 e7e5 g1f3 b8c6");
+    form->Item("Zpispartie1")->trigger();
+    TMoveList* list = form->RecordUi().MoveList();
+    QVERIFY(list->isVisible());
+    QCOMPARE(form->width(), narrow + form->RecordUi().PanelWidth());
+    QCOMPARE(form->Board()->geometry(), QRect(0, form->menuWidget()->height(), 612, 612));
+    QCOMPARE(list->Cell(0, 0) + " " + list->Cell(0, 1) + " " + list->Cell(1, 0) + " " + list->Cell(1, 1),
+             QStringLiteral("e4 e5 Jf3 Jc6"));
+    QCOMPARE(list->currentRow(), 1);
+    QCOMPARE(list->currentColumn(), 1);
+    form->Item("anglicky1")->trigger();
+    QCOMPARE(list->Cell(1, 0), QStringLiteral("Nf3"));
+
+    // A click on a move shows the position after it; the rest stays.
+    const QRect e5 = list->visualRect(list->model()->index(0, 1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, e5.center());
+    QCOMPARE(form->State().At(6, 0), chess::Knight);
+    QVERIFY(form->State().WhiteToMove);
+    QCOMPARE(form->Record().Size(), std::size_t(4));
+    QVERIFY(form->Item("Znovu1")->isEnabled());
+
+    // Width kept with the list, and the board area the same at the next start.
+    QVERIFY(form->close());
+    QCOMPARE(folder.Value("Width").toInt(), 622 + form->RecordUi().PanelWidth());
+    QCOMPARE(folder.Value("zapis"), QByteArray("1"));
+    form.reset();
+    form = folder.Start();
+    QCOMPARE(form->Board()->width(), 612);
+    QVERIFY(form->RecordUi().MoveList()->isVisible());
+    form->Item("Zpispartie1")->trigger();
+    QCOMPARE(form->width(), narrow);
+}
+
+// The last move's squares are tinted; the red mark of a pick-up wins.
+void TestMainWindow::lastMoveTinted()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    Play(*form, "g1f3");
+    const QImage plainF3 = Shown(*form, {5, 2});
+    form->Item("Oznaitposledntah1")->trigger();
+    QVERIFY(Shown(*form, {5, 2}) != plainF3);
+    QVERIFY(Shown(*form, {6, 0}) != Bare(*form, {6, 0}));
+    QCOMPARE(Shown(*form, {4, 0}).pixelColor(5, 5), Bare(*form, {4, 0}).pixelColor(5, 5));
+    form->Item("N51")->trigger();  // a full redraw keeps it
+    QVERIFY(Shown(*form, {6, 0}) != Bare(*form, {6, 0}));
+    Play(*form, "e7e5");
+    QCOMPARE(Shown(*form, {6, 0}), Bare(*form, {6, 0}));
+    Press(*form, "f3");
+    QCOMPARE(Shown(*form, {5, 2}).pixelColor(1, 1), QColor(Qt::red));
+    QCOMPARE(Shown(*form, {4, 4}).pixelColor(1, 1), Shown(*form, {4, 6}).pixelColor(1, 1));
 }
 
 void TestMainWindow::pieceSetBringsItsTexture_data()
