@@ -37,6 +37,7 @@ bench: deps
 	@cmake --preset release >/dev/null && cmake --build build-release -j $(JOBS)
 	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_rules
 	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_view
+	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_record_window
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null && cmake --build build-fuzz -j $(JOBS) --target fuzz_profile

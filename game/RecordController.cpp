@@ -114,6 +114,13 @@ RecordController::RecordController(TForm1& form, chess::GameState& state, chess:
                                    Presentation& look, const QString& dataDir)
     : QObject(&form), form_(form), state_(state), history_(history), look_(look), dataDir_(dataDir)
 {
+}
+
+// Made when first shown: a start without the list pays nothing for it.
+void RecordController::MakeMoveList()
+{
+    if (dock_)
+        return;
     list_ = new TMoveList;
     connect(list_, &TMoveList::chosen, this, &RecordController::JumpTo);
     dock_ = new QDockWidget(&form_);
@@ -123,7 +130,11 @@ RecordController::RecordController(TForm1& form, chess::GameState& state, chess:
     dock_->setWidget(list_);
     dock_->setFixedWidth(MoveListWidth);
     form_.addDockWidget(Qt::RightDockWidgetArea, dock_);
-    dock_->hide();
+}
+
+bool RecordController::MoveListShown() const
+{
+    return dock_ && !dock_->isHidden();
 }
 
 RecordController::~RecordController() = default;
@@ -176,7 +187,8 @@ void RecordController::AddBoardItems(QMenu* board)
 void RecordController::Start()
 {
     look_.MarkLastMove = lastMoveItem_->isChecked();
-    dock_->setVisible(moveListItem_->isChecked());
+    if (moveListItem_->isChecked())
+        ShowMoveList(true);
     Refresh();
     // Reading the file waits until the window is up, so the start is no slower.
     QTimer::singleShot(0, this, &RecordController::CheckForUnfinishedGame);
@@ -193,7 +205,7 @@ void RecordController::LoadLanguage(const LanguageFile& file, const chess::Piece
 {
     texts_ = RecordTexts::Load(file);
     letters_ = letters;
-    if (dock_->isVisible())
+    if (MoveListShown())
         list_->Show(history_, letters_);
 }
 
@@ -246,7 +258,7 @@ void RecordController::Refresh()
                 if (cell >= 0)
                     form_.DrawSquare(cell / 8, cell % 8);
     }
-    if (dock_->isVisible())
+    if (MoveListShown())
         list_->Show(history_, letters_);
 }
 
@@ -458,6 +470,10 @@ bool RecordController::PasteText(const QString& clipboard)
 
 void RecordController::ShowMoveList(bool shown)
 {
+    if (shown)
+        MakeMoveList();
+    if (!dock_)
+        return;
     dock_->setVisible(shown);
     if (shown)
         list_->Show(history_, letters_);

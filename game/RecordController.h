@@ -105,12 +105,15 @@ public:
 
     // For tests and the README's reader: where the unfinished game is kept.
     QString AutosavePath() const;
+    // The move list, once it has been shown.
     TMoveList* MoveList() const { return list_; }
     const RecordTexts& Texts() const { return texts_; }
 
 private:
     QAction* Add(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
     void CheckForUnfinishedGame();
+    void MakeMoveList();
+    bool MoveListShown() const;
     void Adopt(ReplayedGame&& game);
     bool TakeGames(const std::string& bytes, const QString& source);
     void AfterJump();

@@ -384,6 +384,13 @@ void TestMainWindow::firstStartWithoutSettingsFile()
              QStringList({"esky1", "bldole1", "Popisky1"}));
     QCOMPARE(TickedOf(*form, Sets + Textures), QStringList({"Klasickkameny1", "N11"}));
     CheckBoardShowsPosition(*form);
+    // The Czech file repeats the record's built-in texts.
+    auto all = [](const RecordTexts& t) {
+        return QStringList{t.OtevritPartii, t.UlozitPartii, t.VyberPartie, t.Cislo,        t.Bily,
+                           t.Cerny,         t.Vysledek,     t.Tahy,        t.Storno,       t.NelzeCist,
+                           t.ZadnaPartie,   t.ChybnaPartie, t.NelzeUlozit, t.PrazdnaSchranka, t.ChybnaPozice};
+    };
+    QCOMPARE(all(form->RecordUi().Texts()), all(RecordTexts()));
 
     QVERIFY(form->close());
     QVERIFY(answers.seen.isEmpty());
@@ -942,7 +949,7 @@ void TestMainWindow::takeBackAfterMateResumesPlay()
 void TestMainWindow::savedGameOpensInAFreshWindow()
 {
     ProgramFolder folder;
-    Answerer answers({QMessageBox::Yes});
+    Answerer answers({QMessageBox::Ok, QMessageBox::Yes});
     auto form = folder.Start();
     Play(*form, "e2e4 c7c5 g1f3 d7d6 d2d4 c5d4 f3d4 g8f6 b1c3 a7a6 c1e3 e7e5 d4b3 c8e6 f2f3 f8e7 d1d2 e8g8 e1c1");
     const QString path = folder.dir.filePath(QStringLiteral("najdorf"));  // the program adds ".pgn"
@@ -950,6 +957,11 @@ void TestMainWindow::savedGameOpensInAFreshWindow()
     QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
     QVERIFY(QFile::exists(path + QStringLiteral(".pgn")));
     QVERIFY(answers.seen.last().text == QStringLiteral("Uložit partii"));
+    // A folder that is not there: reported with the path, nothing left behind.
+    const QString nowhere = folder.dir.filePath(QStringLiteral("gone/x.pgn"));
+    QVERIFY(!form->RecordUi().SaveFile(nowhere));
+    QVERIFY(answers.Texts().last().startsWith(QStringLiteral("Partii nelze uložit do souboru %1.").arg(nowhere)));
+    answers.seen.clear();
     const QString before = RulesState(form->State());
     QVERIFY(form->close());
     form.reset();
