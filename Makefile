@@ -3,7 +3,7 @@ BUILD      ?= build
 BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test test-asan bench fuzz perft-slow package clean
+.PHONY: all deps build run test test-asan bench fuzz fuzz-pgn perft-slow package clean
 
 all: build
 
@@ -36,12 +36,17 @@ perft-slow: build
 bench: deps
 	@cmake --preset release >/dev/null && cmake --build build-release -j $(JOBS)
 	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_rules
+	@build-release/bench/bench_record
 	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_view
 	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_record_window
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null && cmake --build build-fuzz -j $(JOBS) --target fuzz_profile
 	@mkdir -p build-fuzz/corpus && build-fuzz/fuzz/fuzz_profile -artifact_prefix=build-fuzz/ -max_total_time=$${FUZZ_SECONDS:-60} build-fuzz/corpus fuzz/seeds
+
+fuzz-pgn: deps
+	@cmake --preset fuzz >/dev/null && cmake --build build-fuzz -j $(JOBS) --target fuzz_pgn
+	@mkdir -p build-fuzz/corpus-pgn && build-fuzz/fuzz/fuzz_pgn -artifact_prefix=build-fuzz/ -max_len=4096 -max_total_time=$${FUZZ_SECONDS:-60} build-fuzz/corpus-pgn fuzz/seeds-pgn
 
 # A Debian package of the program: build/bodlany-sachy_VERSION_ARCH.deb
 package: build

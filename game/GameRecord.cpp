@@ -65,47 +65,51 @@ bool PlayRecordedMove(GameState& state, History& history, const Move& move)
     return true;
 }
 
-std::vector<RecordedGame> ReadPgnGames(std::string_view bytes)
+RecordedGame ReplayPgnGame(const PgnGame& pgn, int number)
 {
-    std::vector<RecordedGame> games;
-    const std::vector<PgnGame> parsed = ParsePgn(bytes);
-    games.reserve(parsed.size());
-    for (std::size_t g = 0; g < parsed.size(); ++g) {
-        const PgnGame& pgn = parsed[g];
-        RecordedGame& game = games.emplace_back();
-        game.number = static_cast<int>(g) + 1;
-        game.result = pgn.result;
-        for (const PgnTag& tag : pgn.tags)
-            game.tags.push_back({tag.name, ToUtf8(tag.value)});
+    RecordedGame game;
+    game.number = number;
+    game.result = pgn.result;
+    for (const PgnTag& tag : pgn.tags)
+        game.tags.push_back({tag.name, ToUtf8(tag.value)});
 
-        const std::string prefix = "game " + std::to_string(game.number);
-        GameState state;
-        SetUpNewGame(state);
-        const std::string fen = game.Tag("FEN");
-        if (!fen.empty() || game.Tag("SetUp") == "1") {
-            const FenReading start = ReadFen(fen);
-            if (!start.ok) {
-                game.ok = false;
-                game.error = prefix + ", FEN \"" + fen + "\": " + start.error;
-                continue;
-            }
-            state = start.position.state;
-            game.history.Reset(state, start.position.halfmoveClock, start.position.fullmoveNumber);
+    const std::string prefix = "game " + std::to_string(number);
+    GameState state;
+    SetUpNewGame(state);
+    const std::string fen = game.Tag("FEN");
+    if (!fen.empty() || game.Tag("SetUp") == "1") {
+        const FenReading start = ReadFen(fen);
+        if (!start.ok) {
+            game.ok = false;
+            game.error = prefix + ", FEN \"" + fen + "\": " + start.error;
+            return game;
         }
+        state = start.position.state;
+        game.history.Reset(state, start.position.halfmoveClock, start.position.fullmoveNumber);
+    }
 
-        for (const std::string& text : pgn.moves) {
-            const SanReading san = ReadSan(state, text);
-            std::string reason = san.error;
-            if (san.ok && !PlayRecordedMove(state, game.history, san.move))
-                reason = "the rules do not allow it";
-            if (!san.ok || !reason.empty()) {
-                game.ok = false;
-                game.error = prefix + ", move " + std::to_string(game.history.FullmoveNumber()) + " \"" + text
-                           + "\": " + reason;
-                break;
-            }
+    for (const std::string& text : pgn.moves) {
+        const SanReading san = ReadSan(state, text);
+        std::string reason = san.error;
+        if (san.ok && !PlayRecordedMove(state, game.history, san.move))
+            reason = "the rules do not allow it";
+        if (!san.ok || !reason.empty()) {
+            game.ok = false;
+            game.error = prefix + ", move " + std::to_string(game.history.FullmoveNumber()) + " \"" + text + "\": "
+                       + reason;
+            break;
         }
     }
+    return game;
+}
+
+std::vector<RecordedGame> ReadPgnGames(std::string_view bytes)
+{
+    const std::vector<PgnGame> parsed = ParsePgn(bytes);
+    std::vector<RecordedGame> games;
+    games.reserve(parsed.size());
+    for (std::size_t g = 0; g < parsed.size(); ++g)
+        games.push_back(ReplayPgnGame(parsed[g], static_cast<int>(g) + 1));
     return games;
 }
 

@@ -29,6 +29,9 @@ struct RecordedGame {
 // the rules do not allow. Draws do not stop it: a record is what was played.
 bool PlayRecordedMove(GameState& state, History& history, const Move& move);
 
+// One game of a file (its `number` from 1, for the error text), replayed.
+RecordedGame ReplayPgnGame(const PgnGame& pgn, int number);
+
 // Every game of a PGN file's bytes (UTF-8 with or without byte-order mark;
 // tag values in other bytes are read as code page 1250). A game with a move
 // that cannot be read or played is kept up to that move and reported; the

@@ -5,7 +5,6 @@
 #include "GameRecord.h"
 #include "MainWindow.h"
 #include "MoveList.h"
-#include "TextCodec.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -72,42 +71,6 @@ RecordTexts RecordTexts::Load(const LanguageFile& file)
     read(t.PrazdnaSchranka, "PrazdnaSchranka");
     read(t.ChybnaPozice, "ChybnaPozice");
     return t;
-}
-
-ReplayedGame ReplayPgnGame(const chess::PgnGame& game, int number)
-{
-    // As the record's own reader replays every game of a file, for one game.
-    ReplayedGame out;
-    for (const chess::PgnTag& tag : game.tags)
-        out.tags.push_back({tag.name, chess::ToUtf8(tag.value)});
-    const std::string prefix = "game " + std::to_string(number);
-    chess::GameState state;
-    chess::SetUpNewGame(state);
-    state.SelectedSquare = chess::NoSelection;
-    const std::string fen = chess::ToUtf8(game.Tag("FEN"));
-    if (!fen.empty() || game.Tag("SetUp") == "1") {
-        const chess::FenReading start = chess::ReadFen(fen);
-        if (!start.ok) {
-            out.error = prefix + ", FEN \"" + fen + "\": " + start.error;
-            return out;
-        }
-        state = start.position.state;
-        out.history.Reset(state, start.position.halfmoveClock, start.position.fullmoveNumber);
-    } else {
-        out.history.Reset(state);
-    }
-    for (const std::string& text : game.moves) {
-        const chess::SanReading san = chess::ReadSan(state, text);
-        std::string reason = san.error;
-        if (san.ok && !chess::PlayRecordedMove(state, out.history, san.move))
-            reason = "the rules do not allow it";
-        if (!san.ok || !reason.empty()) {
-            out.error = prefix + ", move " + std::to_string(out.history.FullmoveNumber()) + " \"" + text
-                        + "\": " + reason;
-            return out;
-        }
-    }
-    return out;
 }
 
 RecordController::RecordController(TForm1& form, chess::GameState& state, chess::History& history,
@@ -293,8 +256,8 @@ void RecordController::CheckForUnfinishedGame()
     const std::vector<chess::PgnGame> games = chess::ParsePgn(std::string_view(bytes.constData(), bytes.size()));
     if (games.empty())
         return;
-    ReplayedGame game = ReplayPgnGame(games.front(), 1);
-    if (!game.error.empty() || game.history.Size() == 0 || game.history.Over())
+    chess::RecordedGame game = chess::ReplayPgnGame(games.front(), 1);
+    if (!game.ok || game.history.Size() == 0 || game.history.Over())
         return;
     unfinished_ = std::move(game);
     resume_->setEnabled(true);
@@ -304,13 +267,13 @@ void RecordController::Resume()
 {
     if (!unfinished_)
         return;
-    ReplayedGame game = std::move(*unfinished_);
+    chess::RecordedGame game = std::move(*unfinished_);
     unfinished_.reset();
     resume_->setEnabled(false);
     Adopt(std::move(game));
 }
 
-void RecordController::Adopt(ReplayedGame&& game)
+void RecordController::Adopt(chess::RecordedGame&& game)
 {
     history_ = std::move(game.history);
     tags_ = std::move(game.tags);
@@ -399,8 +362,8 @@ bool RecordController::TakeGames(const std::string& bytes, const QString& source
         if (chosen < 0)
             return false;
     }
-    ReplayedGame game = ReplayPgnGame(games[std::size_t(chosen)], chosen + 1);
-    if (!game.error.empty()) {
+    chess::RecordedGame game = chess::ReplayPgnGame(games[std::size_t(chosen)], chosen + 1);
+    if (!game.ok) {
         Warn(texts_.ChybnaPartie, game.error);
         return false;
     }
@@ -459,7 +422,7 @@ bool RecordController::PasteText(const QString& clipboard)
             Warn(texts_.ChybnaPozice, reading.error);
             return false;
         }
-        ReplayedGame game;
+        chess::RecordedGame game;
         game.history.Reset(reading.position.state, reading.position.halfmoveClock, reading.position.fullmoveNumber);
         Adopt(std::move(game));
         Autosave();

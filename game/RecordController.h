@@ -6,6 +6,7 @@
 // changed the game; it reaches the window only through TForm1's public
 // interface.
 
+#include "GameRecord.h"
 #include "History.h"
 #include "Language.h"
 #include "Notation.h"
@@ -46,16 +47,6 @@ struct RecordTexts {
 
     static RecordTexts Load(const LanguageFile& file);
 };
-
-// A game read from text and replayed, or the reason it could not be.
-struct ReplayedGame {
-    chess::History history;
-    std::vector<chess::PgnTag> tags;
-    std::string error;  // game N, move M "TEXT": reason
-};
-
-// Replays game `number` (from 1) of a file through the rules.
-ReplayedGame ReplayPgnGame(const chess::PgnGame& game, int number);
 
 class RecordController : public QObject {
     Q_OBJECT
@@ -114,7 +105,7 @@ private:
     void CheckForUnfinishedGame();
     void MakeMoveList();
     bool MoveListShown() const;
-    void Adopt(ReplayedGame&& game);
+    void Adopt(chess::RecordedGame&& game);
     bool TakeGames(const std::string& bytes, const QString& source);
     void AfterJump();
     void Refresh();
@@ -135,7 +126,7 @@ private:
     // What the last refresh saw, so a press that changed nothing writes nothing.
     std::size_t seenSize_ = 0, seenCurrent_ = 0;
     bool seenOver_ = false;
-    std::optional<ReplayedGame> unfinished_;
+    std::optional<chess::RecordedGame> unfinished_;
 
     QAction* takeBack_ = nullptr;
     QAction* replay_ = nullptr;

@@ -132,9 +132,11 @@ FenReading ReadFen(std::string_view fen)
     }
 
     if (fields.size() == 6) {
-        if (!ReadNumber(fields[4], r.position.halfmoveClock) || !ReadNumber(fields[5], r.position.fullmoveNumber)
-            || r.position.fullmoveNumber < 1)
-            return Fail("the move clocks must be whole numbers (the move number from 1)");
+        if (!ReadNumber(fields[4], r.position.halfmoveClock) || !ReadNumber(fields[5], r.position.fullmoveNumber))
+            return Fail("the move clocks must be whole numbers");
+        // Some programs count the moves from 0; the first move is move 1.
+        if (r.position.fullmoveNumber == 0)
+            r.position.fullmoveNumber = 1;
     }
 
     s.WhiteInCheck = WhiteKingCheckTest(s) != CheckVerdict::Neni;

@@ -160,14 +160,18 @@ GameEnd History::ClaimableDraw() const
 
 GameEnd History::ClaimOccasion() const
 {
-    const GameEnd claim = ClaimableDraw();
-    if (claim == GameEnd::FiftyMovesClaimed) {
-        // Asked when the count is reached, not again at every move after it.
-        const int before = current_ >= 2 ? moves_[current_ - 2].halfmoveClock : startClock_;
-        if (before >= FiftyMoveClaimPlies && current_ > 1)
-            return GameEnd::None;
-    }
-    return claim;
+    if (current_ == 0 || Over())
+        return GameEnd::None;
+    // Each position is offered once, when it stands for the third time, and
+    // the fifty-move count once, when it is reached; a player who declines
+    // is not asked again at every move after.
+    const HalfMove& last = moves_[current_ - 1];
+    if (last.occurrence == ThreefoldCount)
+        return GameEnd::ThreefoldClaimed;
+    const int before = current_ >= 2 ? moves_[current_ - 2].halfmoveClock : startClock_;
+    if (last.halfmoveClock >= FiftyMoveClaimPlies && before < FiftyMoveClaimPlies)
+        return GameEnd::FiftyMovesClaimed;
+    return GameEnd::None;
 }
 
 void History::ClaimDraw(GameEnd claim)

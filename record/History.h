@@ -79,8 +79,8 @@ public:
     // The draw the player to move may claim now (ThreefoldClaimed or
     // FiftyMovesClaimed), or None.
     GameEnd ClaimableDraw() const;
-    // The claim that the last move has just made possible, asked once: a
-    // position standing for the third or fourth time, or the fifty-move count
+    // The claim that the last move has just made possible, to be offered
+    // once: a position standing for the third time, or the fifty-move count
     // just reached. None when nothing new may be claimed.
     GameEnd ClaimOccasion() const;
     // Records the claim of the player to move; the game is then over. Needs a

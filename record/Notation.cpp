@@ -211,9 +211,11 @@ SanReading ReadSan(const GameState& state, std::string_view text)
         s += c;
     }
 
+    // Small piece letters too, where they cannot be a file: "nf3", not "b".
     int32_t kind = Pawn;
-    if (!s.empty() && KindOfLetter(s.front()) != Empty) {
-        kind = KindOfLetter(s.front());
+    const bool smallLetter = !s.empty() && std::string_view("nrqk").find(s.front()) != std::string_view::npos;
+    if (!s.empty() && (KindOfLetter(s.front()) != Empty || smallLetter)) {
+        kind = KindOfLetter(static_cast<char>(std::toupper(static_cast<unsigned char>(s.front()))));
         s.erase(0, 1);
     }
     int32_t promotion = Empty;

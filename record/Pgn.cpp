@@ -56,8 +56,7 @@ public:
             }
             if (c == ')' || c == '<' || c == '>' || c == '*') {
                 ++i_;
-                if (c == '*') {
-                    game.result = "*";
+                if (c == '*') {  // the result of a game still going, as each game starts
                     started = true;
                     finish();
                 }
@@ -97,6 +96,8 @@ public:
             }
             if (token.empty() || token.find_first_not_of("!?") == std::string_view::npos)
                 continue;  // a suffix annotation written apart
+            if (token.find_first_not_of("+-=/") == std::string_view::npos && token.find_first_of("+=") != token.npos)
+                continue;  // an assessment ("+-", "=", "+/="), as some programs write them
             if ((token == "e.p." || token == "ep") && !game.moves.empty())
                 continue;
             game.moves.emplace_back(token);
@@ -171,6 +172,34 @@ private:
         return value;
     }
 
+    // Like a string, but some programs leave quotes inside a value
+    // unescaped: only a quote followed by the closing bracket ends it.
+    std::string ReadTagValue()
+    {
+        std::string value;
+        ++i_;
+        while (i_ < t_.size() && t_[i_] != '\n') {
+            const char c = t_[i_];
+            if (c == '\\' && i_ + 1 < t_.size() && (t_[i_ + 1] == '"' || t_[i_ + 1] == '\\')) {
+                value += t_[i_ + 1];
+                i_ += 2;
+                continue;
+            }
+            if (c == '"') {
+                std::size_t next = i_ + 1;
+                while (next < t_.size() && (t_[next] == ' ' || t_[next] == '\t'))
+                    ++next;
+                if (next >= t_.size() || t_[next] == ']' || t_[next] == '\n' || t_[next] == '\r') {
+                    ++i_;
+                    return value;
+                }
+            }
+            value += c;
+            ++i_;
+        }
+        return value;
+    }
+
     void ReadTag(PgnGame& game)
     {
         ++i_;  // '['
@@ -184,7 +213,7 @@ private:
         while (i_ < t_.size() && t_[i_] != '"' && t_[i_] != ']' && t_[i_] != '\n')
             ++i_;
         if (i_ < t_.size() && t_[i_] == '"')
-            tag.value = ReadString();
+            tag.value = ReadTagValue();
         while (i_ < t_.size() && t_[i_] != ']' && t_[i_] != '\n')
             ++i_;
         if (i_ < t_.size() && t_[i_] == ']')

@@ -69,6 +69,8 @@ struct GameState {
     // only then do "new game" and quitting ask for confirmation.
     bool BoardTouched = false;
 
+    friend bool operator==(const GameState&, const GameState&) = default;
+
     int32_t& At(int file, int rank) { return Board[CellIndex(file, rank)]; }
     int32_t At(int file, int rank) const { return Board[CellIndex(file, rank)]; }
 };

@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,19 +15,21 @@ namespace {
 
 bool ReadWholeFile(const char* path, std::string& bytes, std::string& why)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) {
         why = std::strerror(errno);
         return false;
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        why = "read error";
-        return false;
-    }
-    bytes = std::move(buffer).str();
-    return true;
+    char buffer[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, n);
+    // A folder opens like a file and fails only when read.
+    const bool failed = std::ferror(file);
+    if (failed)
+        why = std::strerror(errno);
+    std::fclose(file);
+    return !failed;
 }
 
 }  // namespace
@@ -49,7 +49,11 @@ int main(int argc, char** argv)
     }
 
     int status = 0;
-    for (const chess::RecordedGame& game : chess::ReadPgnGames(bytes)) {
+    // One game at a time: a file of many thousand games need not be held
+    // replayed all at once.
+    const std::vector<chess::PgnGame> games = chess::ParsePgn(bytes);
+    for (std::size_t g = 0; g < games.size(); ++g) {
+        const chess::RecordedGame game = chess::ReplayPgnGame(games[g], static_cast<int>(g) + 1);
         if (!game.ok) {
             std::fprintf(stderr, "%s\n", game.error.c_str());
             status = 2;
@@ -57,10 +61,12 @@ int main(int argc, char** argv)
         if (!writePgn) {
             std::printf("%s\n", game.ok ? game.history.Fen().c_str() : "-");
         } else if (game.ok) {
-            // A game from a file keeps its own date, unknown if it had none.
+            // A game from a file is not one of ours: what it does not say
+            // is unknown.
             std::vector<chess::PgnTag> tags = game.tags;
-            if (game.Tag("Date").empty())
-                tags.push_back({"Date", "????.??.??"});
+            for (const auto& [name, unknown] : {std::pair{"Event", "?"}, {"Date", "????.??.??"}, {"Round", "?"}})
+                if (game.Tag(name).empty())
+                    tags.push_back({name, unknown});
             std::printf("%s", chess::WritePgn(game.history, tags, game.result).c_str());
         }
     }

@@ -1,6 +1,7 @@
 // The turn sequence as the players meet it: presses in, squares redrawn,
 // announcements and questions out, in the order the window would show them.
 
+#include "History.h"
 #include "PositionText.h"
 #include "TurnSequence.h"
 
@@ -43,9 +44,15 @@ public:
         log.push_back(std::string("say ") + Name(m) + Mark());
         said.push_back(Name(m));
     }
-    bool AskYesNo(Question) override
+    bool AskYesNo(Question q) override
     {
-        log.push_back("ask");
+        if (q == Question::NovaPartie) {
+            log.push_back("ask");
+        } else {
+            const char* name = q == Question::RemizaTretiOpakovani ? "ask RemizaTretiOpakovani" : "ask Remiza50Tahu";
+            log.push_back(name);
+            said.push_back(name);
+        }
         return answer;
     }
     void RunPromotion(GameState& state) override
@@ -62,10 +69,18 @@ private:
 };
 
 struct Game {
-    explicit Game(std::string_view position = "start") : s(Position(position)) {}
+    // A recorded game starts its record at the position, with that many
+    // half-moves already played without capture or pawn move.
+    explicit Game(std::string_view position = "start", bool recorded = false, int clock = 0)
+        : s(Position(position)), recorded_(recorded)
+    {
+        record.Reset(s, clock);
+    }
     GameState s;
     FakeUi ui{s};
-    TurnSequence turn{s, ui};
+    History record;
+    bool recorded_;
+    TurnSequence turn{s, ui, recorded_ ? &record : nullptr};
     bool whiteAtBottom = true;
 
     void Press(std::string_view square)
@@ -335,6 +350,96 @@ TEST(EndOfGame, StalematingMoveAnnouncesOnlyPat)
     g.Move("c1c7");
     EXPECT_EQ(g.ui.said, Log{"Pat"});
     EXPECT_FALSE(g.s.BlackInCheck);
+}
+
+struct DrawRow {
+    const char* position;
+    int clock;
+    std::vector<std::string_view> moves;
+    bool recorded;
+    Log said;  // all through the moves
+    bool over;  // the next move is refused as after a draw
+};
+
+TEST(DrawRules, AnnouncedRightAtTheMoveThatBringsThemAndNotOneBefore)
+{
+    // The knights go out and back: the start position stands again after
+    // every fourth half-move.
+    auto knights = [](int halfMoves) {
+        static constexpr std::string_view shuffle[4] = {"g1f3", "g8f6", "f3g1", "f6g8"};
+        std::vector<std::string_view> moves;
+        for (int i = 0; i < halfMoves; ++i)
+            moves.push_back(shuffle[i % 4]);
+        return moves;
+    };
+    const Log offers(4, "ask RemizaTretiOpakovani");
+    Log fivefold = offers;
+    fivefold.push_back("RemizaPateOpakovani");
+    const DrawRow rows[] = {
+        {"Ke1 Bf1 ke8 rd2", 0, {"e1d2"}, true, {"RemizaMrtvaPozice"}, true},
+        {"Ke1 Bf1 ke8 rd2 pa7", 0, {"e1d2"}, true, {}, false},
+        {"Ke1 Bf1 ke8 rd2", 0, {"e1d2"}, false, {}, false},
+        {"Ke1 Ra1 kg8 ph7", 149, {"a1a2"}, true, {"Remiza75Tahu"}, true},
+        {"Ke1 Ra1 kg8 ph7", 148, {"a1a2"}, true, {}, false},
+        {"Ke1 Ra1 kg8 pf7 pg7 ph7", 149, {"a1a8"}, true, {"Sach", "MatBilyVyhral"}, false},
+        {"Ke1 Ra1 kg8 ph7", 99, {"a1a2"}, true, {"ask Remiza50Tahu"}, false},
+        {"Ke1 Ra1 kg8 ph7", 98, {"a1a2"}, true, {}, false},
+        {"Ke1 Ra1 kg8 ph7", 149, {"a1a2"}, false, {}, false},
+        // Each of the four positions is offered once, when it stands for the
+        // third time (half-moves 8 to 11); the start position's fifth time
+        // ends the game.
+        {"start", 0, knights(7), true, {}, false},
+        {"start", 0, knights(8), true, Log(1, "ask RemizaTretiOpakovani"), false},
+        {"start", 0, knights(15), true, offers, false},
+        {"start", 0, knights(16), true, fivefold, true},
+    };
+    for (const DrawRow& row : rows) {
+        SCOPED_TRACE(std::string(row.position) + " " + std::to_string(row.clock) + " after "
+                     + std::to_string(row.moves.size()));
+        Game g(row.position, row.recorded, row.clock);
+        g.ui.answer = false;
+        for (std::string_view move : row.moves)
+            g.Move(move);
+        EXPECT_EQ(g.ui.said, row.said);
+        ASSERT_TRUE(g.s.WhiteToMove == (row.moves.size() % 2 == 0));
+
+        // Any move of the side now to move: refused with its own message
+        // after a draw, the piece back where it was.
+        const char* next = g.s.WhiteToMove ? "e1e2" : g.s.At(6, 7) == -King ? "g8f8" : "e8f8";
+        if (!row.over)
+            continue;
+        g.ui.log.clear();
+        g.Move(next);
+        EXPECT_EQ(g.ui.log, (Log{"draw " + std::string(next).substr(0, 2) + "*", "say KonecRemizou*",
+                                 "draw " + std::string(next).substr(0, 2)}));
+        EXPECT_EQ(g.s.SelectedSquare, NoSelection);
+        // Taken back, the game goes on.
+        ASSERT_TRUE(g.record.TakeBack(g.s));
+        g.ui.said.clear();
+        g.Move(row.moves.back());
+        EXPECT_EQ(g.ui.said, Log{row.said.back()});
+    }
+}
+
+TEST(DrawRules, AClaimAnsweredYesEndsTheGame)
+{
+    Game g("Ke1 Ra1 kg8 ph7", true, 99);
+    g.ui.answer = true;
+    g.Move("a1a2");
+    EXPECT_EQ(g.ui.said, Log{"ask Remiza50Tahu"});
+    EXPECT_EQ(g.record.End(), GameEnd::FiftyMovesClaimed);
+    g.ui.said.clear();
+    g.Move("g8f8");
+    g.Move("g8g8");  // putting the piece back is no move, and says nothing
+    EXPECT_EQ(g.ui.said, Log{"KonecRemizou"});
+    EXPECT_EQ(g.At("g8"), "-6");
+
+    // A new game starts a new record.
+    g.turn.Novpartie1Click();
+    EXPECT_EQ(g.record.Size(), 0u);
+    g.Move("e2e4");
+    EXPECT_EQ(g.record.Size(), 1u);
+    EXPECT_EQ(g.record[0].san, "e4");
 }
 
 TEST(NewGame, AsksOnlyOnceTheBoardIsTouchedAndResetsOnYes)

@@ -265,8 +265,10 @@ private slots:
 void TestLanguage::shippedFile_data()
 {
     QTest::addColumn<QString>("name");
-    for (const QString &name : FileNames)
-        QTest::newRow(qPrintable(name)) << name;
+    QTest::addColumn<QString>("pieceLetters");  // king, queen, rook, bishop, knight
+    QTest::newRow("czech") << "czech" << "KDVSJ";
+    QTest::newRow("deutch") << "deutch" << "KDTLS";
+    QTest::newRow("english") << "english" << "KQRBN";
 }
 
 // One file on its own: readable, clean, and holding exactly the keys the
@@ -326,6 +328,10 @@ void TestLanguage::shippedFile()
         QCOMPARE(QString::fromStdString(file.ReadString("Form1", separator.toStdString(), "")), QStringLiteral("-"));
     // The program's name is not translated.
     QCOMPARE(QString::fromStdString(file.ReadString("Form1", "Form1", "")), DefaultTitle);
+
+    QFETCH(QString, pieceLetters);
+    const auto letters = MessageTexts::Load(LanguageFile(ShippedPath(name))).PieceLetters().letters;
+    QCOMPARE(QString::fromStdString(letters[0] + letters[1] + letters[2] + letters[3] + letters[4]), pieceLetters);
 }
 
 void TestLanguage::filesDefineTheSameKeys()

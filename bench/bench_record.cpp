@@ -1,0 +1,90 @@
+// Replaying recorded games: a PGN file of 10,000 random legal games read the
+// way pgn-replay reads it, each move's SAN read, played through the turn
+// sequence and written again. It has to manage at least 200,000 half-moves a
+// second, so that opening a large game collection feels instant.
+
+#include "GameRecord.h"
+#include "Rules.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int Games = 10000;
+constexpr std::size_t MaxPlies = 120;
+
+// A random legal move: pieces and targets tried in random order until the
+// rules accept one, which is far quicker than listing every move.
+bool RandomMove(const chess::GameState& s, std::mt19937& random, chess::Move& move)
+{
+    static constexpr int32_t kinds[4] = {chess::Queen, chess::Rook, chess::Bishop, chess::Knight};
+    std::vector<int> own;
+    for (int i = 0; i < 64; ++i)
+        if (s.Board[i] != chess::Empty && (s.Board[i] > 0) == s.WhiteToMove)
+            own.push_back(i);
+    std::shuffle(own.begin(), own.end(), random);
+    std::vector<int> targets(64);
+    for (int i = 0; i < 64; ++i)
+        targets[i] = i;
+    for (int from : own) {
+        std::shuffle(targets.begin(), targets.end(), random);
+        for (int to : targets) {
+            if (to == from || !chess::ProbeMove(s, s.Board[from], from / 8, from % 8, to / 8, to % 8))
+                continue;
+            move = {from / 8, from % 8, to / 8, to % 8, chess::Empty};
+            if (std::abs(s.Board[from]) == chess::Pawn && (to % 8 == 0 || to % 8 == 7))
+                move.promotion = kinds[random() % 4];
+            return true;
+        }
+    }
+    return false;
+}
+
+const std::string& RandomGamesFile()
+{
+    static const std::string text = [] {
+        std::mt19937 random(20261208);
+        std::string pgn;
+        for (int g = 0; g < Games; ++g) {
+            chess::GameState state;
+            chess::SetUpNewGame(state);
+            chess::History history;
+            chess::Move move;
+            while (history.Size() < MaxPlies && !history.Over() && RandomMove(state, random, move))
+                chess::PlayRecordedMove(state, history, move);
+            pgn += chess::WritePgn(history, {{"Round", std::to_string(g + 1)}}, chess::ResultText(history.End()));
+            pgn += '\n';
+        }
+        return pgn;
+    }();
+    return text;
+}
+
+void ReplayRandomGames(benchmark::State& st)
+{
+    const std::string& file = RandomGamesFile();
+    std::size_t halfMoves = 0;
+    for (auto _ : st) {
+        // As pgn-replay does: the file read at once, the games replayed one by one.
+        const std::vector<chess::PgnGame> games = chess::ParsePgn(file);
+        for (std::size_t g = 0; g < games.size(); ++g) {
+            const chess::RecordedGame game = chess::ReplayPgnGame(games[g], static_cast<int>(g) + 1);
+            if (!game.ok) {
+                st.SkipWithError(game.error.c_str());
+                return;
+            }
+            halfMoves += game.history.Size();
+            benchmark::DoNotOptimize(game.history.Fen());
+        }
+    }
+    st.counters["half-moves/s"] = benchmark::Counter(static_cast<double>(halfMoves), benchmark::Counter::kIsRate);
+}
+BENCHMARK(ReplayRandomGames)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

@@ -1,0 +1,156 @@
+// The record of a game: stepping back and forth restores the whole game
+// state, a new move cuts the forward part off, and the draw rules end or
+// offer a draw exactly at their thresholds.
+
+#include "RecordTestHelpers.h"
+
+#include <vector>
+
+namespace chess::test {
+namespace {
+
+TEST(History, TakeBackAndReplayRestoreTheWholeStateAcrossEveryKindOfMove)
+{
+    // Castling both ways, a double step answered en passant, a promotion
+    // with capture, and the castling rights they end.
+    Played game("r3k2r/1p4P1/8/8/2pP4/8/8/R3K2R b KQkq d3 0 30");
+    std::vector<GameState> states{game.state};
+    for (std::string_view move : {"cxd3", "O-O", "O-O-O", "gxh8=Q", "Rxh8", "Ra7", "Kb8"}) {
+        ASSERT_EQ(game.Play(move), "") << move;
+        states.push_back(game.state);
+    }
+    ASSERT_EQ(game.history.Size(), 7u);
+    GameState board = game.state;
+    for (std::size_t ply = states.size() - 1; ply > 0; --ply) {
+        ASSERT_TRUE(game.history.TakeBack(board));
+        EXPECT_TRUE(board == states[ply - 1]) << "after taking back to ply " << ply - 1;
+    }
+    EXPECT_FALSE(game.history.TakeBack(board));
+    for (std::size_t ply = 1; ply < states.size(); ++ply) {
+        ASSERT_TRUE(game.history.Replay(board));
+        EXPECT_TRUE(board == states[ply]) << "after replaying ply " << ply;
+        EXPECT_EQ(game.history.LastMove(), game.history[ply - 1].move);
+    }
+    EXPECT_FALSE(game.history.Replay(board));
+    ASSERT_TRUE(game.history.JumpTo(2, board));
+    EXPECT_TRUE(board == states[2]);
+    EXPECT_EQ(game.history.Fen(), "r3k2r/1p4P1/8/8/8/3p4/8/R4RK1 b kq - 1 31");
+
+    // A new move from here cuts off the five that followed.
+    game.state = board;
+    ASSERT_EQ(game.Play("Rf8"), "");
+    EXPECT_EQ(game.history.Size(), 3u);
+    EXPECT_EQ(game.history[2].san, "Rf8");
+    EXPECT_FALSE(game.history.Replay(board));
+}
+
+TEST(History, TakeBackKeepsTheTouchAndNumbersMovesFromTheStart)
+{
+    Played game("4k3/8/8/8/8/8/8/R3K3 b - - 3 12");
+    ASSERT_EQ(game.Play("Kd7 Ra7+ Kc6"), "");
+    EXPECT_EQ(game.history.MoveNumber(0), 12);
+    EXPECT_FALSE(game.history.WhiteMoved(0));
+    EXPECT_EQ(game.history.MoveNumber(1), 13);
+    EXPECT_EQ(game.history.MoveNumber(2), 13);
+    EXPECT_EQ(game.history.HalfmoveClock(), 6);
+    game.state.BoardTouched = true;
+    ASSERT_TRUE(game.history.JumpTo(0, game.state));
+    EXPECT_TRUE(game.state.BoardTouched);
+    EXPECT_EQ(game.history.Fen(), "4k3/8/8/8/8/8/8/R3K3 b - - 3 12");
+}
+
+TEST(DrawRules, DeadPositionByMaterial)
+{
+    const std::pair<const char*, bool> rows[] = {
+        {"4k3/8/8/8/8/8/8/4K3 w - - 0 1", true},
+        {"4k3/8/8/8/8/8/8/2B1K3 w - - 0 1", true},
+        {"4k3/8/8/8/8/8/8/1n2K3 w - - 0 1", true},
+        {"2b1k3/8/8/8/8/8/8/2B1K3 w - - 0 1", false},  // bishops on both colours
+        {"3bk3/8/8/8/8/8/8/2B1K3 w - - 0 1", true},    // c1 and d8: both dark
+        {"4k3/8/8/8/8/8/8/B1B1K3 w - - 0 1", true},    // two bishops, both dark
+        {"4k3/8/8/8/8/8/8/1NN1K3 w - - 0 1", false},
+        {"4k3/8/8/8/8/8/8/1N2K2b w - - 0 1", false},
+        {"4k3/8/8/8/8/8/P7/4K3 w - - 0 1", false},
+        {"4k3/8/8/8/8/8/8/R3K3 w - - 0 1", false},
+        {"4k3/8/8/8/8/8/8/Q3K3 w - - 0 1", false},
+    };
+    for (const auto& [fen, dead] : rows) {
+        EXPECT_EQ(InsufficientMaterial(ReadFen(fen).position.state), dead) << fen;
+    }
+}
+
+// The knights go out and back: the start position stands again after every
+// fourth half-move.
+constexpr const char* Shuffle = "Nf3 Nf6 Ng1 Ng8";
+
+TEST(DrawRules, RepetitionOfferedAtTheThirdOccurrenceEndsTheGameAtTheFifth)
+{
+    Played game;
+    ASSERT_EQ(game.Play(Shuffle), "");
+    ASSERT_EQ(game.Play("Nf3 Nf6 Ng1"), "");
+    EXPECT_EQ(game.history.ClaimOccasion(), GameEnd::None);
+    ASSERT_EQ(game.Play("Ng8"), "");  // the start position for the third time
+    EXPECT_EQ(game.history[7].occurrence, 3);
+    EXPECT_EQ(game.history.ClaimOccasion(), GameEnd::ThreefoldClaimed);
+    ASSERT_EQ(game.Play("Nf3"), "");
+    EXPECT_EQ(game.history.ClaimOccasion(), GameEnd::ThreefoldClaimed);
+    ASSERT_EQ(game.Play("Nf6 Ng1 Ng8"), "");  // fourth time: claimable, no longer offered
+    EXPECT_EQ(game.history.ClaimableDraw(), GameEnd::ThreefoldClaimed);
+    EXPECT_EQ(game.history.ClaimOccasion(), GameEnd::None);
+    ASSERT_EQ(game.Play(Shuffle), "");
+    EXPECT_EQ(game.history.End(), GameEnd::FivefoldRepetition);
+    EXPECT_EQ(game.history[14].end, GameEnd::None);
+
+    // A position after a different double step is another position only
+    // when the capture en passant could be made.
+    Played ep("4k3/8/8/8/1p6/8/P1P5/4K3 w - - 0 1");
+    ASSERT_EQ(ep.Play("a4 Kd7 Kd1 Ke8 Ke1 Kd7 Kd1 Ke8 Ke1"), "");
+    EXPECT_EQ(ep.history[8].occurrence, 2);  // not counting the one after a4
+    Played noEp("4k3/8/8/8/2p5/8/P7/4K3 w - - 0 1");
+    ASSERT_EQ(noEp.Play("a4 Kd7 Kd1 Ke8 Ke1 Kd7 Kd1 Ke8 Ke1"), "");
+    EXPECT_EQ(noEp.history[8].occurrence, 3);
+}
+
+struct ClockRow {
+    int startClock;
+    const char* moves;
+    GameEnd end;
+    GameEnd offer;
+};
+
+TEST(DrawRules, MoveCountsRightAtTheirThresholdsAndOneStepBefore)
+{
+    const ClockRow rows[] = {
+        {98, "Ra2", GameEnd::None, GameEnd::None},
+        {99, "Ra2", GameEnd::None, GameEnd::FiftyMovesClaimed},
+        {99, "Ra2 Kd8", GameEnd::None, GameEnd::None},  // offered once only
+        {99, "h3", GameEnd::None, GameEnd::None},       // a pawn move starts the count again
+        {148, "Ra2", GameEnd::None, GameEnd::None},
+        {149, "Ra2", GameEnd::SeventyFiveMoves, GameEnd::None},
+        {149, "Ra8#", GameEnd::WhiteWins, GameEnd::None},  // mate has the last word
+    };
+    for (const ClockRow& row : rows) {
+        SCOPED_TRACE(std::to_string(row.startClock) + " " + row.moves);
+        Played game("4k3/8/4K3/8/8/8/7P/R7 w - - " + std::to_string(row.startClock) + " 80");
+        ASSERT_EQ(game.Play(row.moves), "");
+        EXPECT_EQ(game.history.End(), row.end);
+        EXPECT_EQ(game.history.ClaimOccasion(), row.offer);
+    }
+}
+
+TEST(DrawRules, AClaimEndsTheGameUntilItIsTakenBack)
+{
+    Played game("4k3/8/4K3/8/8/8/8/R7 w - - 99 80");
+    ASSERT_EQ(game.Play("Ra2"), "");
+    game.history.ClaimDraw(GameEnd::FiftyMovesClaimed);
+    EXPECT_EQ(game.history.End(), GameEnd::FiftyMovesClaimed);
+    EXPECT_TRUE(EndedByDrawRule(game.history.End()));
+    EXPECT_STREQ(ResultText(game.history.End()), "1/2-1/2");
+    ASSERT_TRUE(game.history.TakeBack(game.state));
+    EXPECT_EQ(game.history.End(), GameEnd::None);
+    ASSERT_EQ(game.Play("Rb1"), "");  // another move instead: the claim is gone
+    EXPECT_EQ(game.history.End(), GameEnd::None);
+}
+
+}  // namespace
+}  // namespace chess::test
