@@ -267,14 +267,19 @@ void RecordController::Resume()
 {
     if (!unfinished_)
         return;
-    chess::RecordedGame game = std::move(*unfinished_);
+    chess::RecordedGame game = *unfinished_;
+    if (!Adopt(std::move(game)))
+        return;
     unfinished_.reset();
     resume_->setEnabled(false);
-    Adopt(std::move(game));
 }
 
-void RecordController::Adopt(chess::RecordedGame&& game)
+bool RecordController::Adopt(chess::RecordedGame&& game)
 {
+    // The game on the board has no other copy once it is replaced: ask, as
+    // a new game does.
+    if (history_.Size() > 0 && !form_.AskYesNo(chess::Question::NovaPartie))
+        return false;
     history_ = std::move(game.history);
     tags_ = std::move(game.tags);
     const bool touched = state_.BoardTouched;
@@ -283,6 +288,7 @@ void RecordController::Adopt(chess::RecordedGame&& game)
     state_.SelectedSquare = chess::NoSelection;
     form_.DrawBoard();
     Refresh();
+    return true;
 }
 
 void RecordController::AfterJump()
@@ -367,7 +373,8 @@ bool RecordController::TakeGames(const std::string& bytes, const QString& source
         Warn(texts_.ChybnaPartie, game.error);
         return false;
     }
-    Adopt(std::move(game));
+    if (!Adopt(std::move(game)))
+        return false;
     Autosave();
     return true;
 }
@@ -424,7 +431,8 @@ bool RecordController::PasteText(const QString& clipboard)
         }
         chess::RecordedGame game;
         game.history.Reset(reading.position.state, reading.position.halfmoveClock, reading.position.fullmoveNumber);
-        Adopt(std::move(game));
+        if (!Adopt(std::move(game)))
+            return false;
         Autosave();
         return true;
     }

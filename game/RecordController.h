@@ -105,7 +105,7 @@ private:
     void CheckForUnfinishedGame();
     void MakeMoveList();
     bool MoveListShown() const;
-    void Adopt(chess::RecordedGame&& game);
+    bool Adopt(chess::RecordedGame&& game);
     bool TakeGames(const std::string& bytes, const QString& source);
     void AfterJump();
     void Refresh();

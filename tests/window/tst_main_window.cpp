@@ -1061,7 +1061,15 @@ void TestMainWindow::pasteAPosition()
     form->Item("KoprovatpoziciFEN1")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("r3k2r/8/3P4/8/8/8/8/R3K2R b KQkq - 0 20"));
     form->Item("KoprovatpartiiPGN1")->trigger();
-    QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("20. exd6")));
+    const QString pgn = QGuiApplication::clipboard()->text();
+    QVERIFY(pgn.contains(QStringLiteral("20. exd6")));
+
+    // A game with moves is only replaced after the new-game question.
+    QGuiApplication::clipboard()->setText(QString::fromStdString(fen));
+    form->Item("Vloitpartiinebopozici1")->trigger();  // answered No
+    QCOMPARE(answers.Texts(), QStringList({NewGameQuestion}));
+    QCOMPARE(form->Record().Size(), std::size_t(1));
+    QCOMPARE(form->State().At(3, 5), chess::Pawn);
 }
 
 // The game is on disk after every move; the next start offers it.
