@@ -8,6 +8,7 @@
 #include "Fen.h"
 #include "Hlasky.h"
 #include "MainWindow.h"
+#include "GameList.h"
 #include "MoveList.h"
 #include "RecordController.h"
 
@@ -67,6 +68,8 @@ public:
     QList<Seen> seen;
     // The names typed into file dialogs, in order.
     QStringList files;
+    // The row chosen in a list of games.
+    int gameRow = 0;
     // How the message dialog is closed: its OK button, its title bar's close
     // box, or the Enter key.
     enum class Closing { Button, CloseBox, Enter } closing = Closing::Button;
@@ -112,6 +115,12 @@ private:
             dialog->selectFile(files.takeFirst());
             QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             return;
+        }
+        if (auto* list = qobject_cast<TGameList*>(w)) {
+            s.text = list->windowTitle();
+            s.announcement = false;
+            seen << s;
+            list->Table()->selectRow(gameRow);
         }
         s.announcement = qobject_cast<TFormHlasky*>(w) != nullptr;
         if (auto* label = w->findChild<QLabel*>(QStringLiteral("Label1")))
@@ -334,6 +343,8 @@ private slots:
     void badInputKeepsTheGame_data();
     void badInputKeepsTheGame();
     void pasteAPosition();
+    void fileOfSeveralGames_data();
+    void fileOfSeveralGames();
     void unfinishedGameIsOfferedAtTheNextStart();
     void moveListBesideTheBoard();
     void lastMoveTinted();
@@ -1070,6 +1081,44 @@ void TestMainWindow::pasteAPosition()
     QCOMPARE(answers.Texts(), QStringList({NewGameQuestion}));
     QCOMPARE(form->Record().Size(), std::size_t(1));
     QCOMPARE(form->State().At(3, 5), chess::Pawn);
+}
+
+void TestMainWindow::fileOfSeveralGames_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("square");  // the last move's target, with the piece there
+    QTest::newRow("the first") << 0 << QString() << "f3=3";
+    QTest::newRow("one with a bad move") << 1 << "game 2, move 2 \"Bb5\"" << "d2=1";
+    QTest::newRow("the one after it") << 2 << QString() << "c6=-3";
+}
+
+// A file of several games lists them all, a bad one too, and opens the one
+// chosen.
+void TestMainWindow::fileOfSeveralGames()
+{
+    QFETCH(int, row);
+    QFETCH(QString, error);
+    QFETCH(QString, square);
+    ProgramFolder folder;
+    Answerer answers;
+    answers.gameRow = row;
+    auto form = folder.Start();
+    const QString path = folder.dir.filePath(QStringLiteral("three.pgn"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[White \"Nov\xE1k\"]\n\n1. Nf3 *\n\n[White \"B\"]\n\n1. d4 d5 2. Bb5 *\n\n"
+            "[White \"C\"]\n[Black \"D\"]\n\n1. e4 Nc6 *\n");
+    f.close();
+    answers.files << path;
+    form->Item("Otevtpartii1")->trigger();
+    QCOMPARE(answers.seen.value(1).text, QStringLiteral("Vyberte partii"));
+    QCOMPARE(answers.Texts().size(), error.isEmpty() ? 0 : 1);
+    if (!error.isEmpty())
+        QVERIFY(answers.Texts()[0].contains(error));
+    const chess::Square sq = ParseSquare(square.toLatin1().constData());
+    QCOMPARE(form->State().At(sq.file, sq.rank), square.mid(3).toInt());
+    CheckBoardShowsPosition(*form);
 }
 
 // The game is on disk after every move; the next start offers it.
