@@ -39,6 +39,7 @@ bench: deps
 	@build-release/bench/bench_record
 	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_view
 	@build-release/bench/bench_files
+	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_record_window
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null && cmake --build build-fuzz -j $(JOBS) --target fuzz_profile

@@ -5,6 +5,7 @@
 #include "Hlasky.h"
 #include "NovaFigurka.h"
 #include "QtTranslation.h"
+#include "RecordController.h"
 
 #include <QCloseEvent>
 #include <QApplication>
@@ -136,6 +137,8 @@ AppPaths AppPaths::ForExecutable(const QString& executablePath)
         QDir().mkpath(config);
         paths.SettingsFile = config + QLatin1Char('/') + iniName;
     }
+    paths.DataDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                    + QStringLiteral("/bodlany-sachy");
     return paths;
 }
 
@@ -149,6 +152,7 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
     board_widget_ = new BoardWidget(this);
     setCentralWidget(board_widget_);
     connect(board_widget_, &BoardWidget::pressed, this, [this](QPoint at, Qt::MouseButton) { FormMouseDown(at); });
+    recordUi_ = new RecordController(*this, state_, record_, look_, paths_.DataDir);
     BuildMenu();
     FormCreate();
 }
@@ -170,6 +174,13 @@ QAction* TForm1::AddItem(QMenu* menu, const char* name, const QString& caption, 
     return action;
 }
 
+void TForm1::AddSeparator(QMenu* menu, const char* name)
+{
+    QAction* action = menu->addSeparator();
+    action->setObjectName(QString::fromLatin1(name));
+    components_.push_back(action);
+}
+
 void TForm1::BuildMenu()
 {
     auto submenu = [this](QMenuBar* bar, const char* name, const QString& caption) {
@@ -179,17 +190,14 @@ void TForm1::BuildMenu()
         components_.push_back(menu->menuAction());
         return menu;
     };
-    auto separator = [this](QMenu* menu, const char* name) {
-        QAction* action = menu->addSeparator();
-        action->setObjectName(QString::fromLatin1(name));
-        components_.push_back(action);
-    };
+    auto separator = [this](QMenu* menu, const char* name) { AddSeparator(menu, name); };
     QMenuBar* bar = menuBar();
 
     QMenu* hra = submenu(bar, "Soubor1", QStringLiteral("Hra"));
     QAction* novaPartie = AddItem(hra, "Novpartie1", QStringLiteral("Nová partie"));
     novaPartie->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(novaPartie, &QAction::triggered, this, &TForm1::Novpartie1Click);
+    recordUi_->AddGameItems(hra);
     separator(hra, "N2");
     QAction* konec = AddItem(hra, "Konec1", QStringLiteral("&Konec"));
     konec->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -233,6 +241,7 @@ void TForm1::BuildMenu()
             &TForm1::bldole1Click);
     connect(AddItem(plocha, "erndole1", QStringLiteral("černý dole"), true), &QAction::triggered, this,
             &TForm1::erndole1Click);
+    recordUi_->AddBoardItems(plocha);
 
     // The help menu stands apart at the right end of the menu bar, in the
     // bar itself so that the arrow keys reach it from the other menus.
@@ -277,6 +286,7 @@ void TForm1::FormCreate()
             look_.TextureImage = LoadTexture(look_.BoardTexture, board_widget_->Canvas().devicePixelRatio());
         HraciPole_->DrawBoard();
     });
+    recordUi_->Start();
     ApplyGeometry(settings);
 }
 
@@ -335,10 +345,18 @@ void TForm1::ApplyGeometry(const chess::Settings& stored)
         width = std::max(defaults.Width, 612 + StoredFrameWidth);
         height = std::max(defaults.Height, 612 + StoredFrameHeight);
     }
-    clientWidth_ = int(width) - StoredFrameWidth;
+    // The stored width includes the move list when it was shown.
+    sidePanelWidth_ = recordUi_->PanelWidth();
+    clientWidth_ = std::max(612, int(width) - StoredFrameWidth - sidePanelWidth_);
     boardAreaHeight_ = int(height) - StoredFrameHeight;
-    setFixedSize(clientWidth_, menuBar()->sizeHint().height() + boardAreaHeight_);
+    setFixedSize(clientWidth_ + sidePanelWidth_, menuBar()->sizeHint().height() + boardAreaHeight_);
     move(int(left), int(top));
+}
+
+void TForm1::SetSidePanelWidth(int width)
+{
+    sidePanelWidth_ = width;
+    setFixedSize(clientWidth_ + sidePanelWidth_, height());
 }
 
 chess::Settings TForm1::CurrentSettings() const
@@ -346,7 +364,7 @@ chess::Settings TForm1::CurrentSettings() const
     chess::Settings s;
     s.Left = pos().x();
     s.Top = pos().y();
-    s.Width = clientWidth_ + StoredFrameWidth;
+    s.Width = clientWidth_ + sidePanelWidth_ + StoredFrameWidth;
     s.Height = boardAreaHeight_ + StoredFrameHeight;
     for (const auto& key : chess::SettingsBoolKeys)
         s.*key.field = Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->isChecked();
@@ -394,6 +412,7 @@ void TForm1::LoadLanguage()
     setWindowTitle(file.Text("Form1", QStringLiteral("Form1"), DefaultTitle));
     texts_ = MessageTexts::Load(file);
     UseQtTranslation(LanguageName_);
+    recordUi_->LoadLanguage(file, texts_.PieceLetters());
 }
 
 void TForm1::ChooseLanguage(LanguageId id)
@@ -447,12 +466,19 @@ void TForm1::Autor1Click()
 
 void TForm1::FormMouseDown(QPoint position)
 {
+    const bool pickUp = state_.SelectedSquare == chess::NoSelection;
     turns_.FormMouseDown(position.x(), position.y(), look_.WhiteAtBottom);
+    // A piece just picked up can be dragged to its target.
+    if (pickUp && state_.SelectedSquare != chess::NoSelection && look_.Pieces)
+        board_widget_->StartDrag(look_.Pieces->Picture(state_.MovingPiece, board_widget_->devicePixelRatioF()));
+    recordUi_->GameChanged();
 }
 
 void TForm1::Novpartie1Click()
 {
+    const bool touched = state_.BoardTouched;
     turns_.Novpartie1Click();
+    recordUi_->NewGame(touched && !state_.BoardTouched);
 }
 
 QString TForm1::MessageText(chess::Message message) const

@@ -16,6 +16,7 @@
 #include <vector>
 
 class BoardWidget;
+class RecordController;
 class TFormHlasky;
 class QAction;
 class QMenu;
@@ -24,6 +25,7 @@ class QMenu;
 struct AppPaths {
     QString ProgramDir;    // the program's folder, with a trailing '/'
     QString SettingsFile;  // the settings file
+    QString DataDir;       // the user's data folder, where the unfinished game is kept
 
     // Beside the program: its path with the extension replaced by ".ini"; in
     // the user's configuration folder when the program's folder is not
@@ -54,6 +56,15 @@ public:
     const MessageTexts& Texts() const { return texts_; }
     const AppPaths& Paths() const { return paths_; }
     QString LanguageName() const { return LanguageName_; }
+    // The record's menu commands, move list and unfinished-game file.
+    RecordController& RecordUi() const { return *recordUi_; }
+
+    // Menu items are named as the language files name them.
+    QAction* AddItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
+    void AddSeparator(QMenu* menu, const char* name);
+    // A panel beside the board widens the window by its width; the board
+    // area keeps its size.
+    void SetSidePanelWidth(int width);
 
     // chess::GameUi
     void Announce(chess::Message message) override;
@@ -89,7 +100,6 @@ protected:
 private:
     void FormCreate();
     void BuildMenu();
-    QAction* AddItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
     void CheckLanguageFiles();
     void ApplyAppearance();
     void ApplyGeometry(const chess::Settings& settings);
@@ -113,6 +123,7 @@ private:
     BoardWidget* board_widget_ = nullptr;
     std::unique_ptr<THraciPole> HraciPole_;
     std::unique_ptr<TFormHlasky> FormHlasky_;
+    RecordController* recordUi_ = nullptr;  // a child of the window
 
     // Every menu item and submenu in creation order, as the language files
     // name them.
@@ -122,4 +133,5 @@ private:
 
     int clientWidth_ = 612;     // the window's width inside its frame
     int boardAreaHeight_ = 612; // its height below the menu bar
+    int sidePanelWidth_ = 0;    // the move list's, when it is shown
 };

@@ -30,6 +30,11 @@ struct Settings {
     bool N41 = false;
     bool N51 = false;
 
+    // Added after the eighteen: the move list beside the board and the tint
+    // of the last move. A file without them gives these defaults.
+    bool Zapis = false;
+    bool PosledniTah = false;
+
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
@@ -54,7 +59,7 @@ inline constexpr std::array<IntegerKey, 4> SettingsIntegerKeys{{
     {"Width", &Settings::Width},
 }};
 
-inline constexpr std::array<BoolKey, 14> SettingsBoolKeys{{
+inline constexpr std::array<BoolKey, 16> SettingsBoolKeys{{
     {"cesky", &Settings::Cesky, "esky1"},
     {"nemecky", &Settings::Nemecky, "nmecky1"},
     {"anglicky", &Settings::Anglicky, "anglicky1"},
@@ -69,6 +74,8 @@ inline constexpr std::array<BoolKey, 14> SettingsBoolKeys{{
     {"N31", &Settings::N31, "N31"},
     {"N41", &Settings::N41, "N41"},
     {"N51", &Settings::N51, "N51"},
+    {"zapis", &Settings::Zapis, "Zpispartie1"},
+    {"poslednitah", &Settings::PosledniTah, "Oznaitposledntah1"},
 }};
 
 // Missing keys and values that are no numbers keep their defaults.

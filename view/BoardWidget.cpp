@@ -1,13 +1,18 @@
 #include "BoardWidget.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 BoardWidget::BoardWidget(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(612, 612);
+    setFocusPolicy(Qt::StrongFocus);
     FitCanvasToScreen();
 }
 
@@ -50,19 +55,125 @@ void BoardWidget::paintEvent(QPaintEvent* event)
     drawnSincePaint_ = QRegion();
     QPainter p(this);
     p.drawImage(QPoint(0, 0), canvas_);
+    if (cursorShown_) {
+        // Black and white together stay visible on every texture and over
+        // the red mark of a picked-up piece.
+        const QRect r = CursorRect();
+        p.setPen(QPen(Qt::black, 1));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        p.drawRect(r.adjusted(4, 4, -5, -5));
+        p.setPen(QPen(Qt::white, 3));
+        p.drawRect(r.adjusted(2, 2, -3, -3));
+    }
+    if (dragging_ && !dragPiece_.isNull())
+        p.drawImage(DragRect(), dragPiece_);
     // Beside and below the board the window shows its background.
     const QRegion rest = event->region() - QRect(0, 0, 612, 612);
     for (const QRect& r : rest)
         p.fillRect(r, palette().color(QPalette::Window));
 }
 
+void BoardWidget::Press(QPoint at, Qt::MouseButton button)
+{
+    if (dragging_)
+        Changed(DragRect());
+    dragPiece_ = QImage();
+    dragging_ = false;
+    pressAt_ = at;
+    emit pressed(at, button);
+}
+
 void BoardWidget::mousePressEvent(QMouseEvent* event)
 {
-    emit pressed(event->position().toPoint(), event->button());
+    Press(event->position().toPoint(), event->button());
 }
 
 void BoardWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // The second press of a double-click is a press like any other.
-    emit pressed(event->position().toPoint(), event->button());
+    Press(event->position().toPoint(), event->button());
+}
+
+void BoardWidget::StartDrag(const QImage& piece)
+{
+    dragPiece_ = piece;
+    dragging_ = false;
+    dragAt_ = pressAt_;
+}
+
+QRect BoardWidget::DragRect() const
+{
+    return {dragAt_.x() - 34, dragAt_.y() - 34, 68, 68};
+}
+
+void BoardWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (dragPiece_.isNull() || event->buttons() == Qt::NoButton)
+        return;
+    const QPoint at = event->position().toPoint();
+    if (!dragging_ && (at - pressAt_).manhattanLength() < QApplication::startDragDistance())
+        return;
+    if (dragging_)
+        Changed(DragRect());
+    dragging_ = true;
+    dragAt_ = at;
+    Changed(DragRect());
+}
+
+void BoardWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (dragPiece_.isNull())
+        return;
+    if (dragging_)
+        Changed(DragRect());
+    dragPiece_ = QImage();
+    dragging_ = false;
+    // A release on the square it was pressed on is the end of a plain click.
+    const QPoint at = event->position().toPoint();
+    auto cell = [](QPoint p) {
+        return QPoint(p.x() < 34 ? -1 : (p.x() - 34) / 68, p.y() < 34 ? -1 : (p.y() - 34) / 68);
+    };
+    if (cell(at) != cell(pressAt_))
+        emit pressed(at, event->button());
+}
+
+QRect BoardWidget::CursorRect() const
+{
+    return {34 + 68 * cursor_.x(), 34 + 68 * cursor_.y(), 68, 68};
+}
+
+void BoardWidget::keyPressEvent(QKeyEvent* event)
+{
+    QPoint step;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        step = {-1, 0};
+        break;
+    case Qt::Key_Right:
+        step = {1, 0};
+        break;
+    case Qt::Key_Up:
+        step = {0, -1};
+        break;
+    case Qt::Key_Down:
+        step = {0, 1};
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (cursorShown_)
+            Press(CursorRect().center(), Qt::NoButton);
+        else
+            QWidget::keyPressEvent(event);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    Changed(CursorRect());
+    // The first arrow only shows where the cursor is.
+    if (cursorShown_)
+        cursor_ = QPoint(std::clamp(cursor_.x() + step.x(), 0, 7), std::clamp(cursor_.y() + step.y(), 0, 7));
+    cursorShown_ = true;
+    Changed(CursorRect());
 }

@@ -76,6 +76,16 @@ void THraciPole::DrawSquare(int file, int rank)
 
     CopySquareTexture((file + rank) % 2 == 1, square);
 
+    const int cell = chess::CellIndex(file, rank);
+    if (look_.MarkLastMove && (cell == look_.LastMoveFrom || cell == look_.LastMoveTo)) {
+        // A light wash and a stronger edge: the pieces stay readable on the
+        // dark textures and the edge still shows on the yellowish ones.
+        QPainter p(&square);
+        p.fillRect(QRect(0, 0, Square, Square), QColor(255, 214, 0, 80));
+        p.setPen(QPen(QColor(255, 170, 0, 230), 4));
+        p.drawRect(QRectF(2, 2, Square - 4, Square - 4));
+    }
+
     // Only the picked-up square carries the mark, also when the whole board
     // is redrawn in the middle of a move.
     if (state_.SelectedSquare >= 0 && state_.SelectedSquare == chess::SelectionOf(file, rank)) {

@@ -44,4 +44,10 @@ struct Presentation {
     int BoardTexture = 0;           // 1..5; 0 while none is chosen
     QImage TextureImage;            // copy of the current texture
     const PieceSet* Pieces = nullptr;  // the current piece pictures; none drawn while null
+
+    // The origin and target cells (file * 8 + rank) of the last move, tinted
+    // while MarkLastMove is on; -1 when there is none.
+    bool MarkLastMove = false;
+    int LastMoveFrom = -1;
+    int LastMoveTo = -1;
 };

@@ -18,12 +18,13 @@ TEST(Settings, MissingFileGivesTheDefaults)
     EXPECT_EQ(s.Top, 59);
     EXPECT_EQ(s.Height, 659);
     EXPECT_EQ(s.Width, 622);
-    const bool marks[14] = {true, false, false, true, false, true, true, false, false, true, false, false, false, false};
+    const bool marks[16] = {true, false, false, true, false, true, true, false, false, true, false, false, false, false,
+                            false, false};
     for (std::size_t i = 0; i < SettingsBoolKeys.size(); ++i)
         EXPECT_EQ(s.*SettingsBoolKeys[i].field, marks[i]) << SettingsBoolKeys[i].name;
 }
 
-TEST(Settings, NewFileHasAllEighteenKeysInOrder)
+TEST(Settings, NewFileHasAllKeysInOrder)
 {
     ProfileFile f;
     WriteSettings(f, Settings{});
@@ -31,7 +32,7 @@ TEST(Settings, NewFileHasAllEighteenKeysInOrder)
               "[Nastaven\xED]\r\nLeft=147\r\nTop=59\r\nHeight=659\r\nWidth=622\r\n"
               "cesky=1\r\nnemecky=0\r\nanglicky=0\r\nbilydole=1\r\ncernydole=0\r\npopisky=1\r\n"
               "Klasickkameny1=1\r\nKlubovky1=0\r\nUmleckkameny1=0\r\n"
-              "N11=1\r\nN21=0\r\nN31=0\r\nN41=0\r\nN51=0\r\n");
+              "N11=1\r\nN21=0\r\nN31=0\r\nN41=0\r\nN51=0\r\nzapis=0\r\nposlednitah=0\r\n");
 }
 
 TEST(Settings, RoundTripOfEveryKey)

@@ -32,6 +32,17 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"Form1", "Bodlany šachy"},
              {"Soubor1", "Hra"},
              {"Novpartie1", "Nová partie"},
+             {"N6", "-"},
+             {"Vrtittah1", "&Vrátit tah"},
+             {"Znovu1", "&Znovu"},
+             {"N7", "-"},
+             {"Otevtpartii1", "&Otevřít partii…"},
+             {"Uloitpartii1", "&Uložit partii…"},
+             {"Pokraovatvrozehranpartii1", "&Pokračovat v rozehrané partii"},
+             {"N8", "-"},
+             {"KoprovatpoziciFEN1", "Kopírovat pozici (&FEN)"},
+             {"KoprovatpartiiPGN1", "Kopírovat partii (P&GN)"},
+             {"Vloitpartiinebopozici1", "Vlož&it partii nebo pozici"},
              {"N2", "-"},
              {"Konec1", "&Konec"},
              {"Nastaven1", "Nastavení"},
@@ -53,6 +64,9 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"N5", "-"},
              {"bldole1", "bílý dole"},
              {"erndole1", "černý dole"},
+             {"N9", "-"},
+             {"Zpispartie1", "&Zápis partie"},
+             {"Oznaitposledntah1", "Označit &poslední tah"},
              {"Npovda1", "Nápověda "},
              {"Autor1", "Autor"},
          }},
@@ -108,19 +122,39 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"TextNemohuPostu", "Nemohu spustit poštovní program."},
              {"TextPosliteUdaje", "Nemohu spustit poštovní program. Pošlete, prosím, následující údaje na adresu %1"},
          }},
+        {"Zapis",
+         {
+             {"OtevritPartii", "Otevřít partii"},
+             {"UlozitPartii", "Uložit partii"},
+             {"VyberPartie", "Vyberte partii"},
+             {"Cislo", "Č."},
+             {"Bily", "Bílý"},
+             {"Cerny", "Černý"},
+             {"Vysledek", "Výsledek"},
+             {"Tahy", "Tahy"},
+             {"Storno", "Storno"},
+             {"NelzeCist", "Soubor %1 nelze přečíst."},
+             {"ZadnaPartie", "V souboru %1 není žádná partie."},
+             {"ChybnaPartie", "Partii nelze otevřít; na šachovnici zůstává dosavadní hra."},
+             {"NelzeUlozit", "Partii nelze uložit do souboru %1."},
+             {"PrazdnaSchranka", "Ve schránce není partie ani pozice."},
+             {"ChybnaPozice", "Pozici nelze vložit; na šachovnici zůstává dosavadní hra."},
+         }},
     };
     return sections;
 }
 
-const QStringList Separators = {QStringLiteral("N2"), QStringLiteral("N3"), QStringLiteral("N4"), QStringLiteral("N5")};
+const QStringList Separators = {QStringLiteral("N2"), QStringLiteral("N3"), QStringLiteral("N4"), QStringLiteral("N5"),
+                                QStringLiteral("N6"), QStringLiteral("N7"), QStringLiteral("N8"), QStringLiteral("N9")};
 
 // The items that share one menu, and so must not share an access key.
 const QList<QStringList> Menus = {
     {"Soubor1", "Nastaven1", "achovnice2", "Npovda1"},
-    {"Novpartie1", "Konec1"},
+    {"Novpartie1", "Vrtittah1", "Znovu1", "Otevtpartii1", "Uloitpartii1", "Pokraovatvrozehranpartii1",
+     "KoprovatpoziciFEN1", "KoprovatpartiiPGN1", "Vloitpartiinebopozici1", "Konec1"},
     {"esky1", "nmecky1", "anglicky1"},
     {"Klasickkameny1", "Klubovky1", "Umleckkameny1", "N11", "N21", "N31", "N41", "N51", "Popisky1", "bldole1",
-     "erndole1"},
+     "erndole1", "Zpispartie1", "Oznaitposledntah1"},
     {"Autor1"},
 };
 

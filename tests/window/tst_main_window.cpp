@@ -5,11 +5,18 @@
 
 #include "Artwork.h"
 #include "BoardWidget.h"
+#include "Fen.h"
 #include "Hlasky.h"
 #include "MainWindow.h"
 #include "QtTranslation.h"
+#include "GameList.h"
+#include "MoveList.h"
+#include "RecordController.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDockWidget>
+#include <QFileDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,7 +47,8 @@ namespace {
 const QByteArray SectionHeader = "[Nastaven\xED]";  // í in code page 1250
 const QList<QByteArray> KeyOrder = {"Left",     "Top",       "Height",  "Width",          "cesky",     "nemecky",
                                     "anglicky", "bilydole",  "cernydole", "popisky",      "Klasickkameny1",
-                                    "Klubovky1", "Umleckkameny1", "N11", "N21", "N31", "N41", "N51"};
+                                    "Klubovky1", "Umleckkameny1", "N11", "N21", "N31", "N41", "N51",
+                                    "zapis", "poslednitah"};
 
 const QString Title = QStringLiteral("Bodlany šachy");
 const QString Sach = QStringLiteral("        ŠACH!        ");
@@ -70,6 +78,10 @@ public:
         QStringList buttons = {};  // a message box's Yes and No, as shown
     };
     QList<Seen> seen;
+    // The names typed into file dialogs, in order.
+    QStringList files;
+    // The row chosen in a list of games.
+    int gameRow = 0;
     // How the message dialog is closed: its OK button, its title bar's close
     // box, or the Enter key.
     // Escape is tried first with the space bar.
@@ -107,6 +119,24 @@ private:
                 button = box->buttons().value(0);
             button->click();
             return;
+        }
+        if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
+            s.text = dialog->windowTitle();
+            s.announcement = false;
+            seen << s;
+            if (files.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            dialog->selectFile(files.takeFirst());
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            return;
+        }
+        if (auto* list = qobject_cast<TGameList*>(w)) {
+            s.text = list->windowTitle();
+            s.announcement = false;
+            seen << s;
+            list->Table()->selectRow(gameRow);
         }
         s.announcement = qobject_cast<TFormHlasky*>(w) != nullptr;
         if (auto* label = w->findChild<QLabel*>(QStringLiteral("Label1")))
@@ -157,6 +187,7 @@ struct ProgramFolder {
     {
         paths.ProgramDir = dir.path() + QLatin1Char('/');
         paths.SettingsFile = paths.ProgramDir + QStringLiteral("bodlany-sachy.ini");
+        paths.DataDir = paths.ProgramDir + QStringLiteral("data");
         QDir(dir.path()).mkdir(QStringLiteral("Language"));
         for (const QString& name : languages)
             QFile::copy(QStringLiteral(LANGUAGE_DIR "/") + name, paths.ProgramDir + QStringLiteral("Language/") + name);
@@ -272,6 +303,19 @@ void CheckBoardShowsPosition(TForm1& form)
         }
 }
 
+// What the rules look at in a game state, comparable at a glance.
+QString RulesState(const chess::GameState& s)
+{
+    return QString::fromStdString(chess::WriteFen(s))
+           + QStringLiteral(" check %1%2 step %3%4 %5%6")
+                 .arg(s.WhiteInCheck)
+                 .arg(s.BlackInCheck)
+                 .arg(s.WhiteDoubleStep)
+                 .arg(s.WhiteDoubleStepFile)
+                 .arg(s.BlackDoubleStep)
+                 .arg(s.BlackDoubleStepFile);
+}
+
 QStringList TickedOf(const TForm1& form, const QStringList& items)
 {
     QStringList ticked;
@@ -318,6 +362,22 @@ private slots:
     void doubleClickPicksUpAndPutsBack();
     void pressOnTheFrameOnlyTouches();
     void blackAtBottomMapsPresses();
+    void dragAndDrop_data();
+    void dragAndDrop();
+    void keyboardPlaysLikeTheMouse();
+
+    // The game record.
+    void takeBackAndReplay();
+    void takeBackAfterMateResumesPlay();
+    void savedGameOpensInAFreshWindow();
+    void badInputKeepsTheGame_data();
+    void badInputKeepsTheGame();
+    void pasteAPosition();
+    void fileOfSeveralGames_data();
+    void fileOfSeveralGames();
+    void unfinishedGameIsOfferedAtTheNextStart();
+    void moveListBesideTheBoard();
+    void lastMoveTinted();
 
     // Appearance.
     void pieceSetBringsItsTexture_data();
@@ -374,6 +434,13 @@ void TestMainWindow::firstStartWithoutSettingsFile()
              QStringList({"esky1", "bldole1", "Popisky1"}));
     QCOMPARE(TickedOf(*form, Sets + Textures), QStringList({"Klasickkameny1", "N11"}));
     CheckBoardShowsPosition(*form);
+    // The Czech file repeats the record's built-in texts.
+    auto all = [](const RecordTexts& t) {
+        return QStringList{t.OtevritPartii, t.UlozitPartii, t.VyberPartie, t.Cislo,        t.Bily,
+                           t.Cerny,         t.Vysledek,     t.Tahy,        t.Storno,       t.NelzeCist,
+                           t.ZadnaPartie,   t.ChybnaPartie, t.NelzeUlozit, t.PrazdnaSchranka, t.ChybnaPozice};
+    };
+    QCOMPARE(all(form->RecordUi().Texts()), all(RecordTexts()));
 
     QVERIFY(form->close());
     QVERIFY(answers.seen.isEmpty());
@@ -386,7 +453,7 @@ void TestMainWindow::firstStartWithoutSettingsFile()
     QCOMPARE(lines.mid(1, 4), QList<QByteArray>({"Left=147", "Top=59", "Height=659", "Width=622"}));
     QCOMPARE(lines.mid(5).join(' '), QByteArray("cesky=1 nemecky=0 anglicky=0 bilydole=1 cernydole=0 popisky=1 "
                                                 "Klasickkameny1=1 Klubovky1=0 Umleckkameny1=0 "
-                                                "N11=1 N21=0 N31=0 N41=0 N51=0"));
+                                                "N11=1 N21=0 N31=0 N41=0 N51=0 zapis=0 poslednitah=0"));
 }
 
 // Painting the whole board must not ask for yet another paint: a board at
@@ -800,6 +867,414 @@ void TestMainWindow::blackAtBottomMapsPresses()
     // The screen square under the knight is f3 under this orientation.
     QVERIFY(form->Board()->Canvas().copy(34 + 2 * 68, 34 + 2 * 68, 68, 68).convertToFormat(QImage::Format_RGB32)
             != Bare(*form, {5, 2}));
+}
+
+void TestMainWindow::dragAndDrop_data()
+{
+    QTest::addColumn<QString>("to");  // where the button is released
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<int>("selected");  // what stays picked up afterwards
+    QTest::addColumn<QString>("position");
+    QTest::newRow("to a square the rules allow") << "e4" << QStringList() << int(chess::NoSelection) << "e2=0 e4=1";
+    QTest::newRow("back on its own square") << "e2" << QStringList() << int(SelectionOf(4, 1)) << "e2=1 e4=0";
+    QTest::newRow("to a square the rules refuse") << "e5" << QStringList({Nelze}) << int(chess::NoSelection)
+                                                  << "e2=1 e5=0";
+}
+
+// Dragging with the button held is a pick-up and a put-down; the piece rides
+// on the pointer meanwhile, and a release where it was pressed is a click.
+void TestMainWindow::dragAndDrop()
+{
+    QFETCH(QString, to);
+    QFETCH(QStringList, messages);
+    QFETCH(int, selected);
+    QFETCH(QString, position);
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    BoardWidget* board = form->Board();
+    const QPoint from = CentreOf(*form, {4, 1});
+    const QPoint target = CentreOf(*form, ParseSquare(to.toLatin1().constData()));
+    QTest::mousePress(board, Qt::LeftButton, Qt::NoModifier, from);
+    const QPoint halfway = (from + target) / 2 + QPoint(20, 0);
+    QMouseEvent move(QEvent::MouseMove, halfway, board->mapToGlobal(halfway), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(board, &move);
+    QVERIFY(board->Dragging());
+    QTest::qWait(20);
+    // The pawn is drawn where the pointer is, off any square's centre.
+    QVERIFY(board->grab().toImage().copy(halfway.x() - 10, halfway.y() - 10, 20, 20)
+            != board->Canvas().copy(halfway.x() - 10, halfway.y() - 10, 20, 20));
+    QTest::mouseRelease(board, Qt::LeftButton, Qt::NoModifier, target + QPoint(10, 10));
+    QVERIFY(!board->Dragging());
+    QCOMPARE(answers.Texts(), messages);
+    QCOMPARE(form->State().SelectedSquare, selected);
+    for (const QString& entry : position.split(' ')) {
+        const chess::Square sq = ParseSquare(entry.toLatin1().constData());
+        QCOMPARE(form->State().At(sq.file, sq.rank), entry.mid(3).toInt());
+    }
+}
+
+// Arrows move a frame over the squares as they lie on screen; Space and
+// Enter press the framed square.
+void TestMainWindow::keyboardPlaysLikeTheMouse()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    BoardWidget* board = form->Board();
+    board->setFocus();
+    QTest::keyClick(board, Qt::Key_Space);  // no cursor yet: nothing happens
+    QCOMPARE(form->State().SelectedSquare, chess::NoSelection);
+    QVERIFY(!board->CursorShown());
+    QTest::keyClick(board, Qt::Key_Up);  // the first arrow shows the cursor where it is
+    QVERIFY(board->CursorShown());
+    QCOMPARE(board->CursorCell(), QPoint(4, 6));
+    QTest::keyClick(board, Qt::Key_Space);
+    QCOMPARE(form->State().SelectedSquare, SelectionOf(4, 1));
+    QTest::keyClick(board, Qt::Key_Up);
+    QTest::keyClick(board, Qt::Key_Up);
+    QTest::keyClick(board, Qt::Key_Return);
+    QCOMPARE(form->State().At(4, 3), chess::Pawn);
+    QVERIFY(!form->State().WhiteToMove);
+    // The frame shows on screen, not in the board picture.
+    QTest::qWait(20);
+    const QImage shown = board->grab().toImage();
+    const QPoint corner(34 + 68 * 4, 34 + 68 * 4);
+    QCOMPARE(shown.pixelColor(corner + QPoint(2, 30)), QColor(Qt::white));
+    QVERIFY(board->Canvas().pixelColor(corner + QPoint(2, 30)) != QColor(Qt::white));
+    // With black at the bottom the same screen place is another square.
+    form->Item("erndole1")->trigger();
+    QTest::keyClick(board, Qt::Key_Down);
+    QTest::keyClick(board, Qt::Key_Down);
+    QTest::keyClick(board, Qt::Key_Enter);  // d7, black's pawn, seen from black
+    QCOMPARE(form->State().SelectedSquare, SelectionOf(3, 6));
+    QVERIFY(answers.seen.isEmpty());
+}
+
+// Across a castling and a promotion with capture, every take-back restores
+// the state the rules saw before the move, and replaying restores the rest.
+void TestMainWindow::takeBackAndReplay()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    QAction* takeBack = form->Item("Vrtittah1");
+    QAction* replay = form->Item("Znovu1");
+    QVERIFY(!takeBack->isEnabled());
+    QVERIFY(!replay->isEnabled());
+    const QStringList moves = QStringLiteral("e2e4 e7e5 g1f3 b8c6 f1c4 f8c5 e1g1 g8f6 a2a4 b7b5 a4b5 a7a6 b5a6 c8b7 "
+                                             "a6b7 d7d6 b7a8")
+                                  .split(' ');
+    QStringList states = {RulesState(form->State())};
+    for (const QString& move : moves) {
+        Play(*form, move);
+        states << RulesState(form->State());
+    }
+    QCOMPARE(form->State().At(0, 7), chess::Queen);
+    QCOMPARE(answers.Texts(), QStringList());
+    // The promotion dialog has had the focus; the shortcuts need it back.
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    for (int i = moves.size() - 1; i >= 0; --i) {
+        QVERIFY(takeBack->isEnabled());
+        QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(RulesState(form->State()), states[i]);
+    }
+    QVERIFY(!takeBack->isEnabled());
+    CheckBoardShowsPosition(*form);
+    QVERIFY(form->State().BoardTouched);
+    for (int i = 1; i <= moves.size(); ++i) {
+        QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(RulesState(form->State()), states[i]);
+    }
+    QVERIFY(!replay->isEnabled());
+    CheckBoardShowsPosition(*form);
+
+    // A move in the middle of a pick-up is dropped by the take-back, and a
+    // new move cuts the replay off.
+    Press(*form, "e4");
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // nothing to replay
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(form->State().SelectedSquare, chess::NoSelection);
+    QCOMPARE(RulesState(form->State()), states[moves.size() - 1]);
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(RulesState(form->State()), states[moves.size() - 1]);
+    Play(*form, "b7b8");
+    QVERIFY(!replay->isEnabled());
+    QCOMPARE(form->State().At(1, 7), chess::Queen);
+    QCOMPARE(answers.Texts(), QStringList());
+}
+
+void TestMainWindow::takeBackAfterMateResumesPlay()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    Play(*form, "f2f3 e7e5 g2g4 d8h4");
+    QCOMPARE(answers.Texts(), QStringList({Sach, MatCerny}));
+    form->Item("Vrtittah1")->trigger();
+    form->Item("Vrtittah1")->trigger();
+    Play(*form, "g2g3 d8h4");
+    QCOMPARE(answers.Texts().size(), 2);
+    QCOMPARE(form->State().At(7, 3), -chess::Queen);
+    QVERIFY(form->State().WhiteToMove);
+}
+
+// A game saved from the menu and opened in another window is the same game,
+// ready to be taken back and played on.
+void TestMainWindow::savedGameOpensInAFreshWindow()
+{
+    ProgramFolder folder;
+    Answerer answers({QMessageBox::Ok, QMessageBox::Yes});
+    auto form = folder.Start();
+    Play(*form, "e2e4 c7c5 g1f3 d7d6 d2d4 c5d4 f3d4 g8f6 b1c3 a7a6 c1e3 e7e5 d4b3 c8e6 f2f3 f8e7 d1d2 e8g8 e1c1");
+    const QString path = folder.dir.filePath(QStringLiteral("najdorf"));  // the program adds ".pgn"
+    answers.files << path;
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(QFile::exists(path + QStringLiteral(".pgn")));
+    QVERIFY(answers.seen.last().text == QStringLiteral("Uložit partii"));
+    // A folder that is not there: reported with the path, nothing left behind.
+    const QString nowhere = folder.dir.filePath(QStringLiteral("gone/x.pgn"));
+    QVERIFY(!form->RecordUi().SaveFile(nowhere));
+    QVERIFY(answers.Texts().last().startsWith(QStringLiteral("Partii nelze uložit do souboru %1.").arg(nowhere)));
+    answers.seen.clear();
+    const QString before = RulesState(form->State());
+    QVERIFY(form->close());
+    form.reset();
+
+    form = folder.Start();
+    answers.files << path + QStringLiteral(".pgn");
+    QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(RulesState(form->State()), before);
+    QCOMPARE(form->Record().Size(), std::size_t(19));
+    CheckBoardShowsPosition(*form);
+    QVERIFY(form->State().BoardTouched);
+    form->Item("Vrtittah1")->trigger();  // takes back the long castling
+    QCOMPARE(form->State().At(4, 0), chess::King);
+    QCOMPARE(form->State().At(0, 0), chess::Rook);
+    QVERIFY(form->State().WhiteMayCastleLong);
+    Play(*form, "f1e2");  // and plays on
+    QCOMPARE(form->State().At(4, 1), chess::Bishop);
+    QCOMPARE(form->Record().Size(), std::size_t(19));
+    QCOMPARE(answers.Texts(), QStringList({QuitQuestion}));
+}
+
+void TestMainWindow::badInputKeepsTheGame_data()
+{
+    QTest::addColumn<QByteArray>("file");  // empty: no such file
+    QTest::addColumn<QString>("clipboard");  // used when there is no file
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("a bad move in the middle")
+        << QByteArray("[White \"A\"]\n\n1. e4 e5 2. Nf3 Ke6 3. Bc4 *\n") << QString()
+        << "Partii nelze otevřít; na šachovnici zůstává dosavadní hra." << "game 1, move 2 \"Ke6\"";
+    QTest::newRow("no such file") << QByteArray() << QString() << "nelze přečíst" << "";
+    QTest::newRow("no game in the file") << QByteArray("; only a comment\n") << QString() << "není žádná partie"
+                                         << "";
+    QTest::newRow("a position that cannot be")
+        << QByteArray() << "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN1 w KQkq - 0 1"
+        << "Pozici nelze vložit; na šachovnici zůstává dosavadní hra." << "castling";
+    QTest::newRow("an empty clipboard") << QByteArray() << "  " << "Ve schránce není partie ani pozice." << "";
+}
+
+// Whatever cannot be read is reported, and the game on the board stays.
+void TestMainWindow::badInputKeepsTheGame()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, message);
+    QFETCH(QString, detail);
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    Play(*form, "d2d4 d7d5");
+    const QString before = RulesState(form->State());
+    const QString path = folder.dir.filePath(QStringLiteral("game.pgn"));
+    if (!file.isEmpty()) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(file);
+    }
+    if (clipboard.isNull() && file.isEmpty()) {
+        // The file dialog itself refuses a name that is not there; a file
+        // can still vanish before it is read.
+        QVERIFY(!form->RecordUi().OpenFile(path));
+    } else if (clipboard.isNull()) {
+        answers.files << path;
+        form->Item("Otevtpartii1")->trigger();
+    } else {
+        QGuiApplication::clipboard()->setText(clipboard);
+        QTest::keyClick(form.get(), Qt::Key_V, Qt::ControlModifier);
+    }
+    const QStringList texts = answers.Texts();
+    QCOMPARE(texts.size(), 1);
+    QVERIFY2(texts[0].contains(message) && texts[0].contains(detail), qPrintable(texts[0]));
+    QCOMPARE(RulesState(form->State()), before);
+    QCOMPARE(form->Record().Size(), std::size_t(2));
+}
+
+void TestMainWindow::pasteAPosition()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    const std::string fen = "r3k2r/8/8/3pP3/8/8/8/R3K2R w KQkq d6 0 20";
+    QGuiApplication::clipboard()->setText(QString::fromStdString(fen));
+    form->Item("Vloitpartiinebopozici1")->trigger();
+    QVERIFY(answers.seen.isEmpty());
+    QCOMPARE(chess::WriteFen(form->State(), 0, 20), fen);
+    CheckBoardShowsPosition(*form);
+    Play(*form, "e5d6");  // en passant, as the position allows
+    QCOMPARE(form->State().At(3, 4), 0);
+    form->Item("KoprovatpoziciFEN1")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("r3k2r/8/3P4/8/8/8/8/R3K2R b KQkq - 0 20"));
+    form->Item("KoprovatpartiiPGN1")->trigger();
+    const QString pgn = QGuiApplication::clipboard()->text();
+    QVERIFY(pgn.contains(QStringLiteral("20. exd6")));
+
+    // A game with moves is only replaced after the new-game question.
+    QGuiApplication::clipboard()->setText(QString::fromStdString(fen));
+    form->Item("Vloitpartiinebopozici1")->trigger();  // answered No
+    QCOMPARE(answers.Texts(), QStringList({NewGameQuestion}));
+    QCOMPARE(form->Record().Size(), std::size_t(1));
+    QCOMPARE(form->State().At(3, 5), chess::Pawn);
+}
+
+void TestMainWindow::fileOfSeveralGames_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("square");  // the last move's target, with the piece there
+    QTest::newRow("the first") << 0 << QString() << "f3=3";
+    QTest::newRow("one with a bad move") << 1 << "game 2, move 2 \"Bb5\"" << "d2=1";
+    QTest::newRow("the one after it") << 2 << QString() << "c6=-3";
+}
+
+// A file of several games lists them all, a bad one too, and opens the one
+// chosen.
+void TestMainWindow::fileOfSeveralGames()
+{
+    QFETCH(int, row);
+    QFETCH(QString, error);
+    QFETCH(QString, square);
+    ProgramFolder folder;
+    Answerer answers;
+    answers.gameRow = row;
+    auto form = folder.Start();
+    const QString path = folder.dir.filePath(QStringLiteral("three.pgn"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[White \"Nov\xE1k\"]\n\n1. Nf3 *\n\n[White \"B\"]\n\n1. d4 d5 2. Bb5 *\n\n"
+            "[White \"C\"]\n[Black \"D\"]\n\n1. e4 Nc6 *\n");
+    f.close();
+    answers.files << path;
+    form->Item("Otevtpartii1")->trigger();
+    QCOMPARE(answers.seen.value(1).text, QStringLiteral("Vyberte partii"));
+    QCOMPARE(answers.Texts().size(), error.isEmpty() ? 0 : 1);
+    if (!error.isEmpty())
+        QVERIFY(answers.Texts()[0].contains(error));
+    const chess::Square sq = ParseSquare(square.toLatin1().constData());
+    QCOMPARE(form->State().At(sq.file, sq.rank), square.mid(3).toInt());
+    CheckBoardShowsPosition(*form);
+}
+
+// The game is on disk after every move; the next start offers it.
+void TestMainWindow::unfinishedGameIsOfferedAtTheNextStart()
+{
+    ProgramFolder folder;
+    Answerer answers({QMessageBox::Yes, QMessageBox::Yes});
+    auto form = folder.Start();
+    const QString kept = form->RecordUi().AutosavePath();
+    QVERIFY(kept.startsWith(folder.paths.DataDir));
+    QTest::qWait(20);
+    QVERIFY(!form->Item("Pokraovatvrozehranpartii1")->isEnabled());
+    Play(*form, "e2e4 e7e5 g1f3");
+    QFile file(kept);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("1. e4 e5 2. Nf3"));
+    file.close();
+    // As after a crash: the next window finds the file as the last move left it.
+    const QString position = RulesState(form->State());
+    auto next = folder.Start();
+    QTRY_VERIFY(next->Item("Pokraovatvrozehranpartii1")->isEnabled());
+    next->Item("Pokraovatvrozehranpartii1")->trigger();
+    QCOMPARE(RulesState(next->State()), position);
+    QVERIFY(!next->Item("Pokraovatvrozehranpartii1")->isEnabled());
+    // A new game forgets it.
+    next->Item("Novpartie1")->trigger();
+    QVERIFY(!QFile::exists(kept));
+    next->close();
+    form->close();
+    next = folder.Start();
+    QTest::qWait(20);
+    QVERIFY(!next->Item("Pokraovatvrozehranpartii1")->isEnabled());
+    // So does a finished one.
+    Play(*next, "f2f3 e7e5 g2g4");
+    QVERIFY(QFile::exists(kept));
+    Play(*next, "d8h4");
+    QVERIFY(!QFile::exists(kept));
+}
+
+void TestMainWindow::moveListBesideTheBoard()
+{
+    ProgramFolder folder;
+    Answerer answers({QMessageBox::Yes});
+    auto form = folder.Start();
+    const int narrow = form->width();
+    Play(*form, "e2e4 e7e5 g1f3 b8c6");
+    form->Item("Zpispartie1")->trigger();
+    TMoveList* list = form->RecordUi().MoveList();
+    QVERIFY(list->isVisible());
+    QCOMPARE(form->width(), narrow + form->RecordUi().PanelWidth());
+    QCOMPARE(form->Board()->geometry(), QRect(0, form->menuWidget()->height(), 612, 612));
+    QCOMPARE(list->Cell(0, 0) + " " + list->Cell(0, 1) + " " + list->Cell(1, 0) + " " + list->Cell(1, 1),
+             QStringLiteral("e4 e5 Jf3 Jc6"));
+    QCOMPARE(list->currentRow(), 1);
+    QCOMPARE(list->currentColumn(), 1);
+    form->Item("anglicky1")->trigger();
+    QCOMPARE(list->Cell(1, 0), QStringLiteral("Nf3"));
+
+    // A click on a move shows the position after it; the rest stays.
+    const QRect e5 = list->visualRect(list->model()->index(0, 1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, e5.center());
+    QCOMPARE(form->State().At(6, 0), chess::Knight);
+    QVERIFY(form->State().WhiteToMove);
+    QCOMPARE(form->Record().Size(), std::size_t(4));
+    QVERIFY(form->Item("Znovu1")->isEnabled());
+
+    // Width kept with the list, and the board area the same at the next start.
+    QVERIFY(form->close());
+    QCOMPARE(folder.Value("Width").toInt(), 622 + form->RecordUi().PanelWidth());
+    QCOMPARE(folder.Value("zapis"), QByteArray("1"));
+    form.reset();
+    form = folder.Start();
+    QCOMPARE(form->Board()->width(), 612);
+    QVERIFY(form->RecordUi().MoveList()->isVisible());
+    form->Item("Zpispartie1")->trigger();
+    QCOMPARE(form->width(), narrow);
+}
+
+// The last move's squares are tinted; the red mark of a pick-up wins.
+void TestMainWindow::lastMoveTinted()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    Play(*form, "g1f3");
+    const QImage plainF3 = Shown(*form, {5, 2});
+    form->Item("Oznaitposledntah1")->trigger();
+    QVERIFY(Shown(*form, {5, 2}) != plainF3);
+    QVERIFY(Shown(*form, {6, 0}) != Bare(*form, {6, 0}));
+    QCOMPARE(Shown(*form, {4, 0}).pixelColor(5, 5), Bare(*form, {4, 0}).pixelColor(5, 5));
+    form->Item("N51")->trigger();  // a full redraw keeps it
+    QVERIFY(Shown(*form, {6, 0}) != Bare(*form, {6, 0}));
+    Play(*form, "e7e5");
+    QCOMPARE(Shown(*form, {6, 0}), Bare(*form, {6, 0}));
+    Press(*form, "f3");
+    QCOMPARE(Shown(*form, {5, 2}).pixelColor(1, 1), QColor(Qt::red));
+    QCOMPARE(Shown(*form, {4, 4}).pixelColor(1, 1), Shown(*form, {4, 6}).pixelColor(1, 1));
 }
 
 void TestMainWindow::pieceSetBringsItsTexture_data()

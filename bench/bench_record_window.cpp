@@ -1,0 +1,111 @@
+// The game record as the players wait for it in the window: opening a file of
+// many games until its list is on screen (target: under 1 s for 10,000
+// games), and a take-back until the board shows it (target: one frame,
+// 16 ms).
+
+#include "Artwork.h"
+#include "BoardWidget.h"
+#include "GameList.h"
+#include "GameRecord.h"
+#include "MainWindow.h"
+#include "RecordController.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace {
+
+// Random legal games, written as the program writes them.
+QByteArray RandomGames(int count, int plies)
+{
+    std::mt19937 rng(7);
+    std::string text;
+    for (int g = 0; g < count; ++g) {
+        chess::GameState state;
+        chess::SetUpNewGame(state);
+        state.SelectedSquare = chess::NoSelection;
+        chess::History history;
+        for (int p = 0; p < plies; ++p) {
+            const std::vector<chess::Move> moves = chess::LegalMoves(state);
+            if (moves.empty() || history.Over())
+                break;
+            chess::PlayRecordedMove(state, history, moves[rng() % moves.size()]);
+        }
+        text += chess::WritePgn(history, {{"White", "Bílý " + std::to_string(g)}, {"Black", "Černý"}},
+                                chess::ResultText(history.End()));
+        text += "\n";
+    }
+    return QByteArray::fromStdString(text);
+}
+
+const QByteArray& TenThousandGames()
+{
+    static const QByteArray bytes = RandomGames(10000, 80);
+    return bytes;
+}
+
+// From the file's bytes on disk to the list of its games painted.
+void OpenFileOfGames(benchmark::State& st)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("games.pgn"));
+    {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(TenThousandGames());
+    }
+    const GameListTexts texts{"Vyberte partii", "Č.", "Bílý", "Černý", "Výsledek", "Tahy", "OK", "Storno"};
+    for (auto _ : st) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        const QByteArray bytes = f.readAll();
+        const std::vector<chess::PgnGame> games = chess::ParsePgn(std::string_view(bytes.constData(), bytes.size()));
+        TGameList list(games, texts, nullptr);
+        list.show();
+        list.Table()->viewport()->repaint();
+        benchmark::DoNotOptimize(games.size());
+    }
+    st.counters["games"] = double(chess::ParsePgn(TenThousandGames().toStdString()).size());
+}
+BENCHMARK(OpenFileOfGames)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A take-back in the middle of a 60-move game, until the board is painted.
+void TakeBack(benchmark::State& st)
+{
+    QTemporaryDir dir;
+    // The source tree holds the language files in Language/, as a program folder does.
+    AppPaths paths{QStringLiteral(SOURCE_DIR "/"),
+                   dir.filePath(QStringLiteral("b.ini")), dir.filePath("data")};
+    TForm1 form(paths);
+    form.show();
+    const QByteArray game = RandomGames(1, 120);
+    form.RecordUi().PasteText(QString::fromUtf8(game));
+    for (auto _ : st) {
+        form.RecordUi().TakeBack();
+        form.Board()->repaint();
+        st.PauseTiming();
+        form.RecordUi().Replay();
+        form.Board()->repaint();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(TakeBack)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    InitArtwork();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,105 @@
+#include "GameList.h"
+
+#include "TextCodec.h"
+
+#include <QAbstractTableModel>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// Reads the games' fields only when a row is shown.
+class GamesModel : public QAbstractTableModel {
+public:
+    GamesModel(const std::vector<chess::PgnGame>& games, const GameListTexts& texts, QObject* parent)
+        : QAbstractTableModel(parent), games_(games), texts_(texts)
+    {
+    }
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : int(games_.size()); }
+    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : 5; }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid())
+            return {};
+        const chess::PgnGame& g = games_[std::size_t(index.row())];
+        switch (index.column()) {
+        case 0:
+            return index.row() + 1;
+        case 1:
+            return Text(g.Tag("White"));
+        case 2:
+            return Text(g.Tag("Black"));
+        case 3:
+            return QString::fromStdString(g.result);
+        default:
+            break;
+        }
+        // Numbered as from the normal start; a game set up from a position
+        // shows its first moves bare.
+        const bool numbered = g.Tag("FEN").empty();
+        QStringList first;
+        for (std::size_t i = 0; i < g.moves.size() && i < 6; ++i) {
+            if (numbered && i % 2 == 0)
+                first << QStringLiteral("%1.").arg(i / 2 + 1);
+            first << QString::fromStdString(g.moves[i]);
+        }
+        return first.join(QLatin1Char(' '));
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+            return {};
+        const QString* names[5] = {&texts_.number, &texts_.white, &texts_.black, &texts_.result, &texts_.moves};
+        return *names[section];
+    }
+
+private:
+    // Tag values are UTF-8 unless another program wrote them in code page 1250.
+    static QString Text(const std::string& bytes) { return QString::fromStdString(chess::ToUtf8(bytes)); }
+
+    const std::vector<chess::PgnGame>& games_;
+    const GameListTexts& texts_;
+};
+
+}  // namespace
+
+TGameList::TGameList(const std::vector<chess::PgnGame>& games, const GameListTexts& texts, QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("GameList"));
+    setWindowTitle(texts.title);
+    table_ = new QTableView(this);
+    table_->setModel(new GamesModel(games, texts, table_));
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setColumnWidth(0, 60);
+    table_->setColumnWidth(1, 150);
+    table_->setColumnWidth(2, 150);
+    table_->setColumnWidth(3, 70);
+    table_->selectRow(0);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(texts.ok);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    buttons->button(QDialogButtonBox::Cancel)->setText(texts.cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(table_, &QTableView::doubleClicked, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(table_);
+    layout->addWidget(buttons);
+    resize(760, 420);
+}
+
+int TGameList::Choose()
+{
+    if (exec() != QDialog::Accepted)
+        return -1;
+    const QModelIndex current = table_->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}

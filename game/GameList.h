@@ -1,0 +1,30 @@
+#pragma once
+// The choice of one game from a file of several: number, White, Black,
+// result and the first moves of each, read from the tags and the move text
+// alone, so even a file of many thousand games lists at once.
+
+#include "Pgn.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class QTableView;
+
+struct GameListTexts {
+    QString title, number, white, black, result, moves, ok, cancel;
+};
+
+class TGameList : public QDialog {
+    Q_OBJECT
+public:
+    TGameList(const std::vector<chess::PgnGame>& games, const GameListTexts& texts, QWidget* parent);
+
+    // The index of the game chosen, or -1 when the dialog was cancelled.
+    int Choose();
+
+    QTableView* Table() const { return table_; }
+
+private:
+    QTableView* table_;
+};

@@ -1,0 +1,460 @@
+#include "RecordController.h"
+
+#include "Fen.h"
+#include "GameList.h"
+#include "GameRecord.h"
+#include "MainWindow.h"
+#include "MoveList.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace {
+
+constexpr int MoveListWidth = 200;
+const QString PgnFilter = QStringLiteral("PGN (*.pgn)");
+
+std::string Bytes(const QString& text)
+{
+    return text.toUtf8().toStdString();
+}
+
+// Writes the whole text under a new name and then renames it over the old
+// one, so that neither a failure nor a killed program leaves half a file.
+bool WriteAtomically(const QString& path, const std::string& text, QString* error = nullptr)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(text.data(), qint64(text.size())) == qint64(text.size())
+        && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+
+// One line of six FEN fields, or at least its board: a position, not a game.
+bool LooksLikeFen(const QString& text)
+{
+    return !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('['))
+           && text.section(QLatin1Char(' '), 0, 0).count(QLatin1Char('/')) == 7;
+}
+
+}  // namespace
+
+RecordTexts RecordTexts::Load(const LanguageFile& file)
+{
+    RecordTexts t;
+    auto read = [&](QString& text, const char* key) { text = file.Text("Zapis", QString::fromLatin1(key), text); };
+    read(t.OtevritPartii, "OtevritPartii");
+    read(t.UlozitPartii, "UlozitPartii");
+    read(t.VyberPartie, "VyberPartie");
+    read(t.Cislo, "Cislo");
+    read(t.Bily, "Bily");
+    read(t.Cerny, "Cerny");
+    read(t.Vysledek, "Vysledek");
+    read(t.Tahy, "Tahy");
+    read(t.Storno, "Storno");
+    read(t.NelzeCist, "NelzeCist");
+    read(t.ZadnaPartie, "ZadnaPartie");
+    read(t.ChybnaPartie, "ChybnaPartie");
+    read(t.NelzeUlozit, "NelzeUlozit");
+    read(t.PrazdnaSchranka, "PrazdnaSchranka");
+    read(t.ChybnaPozice, "ChybnaPozice");
+    return t;
+}
+
+RecordController::RecordController(TForm1& form, chess::GameState& state, chess::History& history,
+                                   Presentation& look, const QString& dataDir)
+    : QObject(&form), form_(form), state_(state), history_(history), look_(look), dataDir_(dataDir)
+{
+}
+
+// Made when first shown: a start without the list pays nothing for it.
+void RecordController::MakeMoveList()
+{
+    if (dock_)
+        return;
+    list_ = new TMoveList;
+    connect(list_, &TMoveList::chosen, this, &RecordController::JumpTo);
+    dock_ = new QDockWidget(&form_);
+    dock_->setObjectName(QStringLiteral("ZapisPanel"));
+    dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    dock_->setTitleBarWidget(new QWidget(dock_));
+    dock_->setWidget(list_);
+    dock_->setFixedWidth(MoveListWidth);
+    form_.addDockWidget(Qt::RightDockWidgetArea, dock_);
+}
+
+bool RecordController::MoveListShown() const
+{
+    return dock_ && !dock_->isHidden();
+}
+
+RecordController::~RecordController() = default;
+
+QAction* RecordController::Add(QMenu* menu, const char* name, const QString& caption, bool checkable)
+{
+    return form_.AddItem(menu, name, caption, checkable);
+}
+
+void RecordController::AddGameItems(QMenu* game)
+{
+    form_.AddSeparator(game, "N6");
+    takeBack_ = Add(game, "Vrtittah1", QStringLiteral("&Vrátit tah"));
+    takeBack_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(takeBack_, &QAction::triggered, this, &RecordController::TakeBack);
+    replay_ = Add(game, "Znovu1", QStringLiteral("&Znovu"));
+    replay_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(replay_, &QAction::triggered, this, &RecordController::Replay);
+    form_.AddSeparator(game, "N7");
+    QAction* open = Add(game, "Otevtpartii1", QStringLiteral("&Otevřít partii…"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(open, &QAction::triggered, this, &RecordController::Open);
+    QAction* save = Add(game, "Uloitpartii1", QStringLiteral("&Uložit partii…"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(save, &QAction::triggered, this, &RecordController::Save);
+    resume_ = Add(game, "Pokraovatvrozehranpartii1", QStringLiteral("&Pokračovat v rozehrané partii"));
+    resume_->setEnabled(false);
+    connect(resume_, &QAction::triggered, this, &RecordController::Resume);
+    form_.AddSeparator(game, "N8");
+    connect(Add(game, "KoprovatpoziciFEN1", QStringLiteral("Kopírovat pozici (&FEN)")), &QAction::triggered, this,
+            &RecordController::CopyFen);
+    connect(Add(game, "KoprovatpartiiPGN1", QStringLiteral("Kopírovat partii (P&GN)")), &QAction::triggered, this,
+            &RecordController::CopyPgn);
+    QAction* paste = Add(game, "Vloitpartiinebopozici1", QStringLiteral("Vlož&it partii nebo pozici"));
+    paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(paste, &QAction::triggered, this, &RecordController::Paste);
+    takeBack_->setEnabled(false);
+    replay_->setEnabled(false);
+}
+
+void RecordController::AddBoardItems(QMenu* board)
+{
+    form_.AddSeparator(board, "N9");
+    moveListItem_ = Add(board, "Zpispartie1", QStringLiteral("&Zápis partie"), true);
+    connect(moveListItem_, &QAction::triggered, this, &RecordController::ShowMoveList);
+    lastMoveItem_ = Add(board, "Oznaitposledntah1", QStringLiteral("Označit &poslední tah"), true);
+    connect(lastMoveItem_, &QAction::triggered, this, &RecordController::MarkLastMove);
+}
+
+void RecordController::Start()
+{
+    look_.MarkLastMove = lastMoveItem_->isChecked();
+    if (moveListItem_->isChecked())
+        ShowMoveList(true);
+    Refresh();
+    // Reading the file waits until the window is up, so the start is no slower.
+    QTimer::singleShot(0, this, &RecordController::CheckForUnfinishedGame);
+}
+
+int RecordController::PanelWidth() const
+{
+    if (!moveListItem_ || !moveListItem_->isChecked())
+        return 0;
+    return MoveListWidth + form_.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &form_);
+}
+
+void RecordController::LoadLanguage(const LanguageFile& file, const chess::PieceLetters& letters)
+{
+    texts_ = RecordTexts::Load(file);
+    letters_ = letters;
+    if (MoveListShown())
+        list_->Show(history_, letters_);
+}
+
+QString RecordController::AutosavePath() const
+{
+    return dataDir_.isEmpty() ? QString() : dataDir_ + QStringLiteral("/rozehrana.pgn");
+}
+
+void RecordController::GameChanged()
+{
+    const bool changed =
+        history_.Size() != seenSize_ || history_.Current() != seenCurrent_ || history_.Over() != seenOver_;
+    Refresh();
+    if (changed)
+        Autosave();
+}
+
+void RecordController::NewGame(bool started)
+{
+    if (!started)
+        return;
+    history_.Reset(state_);
+    tags_.clear();
+    Refresh();
+    if (!AutosavePath().isEmpty())
+        QFile::remove(AutosavePath());
+}
+
+// Brings everything that shows the record in line with it.
+void RecordController::Refresh()
+{
+    seenSize_ = history_.Size();
+    seenCurrent_ = history_.Current();
+    seenOver_ = history_.Over();
+    if (takeBack_) {
+        takeBack_->setEnabled(history_.Current() > 0);
+        replay_->setEnabled(history_.Current() < history_.Size());
+    }
+    int from = -1, to = -1;
+    if (const auto last = history_.LastMove()) {
+        from = chess::CellIndex(last->fromFile, last->fromRank);
+        to = chess::CellIndex(last->toFile, last->toRank);
+    }
+    if (from != look_.LastMoveFrom || to != look_.LastMoveTo) {
+        const int before[2] = {look_.LastMoveFrom, look_.LastMoveTo};
+        look_.LastMoveFrom = from;
+        look_.LastMoveTo = to;
+        if (look_.MarkLastMove)
+            for (const int cell : {before[0], before[1], from, to})
+                if (cell >= 0)
+                    form_.DrawSquare(cell / 8, cell % 8);
+    }
+    if (MoveListShown())
+        list_->Show(history_, letters_);
+}
+
+void RecordController::Autosave()
+{
+    const QString path = AutosavePath();
+    if (path.isEmpty())
+        return;
+    // The file now holds this game, not the one found at the start.
+    unfinished_.reset();
+    resume_->setEnabled(false);
+    if (history_.Over() || history_.Size() == 0) {
+        QFile::remove(path);
+        return;
+    }
+    QDir().mkpath(dataDir_);
+    // A failure here must not interrupt the game; the next move tries again.
+    WriteAtomically(path, GameText());
+}
+
+std::string RecordController::GameText() const
+{
+    return chess::WritePgn(history_, tags_, chess::ResultText(history_.End()));
+}
+
+void RecordController::CheckForUnfinishedGame()
+{
+    QFile file(AutosavePath());
+    if (AutosavePath().isEmpty() || !file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    const std::vector<chess::PgnGame> games = chess::ParsePgn(std::string_view(bytes.constData(), bytes.size()));
+    if (games.empty())
+        return;
+    chess::RecordedGame game = chess::ReplayPgnGame(games.front(), 1);
+    if (!game.ok || game.history.Size() == 0 || game.history.Over())
+        return;
+    unfinished_ = std::move(game);
+    resume_->setEnabled(true);
+}
+
+void RecordController::Resume()
+{
+    if (!unfinished_)
+        return;
+    chess::RecordedGame game = *unfinished_;
+    if (!Adopt(std::move(game)))
+        return;
+    unfinished_.reset();
+    resume_->setEnabled(false);
+}
+
+bool RecordController::Adopt(chess::RecordedGame&& game)
+{
+    // The game on the board has no other copy once it is replaced: ask, as
+    // a new game does.
+    if (history_.Size() > 0 && !form_.AskYesNo(chess::Question::NovaPartie))
+        return false;
+    history_ = std::move(game.history);
+    tags_ = std::move(game.tags);
+    const bool touched = state_.BoardTouched;
+    state_ = history_.State();
+    state_.BoardTouched = touched || history_.Size() > 0;
+    state_.SelectedSquare = chess::NoSelection;
+    form_.DrawBoard();
+    Refresh();
+    return true;
+}
+
+void RecordController::AfterJump()
+{
+    // Whatever was picked up is put back by the state restored.
+    state_.SelectedSquare = chess::NoSelection;
+    state_.BoardTouched = true;
+    Refresh();
+    form_.DrawBoard();
+    Autosave();
+}
+
+void RecordController::TakeBack()
+{
+    if (history_.TakeBack(state_))
+        AfterJump();
+}
+
+void RecordController::Replay()
+{
+    if (history_.Replay(state_))
+        AfterJump();
+}
+
+void RecordController::JumpTo(std::size_t plies)
+{
+    if (history_.JumpTo(plies, state_))
+        AfterJump();
+    else
+        Refresh();  // a click on the current move: the mark stays where it was
+}
+
+void RecordController::Warn(const QString& text, const std::string& detail)
+{
+    QString message = text;
+    if (!detail.empty())
+        message += QStringLiteral("\n\n") + QString::fromStdString(detail);
+    QMessageBox box(QMessageBox::Warning, form_.windowTitle(), message, QMessageBox::Ok, &form_);
+    box.exec();
+}
+
+void RecordController::Open()
+{
+    const QString path =
+        QFileDialog::getOpenFileName(&form_, texts_.OtevritPartii, lastFolder_, PgnFilter, nullptr);
+    if (!path.isEmpty())
+        OpenFile(path);
+}
+
+bool RecordController::OpenFile(const QString& path)
+{
+    lastFolder_ = QFileInfo(path).absolutePath();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Warn(texts_.NelzeCist.arg(QDir::toNativeSeparators(path)), Bytes(file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    return TakeGames(std::string(bytes.constData(), std::size_t(bytes.size())), QDir::toNativeSeparators(path));
+}
+
+// Lets the players choose one game of several, replays it and puts it on
+// the board; a game that cannot be replayed is reported and changes nothing.
+bool RecordController::TakeGames(const std::string& bytes, const QString& source)
+{
+    const std::vector<chess::PgnGame> games = chess::ParsePgn(bytes);
+    if (games.empty()) {
+        Warn(source.isEmpty() ? texts_.PrazdnaSchranka : texts_.ZadnaPartie.arg(source));
+        return false;
+    }
+    int chosen = 0;
+    if (games.size() > 1) {
+        const GameListTexts names{texts_.VyberPartie, texts_.Cislo, texts_.Bily,     texts_.Cerny,
+                                  texts_.Vysledek,    texts_.Tahy,  QStringLiteral("OK"), texts_.Storno};
+        TGameList list(games, names, &form_);
+        chosen = list.Choose();
+        if (chosen < 0)
+            return false;
+    }
+    chess::RecordedGame game = chess::ReplayPgnGame(games[std::size_t(chosen)], chosen + 1);
+    if (!game.ok) {
+        Warn(texts_.ChybnaPartie, game.error);
+        return false;
+    }
+    if (!Adopt(std::move(game)))
+        return false;
+    Autosave();
+    return true;
+}
+
+void RecordController::Save()
+{
+    QString path = QFileDialog::getSaveFileName(&form_, texts_.UlozitPartii,
+                                                lastFolder_.isEmpty() ? QString() : lastFolder_ + QStringLiteral("/"),
+                                                PgnFilter, nullptr);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pgn");
+    SaveFile(path);
+}
+
+bool RecordController::SaveFile(const QString& path)
+{
+    lastFolder_ = QFileInfo(path).absolutePath();
+    QString error;
+    if (WriteAtomically(path, GameText(), &error))
+        return true;
+    Warn(texts_.NelzeUlozit.arg(QDir::toNativeSeparators(path)), Bytes(error));
+    return false;
+}
+
+void RecordController::CopyFen()
+{
+    QGuiApplication::clipboard()->setText(QString::fromStdString(history_.Fen()));
+}
+
+void RecordController::CopyPgn()
+{
+    QGuiApplication::clipboard()->setText(QString::fromStdString(GameText()));
+}
+
+void RecordController::Paste()
+{
+    PasteText(QGuiApplication::clipboard()->text());
+}
+
+bool RecordController::PasteText(const QString& clipboard)
+{
+    const QString text = clipboard.trimmed();
+    if (text.isEmpty()) {
+        Warn(texts_.PrazdnaSchranka);
+        return false;
+    }
+    if (LooksLikeFen(text)) {
+        const chess::FenReading reading = chess::ReadFen(Bytes(text));
+        if (!reading.ok) {
+            Warn(texts_.ChybnaPozice, reading.error);
+            return false;
+        }
+        chess::RecordedGame game;
+        game.history.Reset(reading.position.state, reading.position.halfmoveClock, reading.position.fullmoveNumber);
+        if (!Adopt(std::move(game)))
+            return false;
+        Autosave();
+        return true;
+    }
+    return TakeGames(Bytes(text), QString());
+}
+
+void RecordController::ShowMoveList(bool shown)
+{
+    if (shown)
+        MakeMoveList();
+    if (!dock_)
+        return;
+    dock_->setVisible(shown);
+    if (shown)
+        list_->Show(history_, letters_);
+    form_.SetSidePanelWidth(PanelWidth());
+}
+
+void RecordController::MarkLastMove(bool marked)
+{
+    look_.MarkLastMove = marked;
+    for (const int cell : {look_.LastMoveFrom, look_.LastMoveTo})
+        if (cell >= 0)
+            form_.DrawSquare(cell / 8, cell % 8);
+}
