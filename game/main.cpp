@@ -88,12 +88,16 @@ int main(int argc, char** argv)
     InitArtwork();
     QApplication::setApplicationName(QStringLiteral("bodlany-sachy"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.bodlany_sachy"));
-    // The icon's pixels come ready from the build: decoding its PNG here
-    // would hold the window back by a couple of milliseconds.
-    QImage icon = PrerenderedPicture(QStringLiteral("bodlany-sachy-256"), QImage::Format_ARGB32);
+    // The icon's pixels come ready from the build, in the sizes a window
+    // manager draws: decoding a PNG here, or handing over a large picture,
+    // would hold the window back by a few milliseconds.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128})
+        icon.addPixmap(QPixmap::fromImage(
+            PrerenderedPicture(QStringLiteral("bodlany-sachy-%1").arg(size), QImage::Format_ARGB32)));
     if (icon.isNull())
-        icon.load(QStringLiteral(":/icons/bodlany-sachy-256.png"));
-    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+        icon.addFile(QStringLiteral(":/icons/bodlany-sachy-256.png"));
+    QApplication::setWindowIcon(icon);
     // The dialogs were laid out for these Windows fonts; on other systems the
     // nearest free fonts of the same proportions stand in.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));

@@ -363,8 +363,11 @@ void TestArtwork::prerenderedMatchesSource_data()
             QTest::newRow(qPrintable(name)) << name << QStringLiteral(":/textures/%1.png").arg(name) << 0
                                             << int(QImage::Format_RGB32);
         }
-    QTest::newRow("icon") << QStringLiteral("bodlany-sachy-256") << QStringLiteral(":/icons/bodlany-sachy-256.png")
-                          << 0 << int(QImage::Format_ARGB32);
+    for (const int size : {16, 32, 48, 64, 128}) {
+        const QString name = QStringLiteral("bodlany-sachy-%1").arg(size);
+        QTest::newRow(qPrintable(name)) << name << QStringLiteral(ICONS_DIR "/%1.png").arg(name) << 0
+                                        << int(QImage::Format_ARGB32);
+    }
 }
 
 void TestArtwork::prerenderedMatchesSource()
