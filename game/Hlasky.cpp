@@ -99,7 +99,8 @@ TFormHlasky::TFormHlasky(QWidget* titleSource)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    FitToMessage();
+    // Laid out for its first message: measuring text here would load the
+    // dialog's font while the main window is still on its way to the screen.
 }
 
 void TFormHlasky::FitToMessage()
@@ -148,9 +149,10 @@ void TFormHlasky::FormActivate()
 {
     if (titleSource_)
         setWindowTitle(titleSource_->windowTitle());
-    if (Label1->text() != MessageText_) {
+    if (!fitted_ || Label1->text() != MessageText_) {
         Label1->setText(MessageText_);
         FitToMessage();
+        fitted_ = true;
     }
 }
 

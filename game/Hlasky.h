@@ -34,6 +34,7 @@ private:
 
     QWidget* titleSource_;
     QString MessageText_;
+    bool fitted_ = false;  // laid out for a message yet
     QLabel* Label1;
     QPushButton* Button1;
 };

@@ -114,6 +114,11 @@ QString FittedCaption(const QAction* item, const QString& caption)
             break;
     const QFontMetrics metrics = shownIn ? shownIn->fontMetrics() : QFontMetrics(item->font());
     const int room = qobject_cast<const QMenuBar*>(shownIn) ? MenuBarCaptionPixels : MenuCaptionPixels;
+    // A caption too short to be wider than its room, whatever its letters, is
+    // let through unmeasured: measuring shapes the text of menus nobody has
+    // opened yet, at every start.
+    if (caption.size() * metrics.maxWidth() <= room)
+        return caption;
     return metrics.elidedText(caption, Qt::ElideRight, room, Qt::TextShowMnemonic);
 }
 
