@@ -157,6 +157,10 @@ void THraciPole::DrawFrame()
     if (look_.ShowLabels) {
         QFont font(QStringLiteral("Times New Roman"));
         font.setPixelSize(16);  // 12 points on the 96-dpi grid the board is laid out on
+        // The labels are plain letters and digits that any font has: no list
+        // of fallback fonts is needed, and building one costs the first paint
+        // a couple of milliseconds.
+        font.setStyleStrategy(QFont::NoFontMerging);
         p.setFont(font);
         p.setPen(colours.label);
         p.setBackgroundMode(Qt::TransparentMode);
