@@ -5,6 +5,7 @@
 #include "GameRecord.h"
 #include "MainWindow.h"
 #include "MoveList.h"
+#include "TextFile.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -28,6 +29,15 @@ std::string Bytes(const QString& text)
 {
     return text.toUtf8().toStdString();
 }
+
+std::string LocalPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+// Far more games than anyone opens at a board, and still a file that is
+// read and listed in a few seconds.
+constexpr std::size_t MaxPgnFileSize = std::size_t{64} << 20;
 
 // Writes the whole text under a new name and then renames it over the old
 // one, so that neither a failure nor a killed program leaves half a file.
@@ -249,11 +259,14 @@ std::string RecordController::GameText() const
 
 void RecordController::CheckForUnfinishedGame()
 {
-    QFile file(AutosavePath());
-    if (AutosavePath().isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (AutosavePath().isEmpty())
         return;
-    const QByteArray bytes = file.readAll();
-    const std::vector<chess::PgnGame> games = chess::ParsePgn(std::string_view(bytes.constData(), bytes.size()));
+    // One game of ours: anything else standing there (a FIFO, a device, a
+    // huge file) is no unfinished game and must not hold the window up.
+    const chess::TextFile file = chess::ReadTextFile(LocalPath(AutosavePath()));
+    if (file.state != chess::FileState::Read)
+        return;
+    const std::vector<chess::PgnGame> games = chess::ParsePgn(file.bytes);
     if (games.empty())
         return;
     chess::RecordedGame game = chess::ReplayPgnGame(games.front(), 1);
@@ -341,13 +354,14 @@ void RecordController::Open()
 bool RecordController::OpenFile(const QString& path)
 {
     lastFolder_ = QFileInfo(path).absolutePath();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Warn(texts_.NelzeCist.arg(QDir::toNativeSeparators(path)), Bytes(file.errorString()));
+    // Read like every other file of the program, so that a FIFO or a device
+    // chosen by mistake is reported instead of hanging or filling memory.
+    const chess::TextFile file = chess::ReadTextFile(LocalPath(path), MaxPgnFileSize);
+    if (file.state != chess::FileState::Read) {
+        Warn(texts_.NelzeCist.arg(QDir::toNativeSeparators(path)), file.error);
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    return TakeGames(std::string(bytes.constData(), std::size_t(bytes.size())), QDir::toNativeSeparators(path));
+    return TakeGames(file.bytes, QDir::toNativeSeparators(path));
 }
 
 // Lets the players choose one game of several, replays it and puts it on
