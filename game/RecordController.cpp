@@ -295,9 +295,10 @@ bool RecordController::Adopt(chess::RecordedGame&& game)
         return false;
     history_ = std::move(game.history);
     tags_ = std::move(game.tags);
-    const bool touched = state_.BoardTouched;
     state_ = history_.State();
-    state_.BoardTouched = touched || history_.Size() > 0;
+    // A board that no longer shows the start position counts as touched, so
+    // that "Nová partie" brings the start back (after asking).
+    state_.BoardTouched = true;
     state_.SelectedSquare = chess::NoSelection;
     form_.DrawBoard();
     Refresh();

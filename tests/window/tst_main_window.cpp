@@ -376,6 +376,7 @@ private slots:
     void fileOfSeveralGames_data();
     void fileOfSeveralGames();
     void unfinishedGameIsOfferedAtTheNextStart();
+    void newGameAfterAPastedPosition();
     void moveListBesideTheBoard();
     void lastMoveTinted();
 
@@ -1186,6 +1187,22 @@ void TestMainWindow::fileOfSeveralGames()
 }
 
 // The game is on disk after every move; the next start offers it.
+// A pasted position is no start position: "Nová partie" asks and brings the
+// start back, although nobody has pressed on the board.
+void TestMainWindow::newGameAfterAPastedPosition()
+{
+    ProgramFolder folder;
+    Answerer answers({QMessageBox::Yes});
+    auto form = folder.Start();
+    QGuiApplication::clipboard()->setText(QStringLiteral("4k3/8/8/8/8/8/8/R3K3 w Q - 0 1"));
+    form->Item("Vloitpartiinebopozici1")->trigger();
+    QCOMPARE(form->State().At(1, 0), 0);
+    form->Item("Novpartie1")->trigger();
+    QCOMPARE(answers.Texts(), QStringList({NewGameQuestion}));
+    QCOMPARE(form->State().At(1, 0), chess::Knight);
+    QCOMPARE(form->Record().Size(), std::size_t(0));
+}
+
 void TestMainWindow::unfinishedGameIsOfferedAtTheNextStart()
 {
     ProgramFolder folder;
