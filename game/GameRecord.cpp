@@ -34,14 +34,6 @@ private:
 
 }  // namespace
 
-std::string RecordedGame::Tag(std::string_view name) const
-{
-    for (const PgnTag& tag : tags)
-        if (tag.name == name)
-            return tag.value;
-    return {};
-}
-
 bool PlayRecordedMove(GameState& state, History& history, const Move& move)
 {
     if (!OnBoard(move.fromFile, move.fromRank) || !OnBoard(move.toFile, move.toRank)

@@ -21,7 +21,7 @@ struct RecordedGame {
     bool ok = true;
     std::string error;           // game N, move M "TEXT": reason
 
-    std::string Tag(std::string_view name) const;
+    std::string Tag(std::string_view name) const { return TagValue(tags, name); }
 };
 
 // Carries out `move` in `state` as the turn sequence does after a player's

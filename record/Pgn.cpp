@@ -264,7 +264,7 @@ private:
 
 }  // namespace
 
-std::string PgnGame::Tag(std::string_view name) const
+std::string TagValue(const std::vector<PgnTag>& tags, std::string_view name)
 {
     for (const PgnTag& tag : tags)
         if (tag.name == name)

@@ -17,14 +17,16 @@ struct PgnTag {
     std::string value;  // the bytes of the file, escapes resolved
 };
 
+// The value of the tag `name` among `tags`, or "" when there is none.
+std::string TagValue(const std::vector<PgnTag>& tags, std::string_view name);
+
 struct PgnGame {
     std::vector<PgnTag> tags;
     std::vector<std::string> moves;  // the main line only, as written, without
                                      // move numbers, annotations and "e.p."
     std::string result = "*";        // the result token at the end
 
-    // The value of a tag, or "" when the game has none.
-    std::string Tag(std::string_view name) const;
+    std::string Tag(std::string_view name) const { return TagValue(tags, name); }
 };
 
 // Every game of the file's text, in order (a byte-order mark is skipped;
