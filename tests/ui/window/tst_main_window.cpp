@@ -32,6 +32,8 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 #include <QToolButton>
 
@@ -101,11 +103,31 @@ public:
         return texts;
     }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == answered_ && event->type() == QEvent::Hide) {
+            answered_->removeEventFilter(this);
+            answered_ = nullptr;
+        }
+        return false;
+    }
+
 private:
+    // Each showing of a dialog is answered once: an answer that closes it
+    // later (a queued accept) must not be followed by a second one.
+    void Answering(QWidget* w)
+    {
+        answered_ = w;
+        w->installEventFilter(this);
+    }
+
     void Poll()
     {
         QWidget* w = QApplication::activeModalWidget();
         if (!w || !w->isVisible())
+            return;
+        if (w == answered_)
             return;
         Seen s{w->windowTitle(), {}, w->frameGeometry(), true};
         if (auto* box = qobject_cast<QMessageBox*>(w)) {
@@ -114,6 +136,7 @@ private:
                 if (QAbstractButton* b = box->button(which))
                     s.buttons << b->text();
             seen << s;
+            Answering(w);
             QAbstractButton* button = answers_.isEmpty() ? box->defaultButton() : box->button(answers_.takeFirst());
             if (!button)
                 button = box->buttons().value(0);
@@ -124,11 +147,17 @@ private:
             s.text = dialog->windowTitle();
             s.announcement = false;
             seen << s;
+            Answering(w);
             if (files.isEmpty()) {
                 dialog->reject();
                 return;
             }
-            dialog->selectFile(files.takeFirst());
+            // Typed as a user types it: a name chosen through the dialog's
+            // own list would wait for the listing of the folder, which the
+            // dialog makes in a thread of its own and may drop the choice.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(files.takeFirst());
             QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             return;
         }
@@ -147,6 +176,7 @@ private:
         if (qobject_cast<TFormHlasky*>(w) && closing == Closing::EscapeThenSpace) {
             if (!w->isActiveWindow() || !w->focusWidget())
                 return;  // keys go nowhere yet
+            Answering(w);
             QTest::keyClick(w->focusWidget(), Qt::Key_Escape);
             s.escapeCloses = !w->isVisible();
             seen << s;
@@ -155,6 +185,7 @@ private:
             return;
         }
         seen << s;
+        Answering(w);
         if (qobject_cast<TFormHlasky*>(w) && closing == Closing::CloseBox) {
             w->close();
             return;
@@ -175,6 +206,7 @@ private:
 
     QTimer timer_;
     QList<QMessageBox::StandardButton> answers_;
+    QPointer<QWidget> answered_;
 };
 
 // A program folder of its own for each test: the real language files in
