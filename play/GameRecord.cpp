@@ -2,57 +2,22 @@
 
 #include "Fen.h"
 #include "TextCodec.h"
-#include "TurnSequence.h"
 
 #include <cstdlib>
 
 namespace chess {
 
-namespace {
-
-// Stands in for the window while a recorded move is carried out: nothing to
-// draw or say, and the promotion dialog answers with the recorded piece.
-class RecordUi final : public GameUi {
-public:
-    explicit RecordUi(int32_t promotion) : promotion_(promotion) {}
-    void DrawSquare(int, int) override {}
-    void Announce(Message) override {}
-    bool AskYesNo(Question) override { return false; }
-    void RunPromotion(GameState& state) override
-    {
-        const int choice = promotion_ == Rook ? PromoteRook
-                         : promotion_ == Bishop ? PromoteBishop
-                         : promotion_ == Knight ? PromoteKnight
-                                                : PromoteQueen;
-        PromotePawn(state, choice);
-    }
-    void DrawBoard() override {}
-
-private:
-    int32_t promotion_;
-};
-
-}  // namespace
-
 bool PlayRecordedMove(GameState& state, History& history, const Move& move)
 {
-    if (!OnBoard(move.fromFile, move.fromRank) || !OnBoard(move.toFile, move.toRank)
-        || (move.fromFile == move.toFile && move.fromRank == move.toRank))
-        return false;
-    const int32_t piece = state.At(move.fromFile, move.fromRank);
-    if (piece == Empty || (piece > 0) != state.WhiteToMove)
-        return false;
     GameState next = state;
     next.SelectedSquare = NoSelection;
-    next.MovingPiece = piece;
-    next.FromFile = move.fromFile;
-    next.FromRank = move.fromRank;
-    next.ToFile = move.toFile;
-    next.ToRank = move.toRank;
-    if (!TestMove(next, piece, move.fromFile, move.fromRank, move.toFile, move.toRank))
+    MoveEffects effects;
+    if (!PlayMove(next, move, &effects))
         return false;
-    RecordUi ui(move.promotion);
-    TurnSequence(next, ui, &history).CarryOutAcceptedMove();
+    Move recorded = move;
+    if (effects.promotion)
+        recorded.promotion = std::abs(next.At(move.toFile, move.toRank));
+    history.Record(recorded, next);
     state = next;
     return true;
 }

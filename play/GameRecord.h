@@ -1,7 +1,7 @@
 #pragma once
-// Games from a record replayed on the board: every move goes through the turn
-// sequence's own accepted-move steps, exactly as if a player had made it, so
-// a replayed game and its record can never disagree.
+// Games from a record replayed: every move is judged by the move test and
+// carried out by the same steps as a player's move, so a replayed game and
+// its record can never disagree.
 
 #include "History.h"
 #include "Pgn.h"
@@ -24,8 +24,8 @@ struct RecordedGame {
     std::string Tag(std::string_view name) const { return TagValue(tags, name); }
 };
 
-// Carries out `move` in `state` as the turn sequence does after a player's
-// move, and records it in `history`. Refuses (false, nothing changed) a move
+// Carries out `move` in `state` as after a player's move, and records it in
+// `history`. Refuses (false, nothing changed) a move
 // the rules do not allow. Draws do not stop it: a record is what was played.
 bool PlayRecordedMove(GameState& state, History& history, const Move& move);
 

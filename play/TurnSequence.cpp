@@ -1,6 +1,6 @@
 #include "TurnSequence.h"
 
-#include "History.h"
+#include "Game.h"
 
 #include <cstdlib>
 
@@ -20,6 +20,8 @@ Square SquareAt(int x, int y, bool whiteAtBottom)
         return {column, 7 - row};
     return {7 - column, row};
 }
+
+TurnSequence::TurnSequence(Game& game, GameUi& ui) : s_(game.State()), ui_(ui), game_(&game) {}
 
 void TurnSequence::FormMouseDown(int x, int y, bool whiteAtBottom)
 {
@@ -52,9 +54,9 @@ void TurnSequence::PutDown(Square sq)
     s_.ToFile = sq.file;
     s_.ToRank = sq.rank;
 
-    // A drawn game takes no more moves; putting the piece back is no move.
+    // An ended game takes no more moves; putting the piece back is no move.
     const bool putBack = s_.ToFile == s_.FromFile && s_.ToRank == s_.FromRank;
-    if (record_ && !putBack && EndedByDrawRule(record_->End())) {
+    if (game_ && !putBack && EndedByDrawRule(game_->End())) {
         ui_.Announce(Message::KonecRemizou);
         s_.SelectedSquare = NoSelection;
         ui_.DrawSquare(s_.FromFile, s_.FromRank);
@@ -77,103 +79,63 @@ void TurnSequence::PutDown(Square sq)
 
 bool TurnSequence::CarryOutAcceptedMove()
 {
-    s_.SelectedSquare = NoSelection;
-    s_.At(s_.FromFile, s_.FromRank) = Empty;
-    ui_.DrawSquare(s_.FromFile, s_.FromRank);
-    s_.At(s_.ToFile, s_.ToRank) = s_.MovingPiece;
-    ui_.DrawSquare(s_.ToFile, s_.ToRank);
-
     // Putting a piece back on its own square is no move: no right is lost,
     // no test runs and the turn does not pass.
-    if (s_.ToFile == s_.FromFile && s_.ToRank == s_.FromRank)
+    if (s_.ToFile == s_.FromFile && s_.ToRank == s_.FromRank) {
+        s_.SelectedSquare = NoSelection;
+        s_.At(s_.FromFile, s_.FromRank) = Empty;
+        ui_.DrawSquare(s_.FromFile, s_.FromRank);
+        s_.At(s_.ToFile, s_.ToRank) = s_.MovingPiece;
+        ui_.DrawSquare(s_.ToFile, s_.ToRank);
         return false;
+    }
 
-    CompleteCastling();
-    UpdateCastlingRights();
-
-    if ((s_.MovingPiece == Pawn && s_.ToRank == 7) || (s_.MovingPiece == -Pawn && s_.ToRank == 0))
+    Move move{s_.FromFile, s_.FromRank, s_.ToFile, s_.ToRank, Empty};
+    MoveEffects effects = MovePieces(s_, move);
+    ui_.DrawSquare(move.fromFile, move.fromRank);
+    ui_.DrawSquare(move.toFile, move.toRank);
+    if (effects.castling) {
+        ui_.DrawSquare(effects.rookFromFile, move.fromRank);
+        ui_.DrawSquare(effects.rookToFile, move.fromRank);
+    }
+    if (effects.promotion) {
         ui_.RunPromotion(s_);
-
-    const bool whiteMoved = s_.MovingPiece > 0;
-    if (whiteMoved)
-        s_.BlackDoubleStep = false;
-    else
-        s_.WhiteDoubleStep = false;
-
-    if (whiteMoved) {
-        s_.BlackInCheck = BlackKingCheckTest(s_) == CheckVerdict::Sachuji;
-        if (s_.BlackInCheck)
-            ui_.Announce(Message::Sach);
-    } else {
-        s_.WhiteInCheck = WhiteKingCheckTest(s_) == CheckVerdict::Sachuji;
-        if (s_.WhiteInCheck)
-            ui_.Announce(Message::Sach);
+        move.promotion = std::abs(s_.At(move.toFile, move.toRank));
     }
+    PassTurn(s_, effects);
 
-    s_.WhiteToMove = !whiteMoved;
-
-    if (record_) {
-        Move move{s_.FromFile, s_.FromRank, s_.ToFile, s_.ToRank, Empty};
-        if (std::abs(s_.MovingPiece) == Pawn && (s_.ToRank == 0 || s_.ToRank == 7)
-            && std::abs(s_.At(s_.ToFile, s_.ToRank)) != Pawn)
-            move.promotion = std::abs(s_.At(s_.ToFile, s_.ToRank));
-        record_->Record(move, s_);
-    }
+    // The game and all that follows it learn of the move before anybody is
+    // told about check, so that what they show and keep is never behind.
+    if (game_)
+        game_->Commit(move, effects);
+    if (effects.givesCheck)
+        ui_.Announce(Message::Sach);
     return true;
-}
-
-void TurnSequence::CompleteCastling()
-{
-    if (std::abs(s_.MovingPiece) != King || !(s_.CastleShortPending || s_.CastleLongPending))
-        return;
-    const int home = s_.MovingPiece > 0 ? 0 : 7;
-    const int32_t rook = s_.MovingPiece > 0 ? Rook : -Rook;
-    const int rookFrom = s_.CastleShortPending ? 7 : 0;
-    const int rookTo = s_.CastleShortPending ? 5 : 3;
-    s_.At(rookFrom, home) = Empty;
-    ui_.DrawSquare(rookFrom, home);
-    s_.At(rookTo, home) = rook;
-    ui_.DrawSquare(rookTo, home);
-    s_.CastleShortPending = false;
-    s_.CastleLongPending = false;
-}
-
-void TurnSequence::UpdateCastlingRights()
-{
-    if (s_.MovingPiece == King)
-        s_.WhiteMayCastleShort = s_.WhiteMayCastleLong = false;
-    else if (s_.MovingPiece == -King)
-        s_.BlackMayCastleShort = s_.BlackMayCastleLong = false;
-
-    // A right ends when its rook leaves its corner, or when anything lands on
-    // that corner (the rook has been taken): a rook that turns up there later
-    // is not the one that had the right.
-    auto corner = [&](int file, int rank, bool& right) {
-        if ((s_.FromFile == file && s_.FromRank == rank) || (s_.ToFile == file && s_.ToRank == rank))
-            right = false;
-    };
-    corner(0, 0, s_.WhiteMayCastleLong);
-    corner(7, 0, s_.WhiteMayCastleShort);
-    corner(0, 7, s_.BlackMayCastleLong);
-    corner(7, 7, s_.BlackMayCastleShort);
 }
 
 void TurnSequence::AnnounceEndOfGame()
 {
-    if (HasLegalMove(s_, s_.WhiteToMove))
-        return;
-    const bool inCheck = s_.WhiteToMove ? s_.WhiteInCheck : s_.BlackInCheck;
-    if (!inCheck)
+    // With a game, its record has judged the move already.
+    GameEnd end = GameEnd::None;
+    if (game_) {
+        end = game_->EndOfLastMove();
+    } else if (!HasLegalMove(s_, s_.WhiteToMove)) {
+        const bool inCheck = s_.WhiteToMove ? s_.WhiteInCheck : s_.BlackInCheck;
+        end = !inCheck ? GameEnd::Stalemate : s_.WhiteToMove ? GameEnd::BlackWins : GameEnd::WhiteWins;
+    }
+    if (end == GameEnd::Stalemate)
         ui_.Announce(Message::Pat);
-    else
-        ui_.Announce(s_.WhiteToMove ? Message::MatCernyVyhral : Message::MatBilyVyhral);
+    else if (end == GameEnd::WhiteWins)
+        ui_.Announce(Message::MatBilyVyhral);
+    else if (end == GameEnd::BlackWins)
+        ui_.Announce(Message::MatCernyVyhral);
 }
 
 void TurnSequence::ApplyDrawRules()
 {
-    if (!record_ || record_->Current() == 0)
+    if (!game_ || game_->Record().Current() == 0)
         return;
-    switch (record_->Moves()[record_->Current() - 1].end) {
+    switch (game_->EndOfLastMove()) {
     case GameEnd::DeadPosition:
         ui_.Announce(Message::RemizaMrtvaPozice);
         return;
@@ -188,11 +150,11 @@ void TurnSequence::ApplyDrawRules()
     default:
         return;  // mate and stalemate are announced by the rules of play
     }
-    const GameEnd claim = record_->ClaimOccasion();
+    const GameEnd claim = game_->ClaimOccasion();
     if (claim == GameEnd::ThreefoldClaimed && ui_.AskYesNo(Question::RemizaTretiOpakovani))
-        record_->ClaimDraw(claim);
+        game_->ClaimDraw(claim);
     else if (claim == GameEnd::FiftyMovesClaimed && ui_.AskYesNo(Question::Remiza50Tahu))
-        record_->ClaimDraw(claim);
+        game_->ClaimDraw(claim);
 }
 
 void TurnSequence::Novpartie1Click()
@@ -201,9 +163,10 @@ void TurnSequence::Novpartie1Click()
         return;
     if (!ui_.AskYesNo(Question::NovaPartie))
         return;
-    SetUpNewGame(s_);
-    if (record_)
-        record_->Reset(s_);
+    if (game_)
+        game_->NewGame();
+    else
+        SetUpNewGame(s_);
     ui_.DrawBoard();
 }
 

@@ -27,7 +27,7 @@ enum class Message {
 // What it asks with Yes and No; the claims of a draw only with a game record.
 enum class Question { NovaPartie, RemizaTretiOpakovani, Remiza50Tahu };
 
-class History;
+class Game;
 
 class GameUi : public SquareListener {
 public:
@@ -56,10 +56,11 @@ bool InsidePlayingArea(int x, int y);
 
 class TurnSequence {
 public:
-    // With a record, every move carried out is written into it, the draw
-    // rules are applied, and a drawn game takes no more moves. Without one
-    // the board plays on for ever, as it always has.
-    TurnSequence(GameState& state, GameUi& ui, History* record = nullptr) : s_(state), ui_(ui), record_(record) {}
+    // With a game, every move carried out is committed to it (its record,
+    // its listeners), the draw rules are applied, and an ended game takes no
+    // more moves. Without one the board plays on for ever, as it always has.
+    TurnSequence(GameState& state, GameUi& ui) : s_(state), ui_(ui) {}
+    TurnSequence(Game& game, GameUi& ui);
 
     // A mouse press at window client coordinates, any button.
     void FormMouseDown(int x, int y, bool whiteAtBottom);
@@ -68,14 +69,15 @@ public:
     void Novpartie1Click();
 
     // The effects of a move the move test has just accepted, from emptying
-    // the origin to passing the turn. Returns false for a piece put back on
-    // its own square, which is no move at all. Does not look for mate.
+    // the origin to passing the turn, with check announced. Returns false
+    // for a piece put back on its own square, which is no move at all. Does
+    // not look for mate.
     bool CarryOutAcceptedMove();
 
     // Announces mate or stalemate when the side now to move has no move.
     void AnnounceEndOfGame();
 
-    // With a record: announces a draw the last move has brought about, or
+    // With a game: announces a draw the last move has brought about, or
     // asks the player to move whether to claim one that has just become
     // possible.
     void ApplyDrawRules();
@@ -83,12 +85,10 @@ public:
 private:
     void PickUp(Square square);
     void PutDown(Square square);
-    void UpdateCastlingRights();
-    void CompleteCastling();
 
     GameState& s_;
     GameUi& ui_;
-    History* record_ = nullptr;
+    Game* game_ = nullptr;
 };
 
 }  // namespace chess

@@ -62,9 +62,12 @@ const HalfMove& History::Record(const Move& move, const GameState& after)
     const bool capture = before.At(move.toFile, move.toRank) != Empty
                       || (std::abs(piece) == Pawn && move.toFile != move.fromFile);
 
+    // Whether the side to move has any move left decides mate, stalemate and
+    // the SAN's mark alike: it is asked once.
+    const bool hasMove = HasLegalMove(after, after.WhiteToMove);
     HalfMove h;
     h.move = move;
-    h.san = WriteSan(before, move, after);
+    h.san = WriteSan(before, move, after, hasMove);
     h.after = after;
     h.after.SelectedSquare = NoSelection;
     h.halfmoveClock = capture || std::abs(piece) == Pawn ? 0 : HalfmoveClock() + 1;
@@ -78,7 +81,7 @@ const HalfMove& History::Record(const Move& move, const GameState& after)
     }
 
     const bool inCheck = after.WhiteToMove ? after.WhiteInCheck : after.BlackInCheck;
-    if (!HasLegalMove(after, after.WhiteToMove))
+    if (!hasMove)
         h.end = !inCheck ? GameEnd::Stalemate : after.WhiteToMove ? GameEnd::BlackWins : GameEnd::WhiteWins;
     else if (InsufficientMaterial(after))
         h.end = GameEnd::DeadPosition;

@@ -120,6 +120,12 @@ std::vector<Move> LegalMoves(const GameState& state)
 
 std::string WriteSan(const GameState& before, const Move& m, const GameState& after)
 {
+    const bool check = after.WhiteToMove ? after.WhiteInCheck : after.BlackInCheck;
+    return WriteSan(before, m, after, !check || HasLegalMove(after, after.WhiteToMove));
+}
+
+std::string WriteSan(const GameState& before, const Move& m, const GameState& after, bool sideToMoveHasMove)
+{
     const int32_t piece = before.At(m.fromFile, m.fromRank);
     const int kind = std::abs(piece);
     std::string san;
@@ -164,7 +170,7 @@ std::string WriteSan(const GameState& before, const Move& m, const GameState& af
     }
     const bool check = after.WhiteToMove ? after.WhiteInCheck : after.BlackInCheck;
     if (check)
-        san += HasLegalMove(after, after.WhiteToMove) ? '+' : '#';
+        san += sideToMoveHasMove ? '+' : '#';
     return san;
 }
 

@@ -3,7 +3,7 @@
 // standard defines it, read leniently, written strictly; and the piece
 // letters of each language for showing a move list.
 
-#include "GameState.h"
+#include "Rules.h"
 
 #include <array>
 #include <cstdint>
@@ -12,16 +12,6 @@
 #include <vector>
 
 namespace chess {
-
-// One half-move: origin, target and, for a pawn reaching the last rank, the
-// kind it becomes (Queen, Rook, Bishop or Knight; Empty otherwise). A castling
-// is the king's move, e1g1 or e1c1.
-struct Move {
-    int fromFile = 0, fromRank = 0;
-    int toFile = 0, toRank = 0;
-    int32_t promotion = Empty;
-    friend bool operator==(const Move&, const Move&) = default;
-};
 
 // "e2e4", "e7e8q": long algebraic notation as engines write it.
 std::string LongAlgebraic(const Move& move);
@@ -32,6 +22,8 @@ std::vector<Move> LegalMoves(const GameState& state);
 // The SAN text of `move`, played in `before` and leading to `after` (which
 // supplies the check flag; mate is found by the rules). English letters.
 std::string WriteSan(const GameState& before, const Move& move, const GameState& after);
+// The same, told whether the side to move in `after` has any move left.
+std::string WriteSan(const GameState& before, const Move& move, const GameState& after, bool sideToMoveHasMove);
 
 struct SanReading {
     bool ok = false;

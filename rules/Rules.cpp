@@ -291,4 +291,109 @@ int PromotePawn(GameState& s, int choice)
     return rank;
 }
 
+int PromotionChoiceOf(int32_t kind)
+{
+    switch (std::abs(kind)) {
+    case Rook: return PromoteRook;
+    case Bishop: return PromoteBishop;
+    case Knight: return PromoteKnight;
+    default: return PromoteQueen;
+    }
+}
+
+MoveEffects MovePieces(GameState& s, const Move& m)
+{
+    MoveEffects e;
+    e.piece = s.At(m.fromFile, m.fromRank);
+    e.captured = s.At(m.toFile, m.toRank);
+    // The move test has already taken the pawn passed by; the target was empty.
+    if (std::abs(e.piece) == Pawn && m.toFile != m.fromFile && e.captured == Empty) {
+        e.enPassant = true;
+        e.captured = -e.piece;
+    }
+    s.MovingPiece = e.piece;
+    s.FromFile = m.fromFile;
+    s.FromRank = m.fromRank;
+    s.ToFile = m.toFile;
+    s.ToRank = m.toRank;
+    s.SelectedSquare = NoSelection;
+    s.At(m.fromFile, m.fromRank) = Empty;
+    s.At(m.toFile, m.toRank) = e.piece;
+
+    if (std::abs(e.piece) == King && (s.CastleShortPending || s.CastleLongPending)) {
+        const int home = m.fromRank;
+        e.castling = true;
+        e.rookFromFile = s.CastleShortPending ? 7 : 0;
+        e.rookToFile = s.CastleShortPending ? 5 : 3;
+        s.At(e.rookFromFile, home) = Empty;
+        s.At(e.rookToFile, home) = e.piece > 0 ? Rook : -Rook;
+    }
+    s.CastleShortPending = false;
+    s.CastleLongPending = false;
+
+    if (e.piece == King)
+        s.WhiteMayCastleShort = s.WhiteMayCastleLong = false;
+    else if (e.piece == -King)
+        s.BlackMayCastleShort = s.BlackMayCastleLong = false;
+    // A right ends when its rook leaves its corner, or when anything lands on
+    // that corner (the rook has been taken): a rook that turns up there later
+    // is not the one that had the right.
+    auto corner = [&](int file, int rank, bool& right) {
+        if ((m.fromFile == file && m.fromRank == rank) || (m.toFile == file && m.toRank == rank))
+            right = false;
+    };
+    corner(0, 0, s.WhiteMayCastleLong);
+    corner(7, 0, s.WhiteMayCastleShort);
+    corner(0, 7, s.BlackMayCastleLong);
+    corner(7, 7, s.BlackMayCastleShort);
+
+    e.promotion = ReachesLastRank(e.piece, m.toRank);
+    if (e.promotion && m.promotion != Empty)
+        PromotePawn(s, PromotionChoiceOf(m.promotion));
+
+    if (e.piece > 0)
+        s.BlackDoubleStep = false;
+    else
+        s.WhiteDoubleStep = false;
+    return e;
+}
+
+void PassTurn(GameState& s, MoveEffects& e)
+{
+    const bool whiteMoved = e.piece > 0;
+    if (whiteMoved)
+        e.givesCheck = s.BlackInCheck = BlackKingCheckTest(s) == CheckVerdict::Sachuji;
+    else
+        e.givesCheck = s.WhiteInCheck = WhiteKingCheckTest(s) == CheckVerdict::Sachuji;
+    s.WhiteToMove = !whiteMoved;
+}
+
+MoveEffects ApplyMove(GameState& s, const Move& m)
+{
+    MoveEffects e = MovePieces(s, m);
+    PassTurn(s, e);
+    return e;
+}
+
+bool PlayMove(GameState& s, const Move& m, MoveEffects* effects)
+{
+    if (!OnBoard(m.fromFile, m.fromRank) || !OnBoard(m.toFile, m.toRank)
+        || (m.fromFile == m.toFile && m.fromRank == m.toRank))
+        return false;
+    const int32_t piece = s.At(m.fromFile, m.fromRank);
+    if (piece == Empty || (piece > 0) != s.WhiteToMove)
+        return false;
+    GameState next = s;
+    if (!TestMove(next, piece, m.fromFile, m.fromRank, m.toFile, m.toRank))
+        return false;
+    Move move = m;
+    if (ReachesLastRank(piece, m.toRank) && move.promotion == Empty)
+        move.promotion = Queen;
+    const MoveEffects e = ApplyMove(next, move);
+    s = next;
+    if (effects)
+        *effects = e;
+    return true;
+}
+
 }  // namespace chess

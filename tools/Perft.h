@@ -1,8 +1,8 @@
 #pragma once
 // Perft: counts the leaf positions of the move tree to a given depth, the
 // standard way to prove a rules implementation against published numbers.
-// Moves are judged by TestMove and carried out by the game's own turn
-// sequence, so the count checks exactly the code the players use.
+// Moves are judged by TestMove and carried out by ApplyMove, the steps every
+// player's move takes, so the count checks exactly the code the players use.
 
 #include "GameState.h"
 

@@ -1,7 +1,7 @@
 // The turn sequence as the players meet it: presses in, squares redrawn,
 // announcements and questions out, in the order the window would show them.
 
-#include "History.h"
+#include "Game.h"
 #include "PositionText.h"
 #include "TurnSequence.h"
 
@@ -68,19 +68,18 @@ private:
     const GameState& s_;
 };
 
-struct Game {
+struct Table {
     // A recorded game starts its record at the position, with that many
     // half-moves already played without capture or pawn move.
-    explicit Game(std::string_view position = "start", bool recorded = false, int clock = 0)
-        : s(Position(position)), recorded_(recorded)
+    explicit Table(std::string_view position = "start", bool recorded = false, int clock = 0) : recorded_(recorded)
     {
-        record.Reset(s, clock);
+        game.NewGame(Position(position), clock);
     }
-    GameState s;
+    chess::Game game;
+    GameState& s = game.State();
     FakeUi ui{s};
-    History record;
     bool recorded_;
-    TurnSequence turn{s, ui, recorded_ ? &record : nullptr};
+    TurnSequence turn = recorded_ ? TurnSequence(game, ui) : TurnSequence(s, ui);
     bool whiteAtBottom = true;
 
     void Press(std::string_view square)
@@ -144,7 +143,7 @@ TEST(Press, MapsPixelsToSquaresInBothOrientations)
 
 TEST(Press, EveryPressTouchesTheBoardEvenOutside)
 {
-    Game g;
+    Table g;
     g.turn.FormMouseDown(578, 300, true);
     EXPECT_TRUE(g.s.BoardTouched);
     EXPECT_EQ(g.ui.log, Log{});
@@ -157,7 +156,7 @@ TEST(Press, EveryPressTouchesTheBoardEvenOutside)
 
 TEST(Press, PickUpRules)
 {
-    Game g;
+    Table g;
     g.Press("e4");  // empty: redrawn, nothing picked up
     EXPECT_EQ(g.ui.log, Log{"draw e4"});
     EXPECT_EQ(g.s.SelectedSquare, NoSelection);
@@ -174,7 +173,7 @@ TEST(Press, PickUpRules)
 
 TEST(Press, BlackAtTheBottomTopLeftIsH1)
 {
-    Game g;
+    Table g;
     g.whiteAtBottom = false;
     g.turn.FormMouseDown(40, 40, false);
     EXPECT_EQ(g.s.SelectedSquare, SelectionOf(7, 0));
@@ -186,7 +185,7 @@ TEST(Press, BlackAtTheBottomTopLeftIsH1)
 
 TEST(Move, RefusedShowsTheMessageThenDropsTheSelection)
 {
-    Game g;
+    Table g;
     const GameState before = g.s;
     g.Move("e2e5");
     EXPECT_EQ(g.ui.log, (Log{"draw e2*", "say Nelze*", "draw e2"}));
@@ -202,7 +201,7 @@ TEST(Move, RefusedShowsTheMessageThenDropsTheSelection)
 
 TEST(Move, PuttingBackIsNoMoveAndKeepsTheRights)
 {
-    Game g("Ke1 Ra1 Rh1 ke8 KQ");
+    Table g("Ke1 Ra1 Rh1 ke8 KQ");
     for (const char* square : {"e1", "a1", "h1"}) {
         g.ui.log.clear();
         g.Press(square);
@@ -215,7 +214,7 @@ TEST(Move, PuttingBackIsNoMoveAndKeepsTheRights)
 
 TEST(Move, AcceptedRedrawsOriginThenTargetAndPassesTheTurn)
 {
-    Game g;
+    Table g;
     g.Move("e2e4");
     EXPECT_EQ(g.ui.log, (Log{"draw e2*", "draw e2", "draw e4"}));
     EXPECT_EQ(g.At("e2") + g.At("e4"), "01");
@@ -245,7 +244,7 @@ TEST(Move, CastlingMovesTheRookAndEndsBothRights)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.move);
-        Game g(row.position);
+        Table g(row.position);
         const int32_t sign = g.s.WhiteToMove ? 1 : -1;
         g.Move(row.move);
         EXPECT_EQ(g.ui.log, row.log);
@@ -266,11 +265,11 @@ TEST(Move, CastlingRightsEndWhenKingOrCornerRookMovesOrTheCornerIsTaken)
         {"a1a2", "Kkq"}, {"h1h2", "Qkq"}, {"e1d2", "kq"}, {"a1a8", "Kk"}, {"h1h8", "Qq"}, {"e2e3", "KQkq"},
     };
     for (const auto& row : rows) {
-        Game g("Ke1 Ra1 Rh1 Pe2 ke8 ra8 rh8 KQkq");
+        Table g("Ke1 Ra1 Rh1 Pe2 ke8 ra8 rh8 KQkq");
         g.Move(row.move);
         EXPECT_EQ(g.Rights(), row.rights) << row.move;
     }
-    Game g("Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq b");
+    Table g("Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq b");
     g.Move("h8h1");
     EXPECT_EQ(g.Rights(), "Qq");
 }
@@ -295,7 +294,7 @@ TEST(Move, PromotionForBothColoursAndEveryPieceThenCheck)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.position) + " choice " + std::to_string(row.choice));
-        Game g(row.position);
+        Table g(row.position);
         g.ui.choice = row.choice;
         g.Move(row.move);
         const std::string from = std::string(row.move).substr(0, 2), to = std::string(row.move).substr(2);
@@ -310,14 +309,14 @@ TEST(Move, PromotionForBothColoursAndEveryPieceThenCheck)
 
 TEST(Move, EnPassantOnlyAsTheImmediateAnswer)
 {
-    Game g;
+    Table g;
     g.Moves({"e2e4", "a7a6", "e4e5", "d7d5"});
     g.ui.log.clear();
     g.Move("e5d6");
     EXPECT_EQ(g.ui.log, (Log{"draw e5*", "draw d5", "draw e5", "draw d6"}));
     EXPECT_EQ(g.At("d5") + g.At("d6"), "01");
 
-    Game late;
+    Table late;
     late.Moves({"e2e4", "a7a6", "e4e5", "d7d5", "h2h3", "a6a5"});
     late.ui.said.clear();
     late.Move("e5d6");
@@ -327,7 +326,7 @@ TEST(Move, EnPassantOnlyAsTheImmediateAnswer)
 
 TEST(EndOfGame, FoolsMateAnnouncesCheckThenMateAndRefusesEverythingAfter)
 {
-    Game g;
+    Table g;
     g.Moves({"f2f3", "e7e5", "g2g4", "d8h4"});
     EXPECT_EQ(g.ui.said, (Log{"Sach", "MatCernyVyhral"}));
     EXPECT_TRUE(g.s.WhiteInCheck);
@@ -339,14 +338,14 @@ TEST(EndOfGame, FoolsMateAnnouncesCheckThenMateAndRefusesEverythingAfter)
 
 TEST(EndOfGame, WhiteMatesBlack)
 {
-    Game g("kg8 pf7 pg7 ph7 Kg1 Ra1");
+    Table g("kg8 pf7 pg7 ph7 Kg1 Ra1");
     g.Move("a1a8");
     EXPECT_EQ(g.ui.said, (Log{"Sach", "MatBilyVyhral"}));
 }
 
 TEST(EndOfGame, StalematingMoveAnnouncesOnlyPat)
 {
-    Game g("ka8 Qc1 Ke1");
+    Table g("ka8 Qc1 Ke1");
     g.Move("c1c7");
     EXPECT_EQ(g.ui.said, Log{"Pat"});
     EXPECT_FALSE(g.s.BlackInCheck);
@@ -396,7 +395,7 @@ TEST(DrawRules, AnnouncedRightAtTheMoveThatBringsThemAndNotOneBefore)
     for (const DrawRow& row : rows) {
         SCOPED_TRACE(std::string(row.position) + " " + std::to_string(row.clock) + " after "
                      + std::to_string(row.moves.size()));
-        Game g(row.position, row.recorded, row.clock);
+        Table g(row.position, row.recorded, row.clock);
         g.ui.answer = false;
         for (std::string_view move : row.moves)
             g.Move(move);
@@ -414,7 +413,7 @@ TEST(DrawRules, AnnouncedRightAtTheMoveThatBringsThemAndNotOneBefore)
                                  "draw " + std::string(next).substr(0, 2)}));
         EXPECT_EQ(g.s.SelectedSquare, NoSelection);
         // Taken back, the game goes on.
-        ASSERT_TRUE(g.record.TakeBack(g.s));
+        ASSERT_TRUE(g.game.TakeBack());
         g.ui.said.clear();
         g.Move(row.moves.back());
         EXPECT_EQ(g.ui.said, Log{row.said.back()});
@@ -423,11 +422,11 @@ TEST(DrawRules, AnnouncedRightAtTheMoveThatBringsThemAndNotOneBefore)
 
 TEST(DrawRules, AClaimAnsweredYesEndsTheGame)
 {
-    Game g("Ke1 Ra1 kg8 ph7", true, 99);
+    Table g("Ke1 Ra1 kg8 ph7", true, 99);
     g.ui.answer = true;
     g.Move("a1a2");
     EXPECT_EQ(g.ui.said, Log{"ask Remiza50Tahu"});
-    EXPECT_EQ(g.record.End(), GameEnd::FiftyMovesClaimed);
+    EXPECT_EQ(g.game.End(), GameEnd::FiftyMovesClaimed);
     g.ui.said.clear();
     g.Move("g8f8");
     g.Move("g8g8");  // putting the piece back is no move, and says nothing
@@ -436,15 +435,15 @@ TEST(DrawRules, AClaimAnsweredYesEndsTheGame)
 
     // A new game starts a new record.
     g.turn.Novpartie1Click();
-    EXPECT_EQ(g.record.Size(), 0u);
+    EXPECT_EQ(g.game.Record().Size(), 0u);
     g.Move("e2e4");
-    EXPECT_EQ(g.record.Size(), 1u);
-    EXPECT_EQ(g.record[0].san, "e4");
+    EXPECT_EQ(g.game.Record().Size(), 1u);
+    EXPECT_EQ(g.game.Record()[0].san, "e4");
 }
 
 TEST(NewGame, AsksOnlyOnceTheBoardIsTouchedAndResetsOnYes)
 {
-    Game g;
+    Table g;
     g.turn.Novpartie1Click();
     EXPECT_EQ(g.ui.log, Log{}) << "untouched: no question, no reset";
 
