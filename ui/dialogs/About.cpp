@@ -63,9 +63,6 @@ QString Czech(const char *key)
     return {};
 }
 
-// The program's own name, which no language changes.
-const QString ProgramTitle = QStringLiteral("Bodlany šachy");
-
 // The bottom edge a paragraph may reach before it would run into the next
 // row; text beyond it is cut rather than drawn over that row.
 constexpr int Label1Bottom = 87, Label4Bottom = 139, Label8Bottom = 183;
@@ -404,7 +401,7 @@ void TAutor::Button1Click()
 
     ShowError(Text("TextPosliteUdaje").replace(QStringLiteral("%1"), QString::fromUtf8(author::Email2)));
     // So that the user can copy the text and send it some other way.
-    QMessageBox plain(QMessageBox::NoIcon, ProgramTitle, text, QMessageBox::Ok, this);
+    QMessageBox plain(QMessageBox::NoIcon, DefaultTitle, text, QMessageBox::Ok, this);
     plain.setTextInteractionFlags(Qt::TextSelectableByMouse);
     plain.exec();
 }

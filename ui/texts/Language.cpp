@@ -70,3 +70,29 @@ chess::PieceLetters MessageTexts::PieceLetters() const
     return {{PismenoKral.toStdString(), PismenoDama.toStdString(), PismenoVez.toStdString(),
              PismenoStrelec.toStdString(), PismenoJezdec.toStdString()}};
 }
+
+const QString& MessageTexts::For(chess::Message message) const
+{
+    switch (message) {
+    case chess::Message::Nelze: return TextNelze;
+    case chess::Message::Sach: return TextSach;
+    case chess::Message::MatBilyVyhral: return TextMATBilyVyhral;
+    case chess::Message::MatCernyVyhral: return TextMATCernyVyhral;
+    case chess::Message::RemizaMrtvaPozice: return TextRemizaMrtvaPozice;
+    case chess::Message::RemizaPateOpakovani: return TextRemizaPateOpakovani;
+    case chess::Message::Remiza75Tahu: return TextRemiza75Tahu;
+    case chess::Message::KonecRemizou: return TextKonecRemizou;
+    case chess::Message::Pat: break;
+    }
+    return TextPAT;
+}
+
+const QString& MessageTexts::For(chess::Question question) const
+{
+    switch (question) {
+    case chess::Question::RemizaTretiOpakovani: return TextRemizaTretiOpakovani;
+    case chess::Question::Remiza50Tahu: return TextRemiza50Tahu;
+    case chess::Question::NovaPartie: break;
+    }
+    return TextNovaPartie;
+}

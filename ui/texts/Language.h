@@ -5,6 +5,7 @@
 
 #include "Notation.h"
 #include "ProfileFile.h"
+#include "TurnSequence.h"
 
 #include <QString>
 
@@ -58,8 +59,14 @@ struct MessageTexts {
     QString PismenoJezdec = QStringLiteral("J");
     chess::PieceLetters PieceLetters() const;
 
+    // What the turn sequence announces or asks, in these texts.
+    const QString& For(chess::Message message) const;
+    const QString& For(chess::Question question) const;
+
     // Reads section "Texty"; a missing key gives the built-in text.
     static MessageTexts Load(const LanguageFile& file);
 };
 
+// The program's own name: the main window's title until a language file
+// names it otherwise, and the About dialog's, which no language changes.
 inline const QString DefaultTitle = QStringLiteral("Bodlany šachy");

@@ -3,27 +3,18 @@
 #include "About.h"
 #include "BoardWidget.h"
 #include "Hlasky.h"
+#include "YesNoBox.h"
 #include "NovaFigurka.h"
 #include "QtTranslation.h"
-#include "RecordController.h"
+#include "MenuLook.h"
 
 #include <QCloseEvent>
 #include <QApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QPainter>
-#include <QPainterPath>
-#include <QProxyStyle>
 #include <QScreen>
-#include <QStandardPaths>
-#include <QStyleFactory>
-#include <QStyleOptionMenuItem>
 
 #include <algorithm>
 
@@ -40,129 +31,36 @@ constexpr int StoredFrameHeight = 47;
 // A piece set brings its own board texture when chosen from the menu.
 constexpr int TextureOfSet[3] = {1, 3, 4};
 
-// The menu picture of a texture. Styles show the tick of an item that has a
-// picture only as a faint frame around it, so the ticked state of the picture
-// carries a check mark of its own.
-QIcon TextureMenuIcon(int n)
-{
-    QIcon icon;
-    for (const qreal dpr : {1.0, 2.0}) {
-        const QImage patch = LoadTextureIcon(n, dpr);
-        icon.addPixmap(QPixmap::fromImage(patch), QIcon::Normal, QIcon::Off);
-        QImage ticked = patch.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        ticked.setDevicePixelRatio(patch.devicePixelRatio());
-        QPainter p(&ticked);
-        p.setRenderHint(QPainter::Antialiasing);
-        QPainterPath mark;
-        mark.moveTo(3.5, 8.5);
-        mark.lineTo(6.5, 11.5);
-        mark.lineTo(12.5, 4.5);
-        p.strokePath(mark, QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.strokePath(mark, QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.end();
-        icon.addPixmap(QPixmap::fromImage(ticked), QIcon::Normal, QIcon::On);
-        icon.addPixmap(QPixmap::fromImage(ticked), QIcon::Active, QIcon::On);
-        icon.addPixmap(QPixmap::fromImage(patch), QIcon::Active, QIcon::Off);
-    }
-    return icon;
-}
-
-// The menu bar and the language menu in the desktop's own style, with two
-// changes: items after a separator on the menu bar sit at its right end, where
-// the help menu belongs; and the checkable items of a menu drawn with this
-// style show as radio items, while their ticks stay independent so that a
-// hand-edited settings file keeps whatever ticks it holds.
-class MenuStyle final : public QProxyStyle {
-public:
-    MenuStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
-
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override
-    {
-        if (hint == SH_DrawMenuBarSeparator)
-            return 1;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-
-    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
-                     const QWidget* widget) const override
-    {
-        if (element == CE_MenuItem) {
-            if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-                item && item->checkType == QStyleOptionMenuItem::NonExclusive) {
-                QStyleOptionMenuItem radio = *item;
-                radio.checkType = QStyleOptionMenuItem::Exclusive;
-                QProxyStyle::drawControl(element, &radio, painter, widget);
-                return;
-            }
-        }
-        QProxyStyle::drawControl(element, option, painter, widget);
-    }
-};
-
-// Hostile or careless language files may hold captions of 2,047 characters:
-// longer ones are cut with an ellipsis, so that all four menus keep their
-// place on the menu bar and no menu grows wider than a screen.
-constexpr int MenuBarCaptionPixels = 130;
-constexpr int MenuCaptionPixels = 400;
-
-QString FittedCaption(const QAction* item, const QString& caption)
-{
-    const QWidget* shownIn = nullptr;
-    for (QObject* object : item->associatedObjects())
-        if ((shownIn = qobject_cast<const QWidget*>(object)))
-            break;
-    const QFontMetrics metrics = shownIn ? shownIn->fontMetrics() : QFontMetrics(item->font());
-    const int room = qobject_cast<const QMenuBar*>(shownIn) ? MenuBarCaptionPixels : MenuCaptionPixels;
-    // A caption too short to be wider than its room, whatever its letters, is
-    // let through unmeasured: measuring shapes the text of menus nobody has
-    // opened yet, at every start.
-    if (caption.size() * metrics.maxWidth() <= room)
-        return caption;
-    return metrics.elidedText(caption, Qt::ElideRight, room, Qt::TextShowMnemonic);
-}
-
-std::string LocalPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
 }  // namespace
-
-AppPaths AppPaths::ForExecutable(const QString& executablePath)
-{
-    const QFileInfo exe(executablePath);
-    AppPaths paths;
-    paths.ProgramDir = exe.absolutePath() + QLatin1Char('/');
-    const QString iniName = exe.completeBaseName() + QStringLiteral(".ini");
-    if (QFileInfo(exe.absolutePath()).isWritable()) {
-        paths.SettingsFile = paths.ProgramDir + iniName;
-    } else {
-        const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-        QDir().mkpath(config);
-        paths.SettingsFile = config + QLatin1Char('/') + iniName;
-    }
-    paths.DataDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                    + QStringLiteral("/bodlany-sachy");
-    return paths;
-}
 
 TForm1::TForm1(const AppPaths& paths, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      paths_(paths), turns_(state_, *this, &record_)
+      paths_(paths), state_(game_.State()), turns_(game_, *this)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(DefaultTitle);
     board_widget_ = new BoardWidget(this);
     setCentralWidget(board_widget_);
     connect(board_widget_, &BoardWidget::pressed, this, [this](QPoint at, Qt::MouseButton) { FormMouseDown(at); });
-    recordUi_ = new RecordController(*this, state_, record_, look_, paths_.DataDir);
+    recordUi_ = new RecordController(*this, game_, look_, paths_.DataDir);
+    game_.AddListener(this);
     BuildMenu();
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    game_.RemoveListener(this);
+}
+
+void TForm1::GameChanged(const chess::Game&, const chess::GameChange& change)
+{
+    // A move draws its own squares as it is made, and a new game the whole board.
+    if (change.kind != chess::GameChange::Moved && change.kind != chess::GameChange::NewGame
+        && change.kind != chess::GameChange::DrawClaimed)
+        DrawBoard();
+}
 
 void TForm1::CreateMessageDialog()
 {
@@ -278,8 +176,6 @@ void TForm1::FormCreate()
 
     CheckLanguageFiles();
     LoadLanguage();
-    chess::SetUpNewGame(state_);
-    record_.Reset(state_);
     ApplyAppearance();
     state_.SelectedSquare = chess::NoSelection;
     HraciPole_ = std::make_unique<THraciPole>(state_, look_, board_widget_->Canvas(),
@@ -382,7 +278,7 @@ void TForm1::CheckLanguageFiles()
         // Only a file counts: a folder or a FIFO of that name is no language file.
         if (chess::IsRegularFile(LocalPath(LanguageFilePath(paths_.ProgramDir, LanguageFileName(id)))))
             continue;
-        QMessageBox box(QMessageBox::NoIcon, ApplicationTitle,
+        QMessageBox box(QMessageBox::NoIcon, DefaultTitle,
                         QStringLiteral("Soubory obsahující jazykové verze programu nejsou kompletní.\n\n"
                                        "Proto bude bude k  dispozici pouze česká verze programu."),
                         QMessageBox::Ok);
@@ -476,78 +372,23 @@ void TForm1::FormMouseDown(QPoint position)
     // A piece just picked up can be dragged to its target.
     if (pickUp && state_.SelectedSquare != chess::NoSelection && look_.Pieces)
         board_widget_->StartDrag(look_.Pieces->Picture(state_.MovingPiece, board_widget_->devicePixelRatioF()));
-    recordUi_->GameChanged();
 }
 
 void TForm1::Novpartie1Click()
 {
-    const bool touched = state_.BoardTouched;
     turns_.Novpartie1Click();
-    recordUi_->NewGame(touched && !state_.BoardTouched);
-}
-
-QString TForm1::MessageText(chess::Message message) const
-{
-    switch (message) {
-    case chess::Message::Nelze:
-        return texts_.TextNelze;
-    case chess::Message::Sach:
-        return texts_.TextSach;
-    case chess::Message::MatBilyVyhral:
-        return texts_.TextMATBilyVyhral;
-    case chess::Message::MatCernyVyhral:
-        return texts_.TextMATCernyVyhral;
-    case chess::Message::RemizaMrtvaPozice:
-        return texts_.TextRemizaMrtvaPozice;
-    case chess::Message::RemizaPateOpakovani:
-        return texts_.TextRemizaPateOpakovani;
-    case chess::Message::Remiza75Tahu:
-        return texts_.TextRemiza75Tahu;
-    case chess::Message::KonecRemizou:
-        return texts_.TextKonecRemizou;
-    case chess::Message::Pat:
-        break;
-    }
-    return texts_.TextPAT;
 }
 
 void TForm1::Announce(chess::Message message)
 {
     CreateMessageDialog();
-    FormHlasky_->Announce(MessageText(message));
+    FormHlasky_->Announce(texts_.For(message));
 }
 
-namespace {
-
-// The answers in the language the question is asked in, for when Qt's own
-// translation of its buttons is not installed.
-std::pair<QString, QString> YesNoWords(const QString& languageName)
-{
-    if (languageName == LanguageFileName(LanguageId::German))
-        return {QStringLiteral("&Ja"), QStringLiteral("&Nein")};
-    return {QStringLiteral("&Ano"), QStringLiteral("&Ne")};
-}
-
-bool AskYesNoBox(QWidget* owner, const QString& title, const QString& text, const QString& languageName)
-{
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, owner);
-    box.setDefaultButton(QMessageBox::No);
-    if (!QtSpeaks(languageName)) {
-        const auto [yes, no] = YesNoWords(languageName);
-        box.button(QMessageBox::Yes)->setText(yes);
-        box.button(QMessageBox::No)->setText(no);
-    }
-    return box.exec() == QMessageBox::Yes;
-}
-
-}  // namespace
 
 bool TForm1::AskYesNo(chess::Question question)
 {
-    const QString& text = question == chess::Question::RemizaTretiOpakovani ? texts_.TextRemizaTretiOpakovani
-                        : question == chess::Question::Remiza50Tahu         ? texts_.TextRemiza50Tahu
-                                                                            : texts_.TextNovaPartie;
-    return AskYesNoBox(this, windowTitle(), text, LanguageName_);
+    return AskYesNoBox(this, windowTitle(), texts_.For(question), LanguageName_);
 }
 
 void TForm1::RunPromotion(chess::GameState& state)

@@ -2,11 +2,12 @@
 // The main window: the board, the menu, the settings file, and the turn
 // sequence's link to what the players see.
 
-#include "GameState.h"
-#include "History.h"
+#include "AppPaths.h"
+#include "Game.h"
 #include "HraciPole.h"
 #include "Language.h"
 #include "Presentation.h"
+#include "RecordController.h"
 #include "Settings.h"
 #include "TurnSequence.h"
 
@@ -16,26 +17,11 @@
 #include <vector>
 
 class BoardWidget;
-class RecordController;
 class TFormHlasky;
 class QAction;
 class QMenu;
 
-// Where the program finds its files.
-struct AppPaths {
-    QString ProgramDir;    // the program's folder, with a trailing '/'
-    QString SettingsFile;  // the settings file
-    QString DataDir;       // the user's data folder, where the unfinished game is kept
-
-    // Beside the program: its path with the extension replaced by ".ini"; in
-    // the user's configuration folder when the program's folder is not
-    // writable (an installed program).
-    static AppPaths ForExecutable(const QString& executablePath);
-};
-
-inline const QString ApplicationTitle = QStringLiteral("Bodlany šachy");
-
-class TForm1 : public QMainWindow, public chess::GameUi {
+class TForm1 : public QMainWindow, public chess::GameUi, public RecordHost, public chess::GameListener {
     Q_OBJECT
 public:
     explicit TForm1(const AppPaths& paths, QWidget* parent = nullptr);
@@ -47,8 +33,9 @@ public:
 
     // For tests and tools that look inside.
     chess::GameState& State() { return state_; }
+    chess::Game& Game() { return game_; }
     // The record of the game on the board; every move made on it is written in.
-    chess::History& Record() { return record_; }
+    const chess::History& Record() const { return game_.Record(); }
     const Presentation& Look() const { return look_; }
     BoardWidget* Board() const { return board_widget_; }
     THraciPole& HraciPole() { return *HraciPole_; }
@@ -59,12 +46,16 @@ public:
     // The record's menu commands, move list and unfinished-game file.
     RecordController& RecordUi() const { return *recordUi_; }
 
-    // Menu items are named as the language files name them.
-    QAction* AddItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
-    void AddSeparator(QMenu* menu, const char* name);
-    // A panel beside the board widens the window by its width; the board
+    // RecordHost. Menu items are named as the language files name them; a
+    // panel beside the board widens the window by its width, and the board
     // area keeps its size.
-    void SetSidePanelWidth(int width);
+    QMainWindow* Window() override { return this; }
+    QAction* AddItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false) override;
+    void AddSeparator(QMenu* menu, const char* name) override;
+    void SetSidePanelWidth(int width) override;
+
+    // chess::GameListener: a position restored or opened is drawn whole.
+    void GameChanged(const chess::Game& game, const chess::GameChange& change) override;
 
     // chess::GameUi
     void Announce(chess::Message message) override;
@@ -108,16 +99,15 @@ private:
     void FormMouseDown(QPoint position);
     bool FormCloseQuery();
     chess::Settings CurrentSettings() const;
-    QString MessageText(chess::Message message) const;
 
     AppPaths paths_;
-    chess::GameState state_;
+    chess::Game game_;
+    chess::GameState& state_;
     Presentation look_;
     MessageTexts texts_;
     QString LanguageName_;
     // Read once per load; the dialogs take their texts from it.
     LanguageFile language_;
-    chess::History record_;
     chess::TurnSequence turns_;
 
     BoardWidget* board_widget_ = nullptr;

@@ -1,10 +1,11 @@
 #include "RecordController.h"
 
+#include "AppPaths.h"
 #include "Fen.h"
 #include "GameList.h"
 #include "GameRecord.h"
-#include "MainWindow.h"
 #include "MoveList.h"
+#include "Presentation.h"
 #include "TextFile.h"
 
 #include <QClipboard>
@@ -14,6 +15,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSaveFile>
@@ -28,11 +30,6 @@ const QString PgnFilter = QStringLiteral("PGN (*.pgn)");
 std::string Bytes(const QString& text)
 {
     return text.toUtf8().toStdString();
-}
-
-std::string LocalPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
 }
 
 // Far more games than anyone opens at a board, and still a file that is
@@ -83,10 +80,10 @@ RecordTexts RecordTexts::Load(const LanguageFile& file)
     return t;
 }
 
-RecordController::RecordController(TForm1& form, chess::GameState& state, chess::History& history,
-                                   Presentation& look, const QString& dataDir)
-    : QObject(&form), form_(form), state_(state), history_(history), look_(look), dataDir_(dataDir)
+RecordController::RecordController(RecordHost& host, chess::Game& game, Presentation& look, const QString& dataDir)
+    : QObject(host.Window()), host_(host), game_(game), look_(look), dataDir_(dataDir)
 {
+    game_.AddListener(this);
 }
 
 // Made when first shown: a start without the list pays nothing for it.
@@ -96,13 +93,13 @@ void RecordController::MakeMoveList()
         return;
     list_ = new TMoveList;
     connect(list_, &TMoveList::chosen, this, &RecordController::JumpTo);
-    dock_ = new QDockWidget(&form_);
+    dock_ = new QDockWidget(host_.Window());
     dock_->setObjectName(QStringLiteral("ZapisPanel"));
     dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
     dock_->setTitleBarWidget(new QWidget(dock_));
     dock_->setWidget(list_);
     dock_->setFixedWidth(MoveListWidth);
-    form_.addDockWidget(Qt::RightDockWidgetArea, dock_);
+    host_.Window()->addDockWidget(Qt::RightDockWidgetArea, dock_);
 }
 
 bool RecordController::MoveListShown() const
@@ -110,23 +107,26 @@ bool RecordController::MoveListShown() const
     return dock_ && !dock_->isHidden();
 }
 
-RecordController::~RecordController() = default;
+RecordController::~RecordController()
+{
+    game_.RemoveListener(this);
+}
 
 QAction* RecordController::Add(QMenu* menu, const char* name, const QString& caption, bool checkable)
 {
-    return form_.AddItem(menu, name, caption, checkable);
+    return host_.AddItem(menu, name, caption, checkable);
 }
 
 void RecordController::AddGameItems(QMenu* game)
 {
-    form_.AddSeparator(game, "N6");
+    host_.AddSeparator(game, "N6");
     takeBack_ = Add(game, "Vrtittah1", QStringLiteral("&Vrátit tah"));
     takeBack_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     connect(takeBack_, &QAction::triggered, this, &RecordController::TakeBack);
     replay_ = Add(game, "Znovu1", QStringLiteral("&Znovu"));
     replay_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(replay_, &QAction::triggered, this, &RecordController::Replay);
-    form_.AddSeparator(game, "N7");
+    host_.AddSeparator(game, "N7");
     QAction* open = Add(game, "Otevtpartii1", QStringLiteral("&Otevřít partii…"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(open, &QAction::triggered, this, &RecordController::Open);
@@ -136,7 +136,7 @@ void RecordController::AddGameItems(QMenu* game)
     resume_ = Add(game, "Pokraovatvrozehranpartii1", QStringLiteral("&Pokračovat v rozehrané partii"));
     resume_->setEnabled(false);
     connect(resume_, &QAction::triggered, this, &RecordController::Resume);
-    form_.AddSeparator(game, "N8");
+    host_.AddSeparator(game, "N8");
     connect(Add(game, "KoprovatpoziciFEN1", QStringLiteral("Kopírovat pozici (&FEN)")), &QAction::triggered, this,
             &RecordController::CopyFen);
     connect(Add(game, "KoprovatpartiiPGN1", QStringLiteral("Kopírovat partii (P&GN)")), &QAction::triggered, this,
@@ -150,7 +150,7 @@ void RecordController::AddGameItems(QMenu* game)
 
 void RecordController::AddBoardItems(QMenu* board)
 {
-    form_.AddSeparator(board, "N9");
+    host_.AddSeparator(board, "N9");
     moveListItem_ = Add(board, "Zpispartie1", QStringLiteral("&Zápis partie"), true);
     connect(moveListItem_, &QAction::triggered, this, &RecordController::ShowMoveList);
     lastMoveItem_ = Add(board, "Oznaitposledntah1", QStringLiteral("Označit &poslední tah"), true);
@@ -171,7 +171,8 @@ int RecordController::PanelWidth() const
 {
     if (!moveListItem_ || !moveListItem_->isChecked())
         return 0;
-    return MoveListWidth + form_.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &form_);
+    QMainWindow* window = host_.Window();
+    return MoveListWidth + window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, window);
 }
 
 void RecordController::LoadLanguage(const LanguageFile& file, const chess::PieceLetters& letters)
@@ -179,7 +180,7 @@ void RecordController::LoadLanguage(const LanguageFile& file, const chess::Piece
     texts_ = RecordTexts::Load(file);
     letters_ = letters;
     if (MoveListShown())
-        list_->Show(history_, letters_);
+        list_->Show(game_.Record(), letters_);
 }
 
 QString RecordController::AutosavePath() const
@@ -187,38 +188,26 @@ QString RecordController::AutosavePath() const
     return dataDir_.isEmpty() ? QString() : dataDir_ + QStringLiteral("/rozehrana.pgn");
 }
 
-void RecordController::GameChanged()
+void RecordController::GameChanged(const chess::Game&, const chess::GameChange& change)
 {
-    const bool changed =
-        history_.Size() != seenSize_ || history_.Current() != seenCurrent_ || history_.Over() != seenOver_;
     Refresh();
-    if (changed)
+    if (change.kind != chess::GameChange::NewGame) {
         Autosave();
-}
-
-void RecordController::NewGame(bool started)
-{
-    if (!started)
-        return;
-    history_.Reset(state_);
-    tags_.clear();
-    Refresh();
-    if (!AutosavePath().isEmpty())
+    } else if (!AutosavePath().isEmpty()) {
         QFile::remove(AutosavePath());
+    }
 }
 
 // Brings everything that shows the record in line with it.
 void RecordController::Refresh()
 {
-    seenSize_ = history_.Size();
-    seenCurrent_ = history_.Current();
-    seenOver_ = history_.Over();
+    const chess::History& history = game_.Record();
     if (takeBack_) {
-        takeBack_->setEnabled(history_.Current() > 0);
-        replay_->setEnabled(history_.Current() < history_.Size());
+        takeBack_->setEnabled(history.Current() > 0);
+        replay_->setEnabled(history.Current() < history.Size());
     }
     int from = -1, to = -1;
-    if (const auto last = history_.LastMove()) {
+    if (const auto last = history.LastMove()) {
         from = chess::CellIndex(last->fromFile, last->fromRank);
         to = chess::CellIndex(last->toFile, last->toRank);
     }
@@ -229,10 +218,10 @@ void RecordController::Refresh()
         if (look_.MarkLastMove)
             for (const int cell : {before[0], before[1], from, to})
                 if (cell >= 0)
-                    form_.DrawSquare(cell / 8, cell % 8);
+                    host_.DrawSquare(cell / 8, cell % 8);
     }
     if (MoveListShown())
-        list_->Show(history_, letters_);
+        list_->Show(game_.Record(), letters_);
 }
 
 void RecordController::Autosave()
@@ -243,7 +232,7 @@ void RecordController::Autosave()
     // The file now holds this game, not the one found at the start.
     unfinished_.reset();
     resume_->setEnabled(false);
-    if (history_.Over() || history_.Size() == 0) {
+    if (game_.Over() || game_.Record().Size() == 0) {
         QFile::remove(path);
         return;
     }
@@ -254,7 +243,7 @@ void RecordController::Autosave()
 
 std::string RecordController::GameText() const
 {
-    return chess::WritePgn(history_, tags_, chess::ResultText(history_.End()));
+    return chess::WritePgn(game_.Record(), game_.Tags(), chess::ResultText(game_.End()));
 }
 
 void RecordController::CheckForUnfinishedGame()
@@ -291,47 +280,25 @@ bool RecordController::Adopt(chess::RecordedGame&& game)
 {
     // The game on the board has no other copy once it is replaced: ask, as
     // a new game does.
-    if (history_.Size() > 0 && !form_.AskYesNo(chess::Question::NovaPartie))
+    if (game_.Record().Size() > 0 && !host_.AskYesNo(chess::Question::NovaPartie))
         return false;
-    history_ = std::move(game.history);
-    tags_ = std::move(game.tags);
-    state_ = history_.State();
-    // A board that no longer shows the start position counts as touched, so
-    // that "Nová partie" brings the start back (after asking).
-    state_.BoardTouched = true;
-    state_.SelectedSquare = chess::NoSelection;
-    form_.DrawBoard();
-    Refresh();
+    game_.Open(std::move(game.history), std::move(game.tags));
     return true;
-}
-
-void RecordController::AfterJump()
-{
-    // Whatever was picked up is put back by the state restored.
-    state_.SelectedSquare = chess::NoSelection;
-    state_.BoardTouched = true;
-    Refresh();
-    form_.DrawBoard();
-    Autosave();
 }
 
 void RecordController::TakeBack()
 {
-    if (history_.TakeBack(state_))
-        AfterJump();
+    game_.TakeBack();
 }
 
 void RecordController::Replay()
 {
-    if (history_.Replay(state_))
-        AfterJump();
+    game_.Replay();
 }
 
 void RecordController::JumpTo(std::size_t plies)
 {
-    if (history_.JumpTo(plies, state_))
-        AfterJump();
-    else
+    if (!game_.JumpTo(plies))
         Refresh();  // a click on the current move: the mark stays where it was
 }
 
@@ -340,14 +307,14 @@ void RecordController::Warn(const QString& text, const std::string& detail)
     QString message = text;
     if (!detail.empty())
         message += QStringLiteral("\n\n") + QString::fromStdString(detail);
-    QMessageBox box(QMessageBox::Warning, form_.windowTitle(), message, QMessageBox::Ok, &form_);
+    QMessageBox box(QMessageBox::Warning, host_.Window()->windowTitle(), message, QMessageBox::Ok, host_.Window());
     box.exec();
 }
 
 void RecordController::Open()
 {
     const QString path =
-        QFileDialog::getOpenFileName(&form_, texts_.OtevritPartii, lastFolder_, PgnFilter, nullptr);
+        QFileDialog::getOpenFileName(host_.Window(), texts_.OtevritPartii, lastFolder_, PgnFilter, nullptr);
     if (!path.isEmpty())
         OpenFile(path);
 }
@@ -378,7 +345,7 @@ bool RecordController::TakeGames(const std::string& bytes, const QString& source
     if (games.size() > 1) {
         const GameListTexts names{texts_.VyberPartie, texts_.Cislo, texts_.Bily,     texts_.Cerny,
                                   texts_.Vysledek,    texts_.Tahy,  QStringLiteral("OK"), texts_.Storno};
-        TGameList list(games, names, &form_);
+        TGameList list(games, names, host_.Window());
         chosen = list.Choose();
         if (chosen < 0)
             return false;
@@ -388,15 +355,12 @@ bool RecordController::TakeGames(const std::string& bytes, const QString& source
         Warn(texts_.ChybnaPartie, game.error);
         return false;
     }
-    if (!Adopt(std::move(game)))
-        return false;
-    Autosave();
-    return true;
+    return Adopt(std::move(game));
 }
 
 void RecordController::Save()
 {
-    QString path = QFileDialog::getSaveFileName(&form_, texts_.UlozitPartii,
+    QString path = QFileDialog::getSaveFileName(host_.Window(), texts_.UlozitPartii,
                                                 lastFolder_.isEmpty() ? QString() : lastFolder_ + QStringLiteral("/"),
                                                 PgnFilter, nullptr);
     if (path.isEmpty())
@@ -418,7 +382,7 @@ bool RecordController::SaveFile(const QString& path)
 
 void RecordController::CopyFen()
 {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(history_.Fen()));
+    QGuiApplication::clipboard()->setText(QString::fromStdString(game_.Record().Fen()));
 }
 
 void RecordController::CopyPgn()
@@ -446,10 +410,7 @@ bool RecordController::PasteText(const QString& clipboard)
         }
         chess::RecordedGame game;
         game.history.Reset(reading.position.state, reading.position.halfmoveClock, reading.position.fullmoveNumber);
-        if (!Adopt(std::move(game)))
-            return false;
-        Autosave();
-        return true;
+        return Adopt(std::move(game));
     }
     return TakeGames(Bytes(text), QString());
 }
@@ -462,8 +423,8 @@ void RecordController::ShowMoveList(bool shown)
         return;
     dock_->setVisible(shown);
     if (shown)
-        list_->Show(history_, letters_);
-    form_.SetSidePanelWidth(PanelWidth());
+        list_->Show(game_.Record(), letters_);
+    host_.SetSidePanelWidth(PanelWidth());
 }
 
 void RecordController::MarkLastMove(bool marked)
@@ -471,5 +432,5 @@ void RecordController::MarkLastMove(bool marked)
     look_.MarkLastMove = marked;
     for (const int cell : {look_.LastMoveFrom, look_.LastMoveTo})
         if (cell >= 0)
-            form_.DrawSquare(cell / 8, cell % 8);
+            host_.DrawSquare(cell / 8, cell % 8);
 }

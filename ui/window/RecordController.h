@@ -1,11 +1,10 @@
 #pragma once
 // The game record's side of the window: take-back and replay, opening and
 // saving games, the clipboard, the move list, the tint of the last move, and
-// the unfinished game kept between runs. The window constructs one, lets it
-// add its menu items and tells it whenever a press or a new game may have
-// changed the game; it reaches the window only through TForm1's public
-// interface.
+// the unfinished game kept between runs. It follows the game's changes as a
+// listener and reaches the window only through RecordHost.
 
+#include "Game.h"
 #include "GameRecord.h"
 #include "History.h"
 #include "Language.h"
@@ -19,12 +18,28 @@
 #include <string>
 #include <vector>
 
-class TForm1;
 class TMoveList;
 class QAction;
 class QDockWidget;
+class QMainWindow;
 class QMenu;
 struct Presentation;
+
+// What the record's side needs of the window it lives in.
+class RecordHost {
+public:
+    virtual QMainWindow* Window() = 0;
+    // Menu items named as the language files name them.
+    virtual QAction* AddItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false) = 0;
+    virtual void AddSeparator(QMenu* menu, const char* name) = 0;
+    virtual bool AskYesNo(chess::Question question) = 0;
+    virtual void DrawSquare(int file, int rank) = 0;
+    // A panel beside the board widens the window by its width.
+    virtual void SetSidePanelWidth(int width) = 0;
+
+protected:
+    ~RecordHost() = default;
+};
 
 // The texts of the record's dialogs and messages, section "Zapis" of the
 // language files, with their built-in Czech defaults.
@@ -48,12 +63,11 @@ struct RecordTexts {
     static RecordTexts Load(const LanguageFile& file);
 };
 
-class RecordController : public QObject {
+class RecordController : public QObject, public chess::GameListener {
     Q_OBJECT
 public:
     // The data folder holds the unfinished game; none is kept when it is empty.
-    RecordController(TForm1& form, chess::GameState& state, chess::History& history, Presentation& look,
-                     const QString& dataDir);
+    RecordController(RecordHost& host, chess::Game& game, Presentation& look, const QString& dataDir);
     ~RecordController() override;
 
     void AddGameItems(QMenu* game);
@@ -69,10 +83,7 @@ public:
 
     void LoadLanguage(const LanguageFile& file, const chess::PieceLetters& letters);
 
-    // After a press on the board: records what it changed.
-    void GameChanged();
-    // After the new-game command: `started` tells whether a new game was set up.
-    void NewGame(bool started);
+    void GameChanged(const chess::Game& game, const chess::GameChange& change) override;
 
     // Menu commands.
     void TakeBack();
@@ -107,25 +118,18 @@ private:
     bool MoveListShown() const;
     bool Adopt(chess::RecordedGame&& game);
     bool TakeGames(const std::string& bytes, const QString& source);
-    void AfterJump();
     void Refresh();
     void Autosave();
     void Warn(const QString& text, const std::string& detail = {});
     std::string GameText() const;
 
-    TForm1& form_;
-    chess::GameState& state_;
-    chess::History& history_;
+    RecordHost& host_;
+    chess::Game& game_;
     Presentation& look_;
     QString dataDir_;
     RecordTexts texts_;
     chess::PieceLetters letters_ = chess::PieceLetters::Czech();
-    std::vector<chess::PgnTag> tags_;  // of the game opened, kept when saving
     QString lastFolder_;
-
-    // What the last refresh saw, so a press that changed nothing writes nothing.
-    std::size_t seenSize_ = 0, seenCurrent_ = 0;
-    bool seenOver_ = false;
     std::optional<chess::RecordedGame> unfinished_;
 
     QAction* takeBack_ = nullptr;
