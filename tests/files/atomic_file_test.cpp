@@ -1,0 +1,190 @@
+// Writing a file whole or not at all.
+
+#include "AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace chess {
+namespace {
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void Spit(const std::string& path, const std::string& bytes, mode_t mode = 0644)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+    chmod(path.c_str(), mode);
+}
+
+std::set<std::string> Entries(const std::string& dir)
+{
+    std::set<std::string> names;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d))
+            names.insert(e->d_name);
+        closedir(d);
+    }
+    return names;
+}
+
+// What stands at a name, as far as a write could change it.
+struct Snapshot {
+    bool exists = false, link = false;
+    mode_t mode = 0;  // after links
+    std::string bytes;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Look(const std::string& path)
+{
+    Snapshot s;
+    struct stat st {};
+    s.link = lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    s.exists = stat(path.c_str(), &st) == 0;
+    s.mode = s.exists ? st.st_mode : 0;
+    if (s.exists && S_ISREG(st.st_mode))
+        s.bytes = Slurp(path);
+    return s;
+}
+
+class TempFolder : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/bodlany-atomic-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        chmod(dir.c_str(), 0755);  // for the rows run as nobody
+    }
+    void TearDown() override
+    {
+        chmod(dir.c_str(), 0755);
+        std::system(("rm -rf '" + dir + "'").c_str());
+    }
+    std::string dir;
+};
+
+const std::string oldBytes = "[Event \"old\"]\n\n1. e4 *\n";
+
+struct FaultRow {
+    const char* name;
+    std::string (*prepare)(const std::string& dir);  // sets the scene, gives the name to write
+    void (*inChild)();                               // narrows what the writing process may do
+    WriteOptions options;
+    std::size_t size;    // of the new content
+    const char* reason;  // expected in the reason; nullptr: the write succeeds
+};
+
+// Root may write anywhere, so permission rows run as nobody.
+void AsNobody()
+{
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+        std::_Exit(3);
+}
+
+WriteOptions AtMost(std::size_t bytes)
+{
+    WriteOptions o;
+    o.maxBytes = bytes;
+    return o;
+}
+
+const FaultRow faultRows[] = {
+    {"ReplacesAndKeepsTheMode", [](const std::string& d) { Spit(d + "/game.pgn", oldBytes, 0640); return d + "/game.pgn"; },
+     nullptr, {}, 5000, nullptr},
+    {"ReplacesWhatALinkPointsAt",
+     [](const std::string& d) {
+         Spit(d + "/real.pgn", oldBytes, 0600);
+         symlink("real.pgn", (d + "/game.pgn").c_str());
+         return d + "/game.pgn";
+     },
+     nullptr, {}, 100, nullptr},
+    // The file-size limit fails a write with EFBIG after a short write, as a full disk does with ENOSPC.
+    {"DiskFullPartWayThrough", [](const std::string& d) { Spit(d + "/game.pgn", oldBytes, 0640); return d + "/game.pgn"; },
+     [] {
+         std::signal(SIGXFSZ, SIG_IGN);
+         const rlimit limit{4096, 4096};
+         setrlimit(RLIMIT_FSIZE, &limit);
+     },
+     {}, 65536, "cannot write: File too large"},
+    {"ReadOnlyFolder",
+     [](const std::string& d) {
+         Spit(d + "/game.pgn", oldBytes, 0666);  // only the folder stands in the way
+         chmod(d.c_str(), 0555);
+         return d + "/game.pgn";
+     },
+     AsNobody, {}, 100, "Permission denied"},
+    {"ReadOnlyFile", [](const std::string& d) { Spit(d + "/game.pgn", oldBytes, 0444); return d + "/game.pgn"; },
+     nullptr, {}, 100, "read-only"},
+    // As nobody, so that a writer that failed to refuse could not replace the
+    // system's /dev/null, as root could.
+    {"LinkToDevNull",
+     [](const std::string& d) {
+         symlink("/dev/null", (d + "/game.pgn").c_str());
+         return d + "/game.pgn";
+     },
+     AsNobody, {}, 100, "not a regular file"},
+    {"Fifo", [](const std::string& d) { mkfifo((d + "/game.pgn").c_str(), 0644); return d + "/game.pgn"; },
+     nullptr, {}, 100, "not a regular file"},
+    {"Folder", [](const std::string& d) { mkdir((d + "/game.pgn").c_str(), 0755); return d + "/game.pgn"; },
+     nullptr, {}, 100, "not a regular file"},
+    {"OverTheReadersLimit", [](const std::string& d) { Spit(d + "/game.pgn", oldBytes); return d + "/game.pgn"; },
+     nullptr, AtMost(100), 101, "too large"},
+    {"MissingFolder", [](const std::string& d) { return d + "/gone/game.pgn"; },
+     nullptr, {}, 100, "No such file or directory"},
+};
+
+void PrintTo(const FaultRow& row, std::ostream* os) { *os << row.name; }
+
+class WriteFaults : public TempFolder, public testing::WithParamInterface<FaultRow> {};
+
+TEST_P(WriteFaults, FailureLeavesTheOldFileAndNoTemporary)
+{
+    const FaultRow& row = GetParam();
+    const std::string path = row.prepare(dir);
+    const Snapshot before = Look(path);
+    const auto entries = Entries(dir);
+    const std::string bytes(row.size, 'n');
+    // Each row writes in a child of its own, so that its limits end with it.
+    EXPECT_EXIT(
+        {
+            if (row.inChild)
+                row.inChild();
+            std::string reason;
+            const bool ok = WriteFileAtomically(path, bytes, row.options, &reason);
+            std::cerr << reason << std::flush;
+            std::_Exit(ok ? 0 : reason.empty() || reason.find('\n') != std::string::npos ? 2 : 1);
+        },
+        testing::ExitedWithCode(row.reason ? 1 : 0), row.reason ? row.reason : "");
+    chmod(dir.c_str(), 0755);
+    EXPECT_EQ(Entries(dir), entries) << "a temporary file was left behind";
+    if (row.reason) {
+        EXPECT_EQ(Look(path), before);
+    } else {
+        Snapshot expected = before;
+        expected.bytes = bytes;
+        EXPECT_EQ(Look(path), expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, WriteFaults, testing::ValuesIn(faultRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace chess
