@@ -1,19 +1,25 @@
-// Writing a file whole or not at all.
+// Writing a file whole or not at all, and writing it off the window's thread.
 
 #include "AtomicFile.h"
+#include "BackgroundWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
+#include <future>
 #include <iostream>
+#include <mutex>
 #include <set>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace chess {
 namespace {
@@ -185,6 +191,90 @@ TEST_P(WriteFaults, FailureLeavesTheOldFileAndNoTemporary)
 
 INSTANTIATE_TEST_SUITE_P(Rows, WriteFaults, testing::ValuesIn(faultRows),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Reports kept as they arrive; the first report of `holdAt` waits until
+// Release, so that what is asked meanwhile queues up behind it.
+class Writes : public TempFolder {
+protected:
+    BackgroundWriter::Report Recorder(const std::string& holdAt)
+    {
+        return [this, holdAt](const WriteOutcome& outcome) {
+            {
+                std::lock_guard lock(mutex);
+                outcomes.push_back(outcome);
+            }
+            if (outcome.path == holdAt && !held.exchange(true)) {
+                holding.set_value();
+                release.get_future().wait();
+            }
+        };
+    }
+    std::vector<std::pair<std::string, bool>> Done()
+    {
+        std::lock_guard lock(mutex);
+        std::vector<std::pair<std::string, bool>> done;
+        for (const auto& o : outcomes)
+            done.emplace_back(o.path.substr(dir.size() + 1), o.removal);
+        return done;
+    }
+    std::mutex mutex;
+    std::vector<WriteOutcome> outcomes;
+    std::atomic<bool> held{false};
+    std::promise<void> holding, release;
+};
+
+TEST_F(Writes, QueueKeepsTheLatestContentAndTheOrderOfRemovals)
+{
+    Spit(dir + "/c", "old c");
+    Spit(dir + "/d", "old d");
+    BackgroundWriter writer({}, Recorder(dir + "/hold"));
+    writer.Submit(dir + "/hold", "h");
+    holding.get_future().wait();
+    for (const char* move : {"1", "2", "3"})
+        writer.Submit(dir + "/a", move);
+    writer.Submit(dir + "/b", "b");
+    writer.Submit(dir + "/a", "4");
+    writer.Submit(dir + "/c", "new c");  // a new game right after a move
+    writer.Remove(dir + "/c");
+    writer.Remove(dir + "/d");  // and a move right after a new game
+    writer.Submit(dir + "/d", "new d");
+    writer.Submit(dir + "/d", "newer d");
+
+    auto flushed = std::async(std::launch::async, [&] { writer.Flush(); });
+    EXPECT_EQ(flushed.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout) << "Flush did not wait";
+    release.set_value();
+    flushed.get();
+    EXPECT_EQ(Slurp(dir + "/a"), "4");
+    EXPECT_EQ(Slurp(dir + "/b"), "b");
+    EXPECT_NE(access((dir + "/c").c_str(), F_OK), 0);
+    EXPECT_EQ(Slurp(dir + "/d"), "newer d");
+    using Done = std::vector<std::pair<std::string, bool>>;
+    EXPECT_EQ(this->Done(), (Done{{"hold", false}, {"a", false}, {"b", false}, {"c", true}, {"d", true}, {"d", false}}));
+}
+
+TEST_F(Writes, EachFailedWriteIsReportedOnceAndTheEndWritesWhatIsLeft)
+{
+    ASSERT_EQ(mkdir((dir + "/blocked").c_str(), 0755), 0);
+    {
+        BackgroundWriter writer({}, Recorder(dir + "/hold"));
+        writer.Submit(dir + "/hold", "h");
+        holding.get_future().wait();
+        writer.Submit(dir + "/blocked", "1");
+        writer.Submit(dir + "/blocked", "2");
+        release.set_value();
+        writer.Flush();
+        writer.Submit(dir + "/blocked", "3");
+        writer.Submit(dir + "/last", "last");
+    }
+    EXPECT_EQ(Slurp(dir + "/last"), "last");
+    std::lock_guard lock(mutex);
+    ASSERT_EQ(outcomes.size(), 4u);
+    for (const std::size_t i : {1, 2}) {
+        EXPECT_FALSE(outcomes[i].ok);
+        EXPECT_EQ(outcomes[i].error, "it is not a regular file");
+    }
+    EXPECT_TRUE(outcomes[3].ok);
+}
 
 }  // namespace
 }  // namespace chess
