@@ -1,7 +1,9 @@
 #include "BackgroundWriter.h"
 
 #include <algorithm>
+#include <csignal>
 #include <exception>
+#include <pthread.h>
 
 namespace chess {
 
@@ -70,6 +72,16 @@ void BackgroundWriter::Flush()
 
 void BackgroundWriter::Run()
 {
+    // Signals sent to the process are left to the program's other threads,
+    // where its handlers expect to run. SIGXFSZ too: over a file-size limit a
+    // write then fails with EFBIG and is reported, instead of ending the
+    // program as the signal would. Faults stay deliverable.
+    sigset_t asynchronous;
+    sigfillset(&asynchronous);
+    for (const int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGSYS})
+        sigdelset(&asynchronous, fault);
+    pthread_sigmask(SIG_BLOCK, &asynchronous, nullptr);
+
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [&] { return stopping_ || !pending_.empty(); });

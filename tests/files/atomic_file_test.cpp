@@ -276,5 +276,25 @@ TEST_F(Writes, EachFailedWriteIsReportedOnceAndTheEndWritesWhatIsLeft)
     EXPECT_TRUE(outcomes[3].ok);
 }
 
+// A user's file-size limit (ulimit -f) ends a process that writes past it,
+// unless the writing thread holds the signal off; the game must be reported
+// unwritten instead.
+TEST_F(Writes, FileSizeLimitIsReportedNotFatal)
+{
+    EXPECT_EXIT(
+        {
+            rlimit limit{};
+            limit.rlim_cur = limit.rlim_max = 4096;
+            setrlimit(RLIMIT_FSIZE, &limit);
+            BackgroundWriter writer({}, Recorder(""));
+            writer.Submit(dir + "/game.pgn", std::string(65536, 'n'));
+            writer.Flush();
+            std::cerr << outcomes.at(0).error << std::flush;
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "cannot write: File too large");
+    EXPECT_EQ(Entries(dir).size(), 2u) << "a temporary file was left behind";
+}
+
 }  // namespace
 }  // namespace chess
