@@ -6,7 +6,8 @@
 //
 // Only the latest content of a file matters: a write that has not started
 // yet is replaced by a newer one of the same file. Writes and removals of a
-// file happen in the order they were asked for.
+// file happen in the order they were asked for. The writer's thread takes no
+// signal sent to the process; a write past a file-size limit is reported.
 
 #include "AtomicFile.h"
 
