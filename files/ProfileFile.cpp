@@ -1,20 +1,10 @@
 #include "ProfileFile.h"
 
+#include "AtomicFile.h"
 #include "TextCodec.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
-#include <cstdlib>
-#include <cstdio>
-#include <cctype>
-#include <cstring>
-#include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
-#include <random>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace chess {
 
@@ -415,153 +405,13 @@ std::string ProfileFile::Serialize() const
     return bytes;
 }
 
-namespace {
-
-// A write in progress never takes this long; a temporary file older than
-// this was left by a write that was killed.
-constexpr time_t StaleAfterSeconds = 120;
-
-bool IsTemporaryName(std::string_view name, std::string_view base)
+bool ProfileFile::Save(const std::string& path, std::string* error) const
 {
-    if (name.size() != base.size() + 7 || name.substr(0, base.size()) != base || name[base.size()] != '.')
-        return false;
-    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(base.size()) + 1, name.end(),
-                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
-}
-
-// Removes what writes of this file that were killed half-way left behind:
-// our own temporary files, old enough that no write can still be using them.
-void RemoveStaleTemporaries(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return;
-    const time_t now = ::time(nullptr);
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!IsTemporaryName(entry->d_name, base))
-            continue;
-        const std::string stray = folder + (slash == std::string::npos ? "/" : "") + entry->d_name;
-        struct stat st {};
-        if (::lstat(stray.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
-            && st.st_mtime + StaleAfterSeconds < now)
-            ::unlink(stray.c_str());
-    }
-    ::closedir(dir);
-}
-
-// Creates path + "." + six letters or digits, as mkstemp names it, but with
-// the given mode (less the umask) rather than 0600.
-int CreateTemporary(const std::string& path, mode_t mode, std::string& name)
-{
-    static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device seed;
-    std::mt19937 random(seed());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = path + ".";
-        for (int i = 0; i < 6; ++i)
-            name += letters[random() % (sizeof letters - 1)];
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
-
-}  // namespace
-
-bool ProfileFile::Save(const std::string& linkOrPath, std::string* error) const
-{
-    auto fail = [&](const std::string& what) {
-        if (error)
-            *error = what;
-        return false;
-    };
-    auto failErrno = [&](const char* what) { return fail(std::string(what) + ": " + std::strerror(errno)); };
-
-    // A settings file that is a link is replaced where it really lives, so
-    // the link keeps pointing at the current settings.
-    std::string path = linkOrPath;
-    if (char* real = ::realpath(linkOrPath.c_str(), nullptr)) {
-        path = real;
-        std::free(real);
-    }
-
-    struct stat old {};
-    const bool exists = ::stat(path.c_str(), &old) == 0;
-    if (!exists && errno != ENOENT)
-        return failErrno("cannot look at it");
-    if (exists) {
-        if (!S_ISREG(old.st_mode))
-            return fail("it is not a regular file");
-        if (static_cast<unsigned long long>(old.st_size) > MaxTextFileSize)
-            return fail("it is too large to be a settings file");
-        // A file without any write permission is read-only on purpose, also
-        // for an administrator, as the read-only attribute is elsewhere.
-        if ((old.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
-            return fail("the file is read-only");
-        // What we could not read we cannot have merged into the new content.
-        if (::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) != 0)
-            return fail("the file cannot be read");
-    }
-
-    RemoveStaleTemporaries(path);
-    const std::string bytes = Serialize();
-    std::string temp;
-    const int fd = CreateTemporary(path, exists ? 0600 : 0666, temp);
-    if (fd < 0)
-        return failErrno("cannot create a file beside it");
-    auto abandon = [&](const char* what) {
-        const int saved = errno;
-        ::close(fd);
-        ::unlink(temp.c_str());
-        errno = saved;
-        return failErrno(what);
-    };
-    if (exists) {
-        // Owner and group only where the process may give them; the mode
-        // after them, as a change of owner clears the set-id bits.
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
-            // Neither may be given away: the file becomes the user's own, as a new one would.
-        }
-        if (::fchmod(fd, old.st_mode & 07777) != 0)
-            return abandon("cannot keep its permissions");
-    }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return abandon("cannot write");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0)
-        return abandon("cannot write");
-    if (::close(fd) != 0) {
-        const int saved = errno;
-        ::unlink(temp.c_str());
-        errno = saved;
-        return failErrno("cannot write");
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        const int saved = errno;
-        ::unlink(temp.c_str());
-        errno = saved;
-        return failErrno("cannot replace");
-    }
-    // The new name must reach the disk too, or a crash may bring back the old file.
-    const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
+    WriteOptions options;
+    options.maxExistingBytes = MaxTextFileSize;
+    options.keepReadOnly = true;
+    options.requireReadable = true;  // the new content is the old one with our keys changed
+    return WriteFileAtomically(path, Serialize(), options, error);
 }
 
 }  // namespace chess
