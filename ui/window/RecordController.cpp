@@ -7,6 +7,7 @@
 #include "MoveList.h"
 #include "Presentation.h"
 #include "TextFile.h"
+#include "UnfinishedGame.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -81,7 +82,8 @@ RecordTexts RecordTexts::Load(const LanguageFile& file)
 }
 
 RecordController::RecordController(RecordHost& host, chess::Game& game, Presentation& look, const QString& dataDir)
-    : QObject(host.Window()), host_(host), game_(game), look_(look), dataDir_(dataDir)
+    : QObject(host.Window()), host_(host), game_(game), look_(look),
+      unfinished_(new UnfinishedGame(game, dataDir, this))
 {
     game_.AddListener(this);
 }
@@ -136,6 +138,7 @@ void RecordController::AddGameItems(QMenu* game)
     resume_ = Add(game, "Pokraovatvrozehranpartii1", QStringLiteral("&Pokračovat v rozehrané partii"));
     resume_->setEnabled(false);
     connect(resume_, &QAction::triggered, this, &RecordController::Resume);
+    connect(unfinished_, &UnfinishedGame::available, resume_, &QAction::setEnabled);
     host_.AddSeparator(game, "N8");
     connect(Add(game, "KoprovatpoziciFEN1", QStringLiteral("Kopírovat pozici (&FEN)")), &QAction::triggered, this,
             &RecordController::CopyFen);
@@ -164,7 +167,7 @@ void RecordController::Start()
         ShowMoveList(true);
     Refresh();
     // Reading the file waits until the window is up, so the start is no slower.
-    QTimer::singleShot(0, this, &RecordController::CheckForUnfinishedGame);
+    QTimer::singleShot(0, unfinished_, &UnfinishedGame::Look);
 }
 
 int RecordController::PanelWidth() const
@@ -183,19 +186,9 @@ void RecordController::LoadLanguage(const LanguageFile& file, const chess::Piece
         list_->Show(game_.Record(), letters_);
 }
 
-QString RecordController::AutosavePath() const
-{
-    return dataDir_.isEmpty() ? QString() : dataDir_ + QStringLiteral("/rozehrana.pgn");
-}
-
-void RecordController::GameChanged(const chess::Game&, const chess::GameChange& change)
+void RecordController::GameChanged(const chess::Game&, const chess::GameChange&)
 {
     Refresh();
-    if (change.kind != chess::GameChange::NewGame) {
-        Autosave();
-    } else if (!AutosavePath().isEmpty()) {
-        QFile::remove(AutosavePath());
-    }
 }
 
 // Brings everything that shows the record in line with it.
@@ -224,56 +217,15 @@ void RecordController::Refresh()
         list_->Show(game_.Record(), letters_);
 }
 
-void RecordController::Autosave()
-{
-    const QString path = AutosavePath();
-    if (path.isEmpty())
-        return;
-    // The file now holds this game, not the one found at the start.
-    unfinished_.reset();
-    resume_->setEnabled(false);
-    if (game_.Over() || game_.Record().Size() == 0) {
-        QFile::remove(path);
-        return;
-    }
-    QDir().mkpath(dataDir_);
-    // A failure here must not interrupt the game; the next move tries again.
-    WriteAtomically(path, GameText());
-}
-
 std::string RecordController::GameText() const
 {
     return chess::WritePgn(game_.Record(), game_.Tags(), chess::ResultText(game_.End()));
 }
 
-void RecordController::CheckForUnfinishedGame()
-{
-    if (AutosavePath().isEmpty())
-        return;
-    // One game of ours: anything else standing there (a FIFO, a device, a
-    // huge file) is no unfinished game and must not hold the window up.
-    const chess::TextFile file = chess::ReadTextFile(LocalPath(AutosavePath()));
-    if (file.state != chess::FileState::Read)
-        return;
-    const std::vector<chess::PgnGame> games = chess::ParsePgn(file.bytes);
-    if (games.empty())
-        return;
-    chess::RecordedGame game = chess::ReplayPgnGame(games.front(), 1);
-    if (!game.ok || game.history.Size() == 0 || game.history.Over())
-        return;
-    unfinished_ = std::move(game);
-    resume_->setEnabled(true);
-}
-
 void RecordController::Resume()
 {
-    if (!unfinished_)
-        return;
-    chess::RecordedGame game = *unfinished_;
-    if (!Adopt(std::move(game)))
-        return;
-    unfinished_.reset();
-    resume_->setEnabled(false);
+    if (std::optional<chess::RecordedGame> game = unfinished_->Take())
+        Adopt(std::move(*game));
 }
 
 bool RecordController::Adopt(chess::RecordedGame&& game)

@@ -10,6 +10,7 @@
 #include "Language.h"
 #include "Notation.h"
 #include "Pgn.h"
+#include "UnfinishedGame.h"
 
 #include <QObject>
 #include <QString>
@@ -19,6 +20,7 @@
 #include <vector>
 
 class TMoveList;
+class UnfinishedGame;
 class QAction;
 class QDockWidget;
 class QMainWindow;
@@ -106,31 +108,28 @@ public:
     bool PasteText(const QString& text);
 
     // For tests and the README's reader: where the unfinished game is kept.
-    QString AutosavePath() const;
+    QString AutosavePath() const { return unfinished_->Path(); }
     // The move list, once it has been shown.
     TMoveList* MoveList() const { return list_; }
     const RecordTexts& Texts() const { return texts_; }
 
 private:
     QAction* Add(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
-    void CheckForUnfinishedGame();
     void MakeMoveList();
     bool MoveListShown() const;
     bool Adopt(chess::RecordedGame&& game);
     bool TakeGames(const std::string& bytes, const QString& source);
     void Refresh();
-    void Autosave();
     void Warn(const QString& text, const std::string& detail = {});
     std::string GameText() const;
 
     RecordHost& host_;
     chess::Game& game_;
     Presentation& look_;
-    QString dataDir_;
     RecordTexts texts_;
     chess::PieceLetters letters_ = chess::PieceLetters::Czech();
     QString lastFolder_;
-    std::optional<chess::RecordedGame> unfinished_;
+    UnfinishedGame* unfinished_;  // a child
 
     QAction* takeBack_ = nullptr;
     QAction* replay_ = nullptr;
