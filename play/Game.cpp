@@ -20,6 +20,7 @@ GameEnd Game::EndOfLastMove() const
 void Game::Commit(const Move& move, const MoveEffects& effects)
 {
     history_.Record(move, state_);
+    kept_ = history_.Size();
     GameChange change{GameChange::Moved, effects};
     change.ended = EndOfLastMove() != GameEnd::None;
     Tell(change);
@@ -54,17 +55,31 @@ bool Game::Moved(bool moved, GameChange::Kind kind)
 
 bool Game::TakeBack()
 {
-    return Moved(history_.TakeBack(state_), GameChange::TakenBack);
+    if (!history_.TakeBack(state_))
+        return false;
+    kept_ = history_.Current();
+    return Moved(true, GameChange::TakenBack);
 }
 
 bool Game::Replay()
 {
-    return Moved(history_.Replay(state_), GameChange::Replayed);
+    if (!history_.Replay(state_))
+        return false;
+    kept_ = std::max(kept_, history_.Current());
+    return Moved(true, GameChange::Replayed);
 }
 
 bool Game::JumpTo(std::size_t ply)
 {
-    return Moved(history_.JumpTo(ply, state_), GameChange::Jumped);
+    if (!history_.JumpTo(ply, state_))
+        return false;
+    kept_ = std::max(kept_, history_.Current());
+    return Moved(true, GameChange::Jumped);
+}
+
+std::size_t Game::KeptMovesAMoveWouldCut() const
+{
+    return history_.Current() < kept_ ? history_.Size() - history_.Current() : 0;
 }
 
 void Game::NewGame()
@@ -72,6 +87,7 @@ void Game::NewGame()
     SetUpNewGame(state_);
     history_.Reset(state_);
     tags_.clear();
+    kept_ = history_.Size();
     Tell({GameChange::NewGame});
 }
 
@@ -83,6 +99,7 @@ void Game::NewGame(const GameState& start, int halfmoveClock, int fullmoveNumber
     state_.SelectedSquare = NoSelection;
     history_.Reset(state_, halfmoveClock, fullmoveNumber);
     tags_.clear();
+    kept_ = history_.Size();
     Tell({GameChange::NewGame});
 }
 
@@ -95,6 +112,7 @@ void Game::Open(History history, std::vector<PgnTag> tags)
     // that "Nová partie" brings the start back (after asking).
     state_.BoardTouched = true;
     state_.SelectedSquare = NoSelection;
+    kept_ = history_.Size();
     Tell({GameChange::Opened});
 }
 
@@ -104,6 +122,25 @@ void Game::ClaimDraw(GameEnd claim)
     history_.ClaimDraw(claim);
     if (!wasOver && Over())
         Tell({GameChange::DrawClaimed, {}, true});
+}
+
+GameEnd Game::ClaimOccasion() const
+{
+    const std::size_t ply = history_.Current();
+    if (ply == 0 || Over())
+        return GameEnd::None;
+    // Only the move that brings a position back makes it claimable, so each
+    // such move is a new occurrence: the third, and the fourth (the fifth
+    // ends the game).
+    const HalfMove& last = history_[ply - 1];
+    if (last.occurrence >= ThreefoldCount)
+        return GameEnd::ThreefoldClaimed;
+    // The fifty-move count is offered when it reaches fifty moves of each
+    // side and at each further move of each side, not at every half-move.
+    const int before = ply >= 2 ? history_[ply - 2].halfmoveClock : history_.StartHalfmoveClock();
+    if (last.halfmoveClock >= FiftyMoveClaimPlies && last.halfmoveClock / 2 > before / 2)
+        return GameEnd::FiftyMovesClaimed;
+    return GameEnd::None;
 }
 
 void Game::AddListener(GameListener* listener)

@@ -68,9 +68,16 @@ public:
     // made it: false, and nothing changed, when the rules refuse it.
     bool Play(const Move& move);
 
+    // A take-back gives up the moves after it: the next move replaces them
+    // without a word. Stepping through the record with JumpTo only shows
+    // positions, and the moves it passes stay kept. Replaying or stepping
+    // forward over moves taken back keeps them again.
     bool TakeBack();
     bool Replay();
     bool JumpTo(std::size_t ply);
+    // How many recorded half-moves a move made now would cut off although
+    // nobody took them back: 0 at the end of the record or after a take-back.
+    std::size_t KeptMovesAMoveWouldCut() const;
 
     // The start position (or `start`), an empty record, no tags.
     void NewGame();
@@ -80,8 +87,12 @@ public:
 
     // The draw the player to move may claim, and the claim itself.
     GameEnd ClaimableDraw() const { return history_.ClaimableDraw(); }
-    GameEnd ClaimOccasion() const { return history_.ClaimOccasion(); }
     void ClaimDraw(GameEnd claim);
+    // The claim the last move has made possible anew, to be offered to the
+    // player to move: each new occurrence of a repeated position (the third
+    // and the fourth), and the fifty-move count each time it grows by a move
+    // of each side. None when nothing new may be claimed.
+    GameEnd ClaimOccasion() const;
 
     void AddListener(GameListener* listener);
     void RemoveListener(GameListener* listener);
@@ -94,6 +105,8 @@ private:
     History history_;
     std::vector<PgnTag> tags_;
     std::vector<GameListener*> listeners_;
+    // The record up to this half-move is kept: a move before it asks first.
+    std::size_t kept_ = 0;
 };
 
 }  // namespace chess

@@ -63,6 +63,17 @@ void TurnSequence::PutDown(Square sq)
         return;
     }
 
+    // A move while an earlier position is only being looked at would cut
+    // off the moves after it: asked before anything happens on the board,
+    // and only for a move the rules allow.
+    if (game_ && !putBack && game_->KeptMovesAMoveWouldCut() > 0
+        && ProbeMove(s_, s_.MovingPiece, s_.FromFile, s_.FromRank, s_.ToFile, s_.ToRank)
+        && !ui_.AskYesNo(Question::ZrusitPozdejsiTahy)) {
+        s_.SelectedSquare = NoSelection;
+        ui_.DrawSquare(s_.FromFile, s_.FromRank);
+        return;
+    }
+
     if (!TestMove(s_, s_.MovingPiece, s_.FromFile, s_.FromRank, s_.ToFile, s_.ToRank, &ui_)) {
         // The origin keeps its mark while the message is up.
         ui_.Announce(Message::Nelze);
@@ -151,9 +162,14 @@ void TurnSequence::ApplyDrawRules()
         return;  // mate and stalemate are announced by the rules of play
     }
     const GameEnd claim = game_->ClaimOccasion();
-    if (claim == GameEnd::ThreefoldClaimed && ui_.AskYesNo(Question::RemizaTretiOpakovani))
-        game_->ClaimDraw(claim);
-    else if (claim == GameEnd::FiftyMovesClaimed && ui_.AskYesNo(Question::Remiza50Tahu))
+    if (claim == GameEnd::None)
+        return;
+    Question question = Question::Remiza50Tahu;
+    if (claim == GameEnd::ThreefoldClaimed) {
+        const HalfMove& last = game_->Record()[game_->Record().Current() - 1];
+        question = last.occurrence > ThreefoldCount ? Question::RemizaCtvrteOpakovani : Question::RemizaTretiOpakovani;
+    }
+    if (ui_.AskYesNo(question))
         game_->ClaimDraw(claim);
 }
 

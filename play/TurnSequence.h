@@ -24,8 +24,10 @@ enum class Message {
     KonecRemizou,
 };
 
-// What it asks with Yes and No; the claims of a draw only with a game record.
-enum class Question { NovaPartie, RemizaTretiOpakovani, Remiza50Tahu };
+// What it asks with Yes and No; the others than NovaPartie only with a game
+// record: the claims of a draw, and a move that would cut off moves the
+// players have only stepped back over (how many: Game::KeptMovesAMoveWouldCut).
+enum class Question { NovaPartie, RemizaTretiOpakovani, Remiza50Tahu, RemizaCtvrteOpakovani, ZrusitPozdejsiTahy };
 
 class Game;
 

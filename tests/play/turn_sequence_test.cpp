@@ -1,12 +1,14 @@
 // The turn sequence as the players meet it: presses in, squares redrawn,
 // announcements and questions out, in the order the window would show them.
 
+#include "Fen.h"
 #include "Game.h"
 #include "PositionText.h"
 #include "TurnSequence.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace chess::test {
@@ -49,8 +51,11 @@ public:
         if (q == Question::NovaPartie) {
             log.push_back("ask");
         } else {
-            const char* name = q == Question::RemizaTretiOpakovani ? "ask RemizaTretiOpakovani" : "ask Remiza50Tahu";
-            log.push_back(name);
+            const char* name = q == Question::RemizaTretiOpakovani    ? "ask RemizaTretiOpakovani"
+                               : q == Question::RemizaCtvrteOpakovani ? "ask RemizaCtvrteOpakovani"
+                               : q == Question::Remiza50Tahu          ? "ask Remiza50Tahu"
+                                                                      : "ask ZrusitPozdejsiTahy";
+            log.push_back(name + Mark());
             said.push_back(name);
         }
         return answer;
@@ -371,7 +376,8 @@ TEST(DrawRules, AnnouncedRightAtTheMoveThatBringsThemAndNotOneBefore)
             moves.push_back(shuffle[i % 4]);
         return moves;
     };
-    const Log offers(4, "ask RemizaTretiOpakovani");
+    Log offers(4, "ask RemizaTretiOpakovani");
+    offers.insert(offers.end(), 4, "ask RemizaCtvrteOpakovani");
     Log fivefold = offers;
     fivefold.push_back("RemizaPateOpakovani");
     const DrawRow rows[] = {
@@ -383,10 +389,16 @@ TEST(DrawRules, AnnouncedRightAtTheMoveThatBringsThemAndNotOneBefore)
         {"Ke1 Ra1 kg8 pf7 pg7 ph7", 149, {"a1a8"}, true, {"Sach", "MatBilyVyhral"}, false},
         {"Ke1 Ra1 kg8 ph7", 99, {"a1a2"}, true, {"ask Remiza50Tahu"}, false},
         {"Ke1 Ra1 kg8 ph7", 98, {"a1a2"}, true, {}, false},
+        // Declined, the fifty-move claim comes again once each side has made
+        // another move, and after a capture or pawn move only at fifty anew.
+        {"Ke1 Ra1 kg8 ph7", 99, {"a1a2", "g8f8", "a2a3"}, true, Log(2, "ask Remiza50Tahu"), false},
+        {"Ke1 Ra1 kg8 ph7", 99, {"a1a2", "g8f8"}, true, Log(1, "ask Remiza50Tahu"), false},
+        {"Ke1 Ra1 kg8 ph7", 100, {"a1a2", "g8f8"}, true, {"ask Remiza50Tahu"}, false},
+        {"Ke1 Ra1 kg8 ph7", 99, {"a1a2", "h7h6", "a2a3"}, true, Log(1, "ask Remiza50Tahu"), false},
         {"Ke1 Ra1 kg8 ph7", 149, {"a1a2"}, false, {}, false},
-        // Each of the four positions is offered once, when it stands for the
-        // third time (half-moves 8 to 11); the start position's fifth time
-        // ends the game.
+        // Each of the four positions is offered when it stands for the third
+        // time (half-moves 8 to 11) and again for the fourth (12 to 15); the
+        // start position's fifth time ends the game.
         {"start", 0, knights(7), true, {}, false},
         {"start", 0, knights(8), true, Log(1, "ask RemizaTretiOpakovani"), false},
         {"start", 0, knights(15), true, offers, false},
@@ -439,6 +451,62 @@ TEST(DrawRules, AClaimAnsweredYesEndsTheGame)
     g.Move("e2e4");
     EXPECT_EQ(g.game.Record().Size(), 1u);
     EXPECT_EQ(g.game.Record()[0].san, "e4");
+}
+
+struct CutRow {
+    const char* name;
+    std::function<void(Game&)> browse;  // after e2e4 e7e5 g1f3
+    std::string_view move;
+    bool answer;
+    Log said;
+    std::vector<std::string> record;  // the SANs afterwards
+    std::size_t current;
+};
+
+TEST(Record, AMoveBeforeTheEndAsksOnlyWhenItCutsOffMovesNobodyTookBack)
+{
+    const std::vector<std::string> played = {"e4", "e5", "Nf3"};
+    const CutRow rows[] = {
+        {"stepped back, Yes", [](Game& g) { g.JumpTo(1); }, "d7d5", true, {"ask ZrusitPozdejsiTahy"},
+         {"e4", "d5"}, 2},
+        {"stepped back, No: nothing changes", [](Game& g) { g.JumpTo(1); }, "d7d5", false,
+         {"ask ZrusitPozdejsiTahy"}, played, 1},
+        {"stepped back, a refused move asks nothing", [](Game& g) { g.JumpTo(1); }, "d7d4", true, {"Nelze"},
+         played, 1},
+        {"stepped back, a piece put back asks nothing", [](Game& g) { g.JumpTo(1); }, "d7d7", true, {}, played, 1},
+        {"taken back: replaced without a word", [](Game& g) { g.TakeBack(); g.TakeBack(); }, "d7d5", true, {},
+         {"e4", "d5"}, 2},
+        {"taken back, stepped further back", [](Game& g) { g.TakeBack(); g.JumpTo(0); }, "d2d4", true,
+         {"ask ZrusitPozdejsiTahy"}, {"d4"}, 1},
+        {"stepped back, then taken back", [](Game& g) { g.JumpTo(2); g.TakeBack(); }, "d7d5", true, {},
+         {"e4", "d5"}, 2},
+        {"taken back, replayed, stepped back", [](Game& g) { g.TakeBack(); g.Replay(); g.JumpTo(2); }, "b1c3",
+         true, {"ask ZrusitPozdejsiTahy"}, {"e4", "e5", "Nc3"}, 3},
+        {"taken back, stepped to the end and back", [](Game& g) { g.TakeBack(); g.JumpTo(3); g.JumpTo(2); },
+         "b1c3", true, {"ask ZrusitPozdejsiTahy"}, {"e4", "e5", "Nc3"}, 3},
+        {"stepped back and forth to the end", [](Game& g) { g.JumpTo(0); g.JumpTo(3); }, "b8c6", true, {},
+         {"e4", "e5", "Nf3", "Nc6"}, 4},
+    };
+    for (const CutRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        Table g("start", true);
+        g.Moves({"e2e4", "e7e5", "g1f3"});
+        row.browse(g.game);
+        g.ui.said.clear();
+        g.ui.answer = row.answer;
+        const GameState before = g.s;
+        g.Move(row.move);
+        EXPECT_EQ(g.ui.said, row.said);
+        std::vector<std::string> record;
+        for (const HalfMove& h : g.game.Record().Moves())
+            record.push_back(h.san);
+        EXPECT_EQ(record, row.record);
+        EXPECT_EQ(g.game.Record().Current(), row.current);
+        EXPECT_EQ(g.s.SelectedSquare, NoSelection);
+        if (!row.answer) {
+            EXPECT_EQ(WriteFen(g.s), WriteFen(before));
+        }
+    }
 }
 
 TEST(NewGame, AsksOnlyOnceTheBoardIsTouchedAndResetsOnYes)
