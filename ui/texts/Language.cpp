@@ -57,6 +57,8 @@ MessageTexts MessageTexts::Load(const LanguageFile& file)
     read(t.TextRemizaTretiOpakovani, "TextRemizaTretiOpakovani");
     read(t.TextRemiza50Tahu, "TextRemiza50Tahu");
     read(t.TextKonecRemizou, "TextKonecRemizou");
+    read(t.TextRemizaCtvrteOpakovani, "TextRemizaCtvrteOpakovani");
+    read(t.TextZrusitTahy, "TextZrusitTahy");
     read(t.PismenoKral, "PismenoKral");
     read(t.PismenoDama, "PismenoDama");
     read(t.PismenoVez, "PismenoVez");
@@ -92,6 +94,8 @@ const QString& MessageTexts::For(chess::Question question) const
     switch (question) {
     case chess::Question::RemizaTretiOpakovani: return TextRemizaTretiOpakovani;
     case chess::Question::Remiza50Tahu: return TextRemiza50Tahu;
+    case chess::Question::RemizaCtvrteOpakovani: return TextRemizaCtvrteOpakovani;
+    case chess::Question::ZrusitPozdejsiTahy: return TextZrusitTahy;
     case chess::Question::NovaPartie: break;
     }
     return TextNovaPartie;

@@ -50,6 +50,9 @@ struct MessageTexts {
     QString TextRemizaTretiOpakovani = QStringLiteral("Stejná pozice nastala potřetí. Chcete remízu?");
     QString TextRemiza50Tahu = QStringLiteral("50 tahů bez braní a bez tahu pěšcem. Chcete remízu?");
     QString TextKonecRemizou = QStringLiteral("Partie skončila remízou.");
+    QString TextRemizaCtvrteOpakovani = QStringLiteral("Stejná pozice nastala počtvrté. Chcete remízu?");
+    // %1: how many half-moves the move would cut off.
+    QString TextZrusitTahy = QStringLiteral("Tah smaže ze zápisu pozdější tahy (%1). Pokračovat?");
 
     // The piece letters of the move list: king, queen, rook, bishop, knight.
     QString PismenoKral = QStringLiteral("K");

@@ -258,6 +258,21 @@ void TForm1::SetSidePanelWidth(int width)
 {
     sidePanelWidth_ = width;
     setFixedSize(clientWidth_ + sidePanelWidth_, height());
+    KeepRightEdgeOnScreen();
+}
+
+// A window widened near the right edge of its screen would hang over it:
+// it moves left as far as it must, but never past the work area's left edge.
+void TForm1::KeepRightEdgeOnScreen()
+{
+    const QScreen* shownOn = screen();
+    if (!shownOn)
+        return;
+    const QRect area = shownOn->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (frame.right() <= area.right())
+        return;
+    move(std::max(area.left(), area.right() + 1 - frame.width()), pos().y());
 }
 
 chess::Settings TForm1::CurrentSettings() const
@@ -388,7 +403,10 @@ void TForm1::Announce(chess::Message message)
 
 bool TForm1::AskYesNo(chess::Question question)
 {
-    return AskYesNoBox(this, windowTitle(), texts_.For(question), LanguageName_);
+    QString text = texts_.For(question);
+    if (question == chess::Question::ZrusitPozdejsiTahy)
+        text = text.arg(game_.KeptMovesAMoveWouldCut());
+    return AskYesNoBox(this, windowTitle(), text, LanguageName_);
 }
 
 void TForm1::RunPromotion(chess::GameState& state)

@@ -94,6 +94,7 @@ private:
     void CheckLanguageFiles();
     void ApplyAppearance();
     void ApplyGeometry(const chess::Settings& settings);
+    void KeepRightEdgeOnScreen();
     void ChooseLanguage(LanguageId id);
     void ChooseOrientation(bool whiteAtBottom);
     void FormMouseDown(QPoint position);

@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 
+#include <algorithm>
+
 TMoveList::TMoveList(QWidget* parent) : QTableWidget(0, 2, parent)
 {
     setObjectName(QStringLiteral("MoveList"));
@@ -14,6 +16,7 @@ TMoveList::TMoveList(QWidget* parent) : QTableWidget(0, 2, parent)
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setShowGrid(false);
     setFocusPolicy(Qt::NoFocus);  // the keyboard stays with the board
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TMoveList::FitEndingRow);
     connect(this, &QTableWidget::cellClicked, this, [this](int row, int column) {
         // Half-moves before the first one of the record are empty cells.
         const int index = 2 * row + column - (startsWithBlack_ ? 1 : 0);
@@ -34,9 +37,9 @@ QString TMoveList::Cell(int row, int column) const
     return it ? it->text() : QString();
 }
 
-void TMoveList::Show(const chess::History& history, const chess::PieceLetters& letters)
+void TMoveList::Show(const chess::History& history, const chess::PieceLetters& letters, const QString& ending)
 {
-    bool same = filled_ && history.Size() == shownSize_ && letters.letters == shownLetters_;
+    bool same = filled_ && history.Size() == shownSize_ && letters.letters == shownLetters_ && ending == shownEnding_;
     for (std::size_t i = 0; same && i < history.Size(); ++i)
         same = history[i].san == shownSans_[i];
     if (!same) {
@@ -46,13 +49,27 @@ void TMoveList::Show(const chess::History& history, const chess::PieceLetters& l
         shownSans_.clear();
         startsWithBlack_ = !history.Start().WhiteToMove;
         firstMoveNumber_ = history.StartFullmoveNumber();
+        shownEnding_ = ending;
         const int cells = int(history.Size()) + (startsWithBlack_ ? 1 : 0);
-        setRowCount((cells + 1) / 2);
+        const int moveRows = (cells + 1) / 2;
+        clearSpans();
+        setRowCount(moveRows + (ending.isEmpty() ? 0 : 1));
         QStringList numbers;
-        for (int row = 0; row < rowCount(); ++row)
+        for (int row = 0; row < moveRows; ++row)
             numbers << QStringLiteral("%1.").arg(firstMoveNumber_ + row);
+        if (!ending.isEmpty())
+            numbers << QString();
         setVerticalHeaderLabels(numbers);
         clearContents();
+        if (!ending.isEmpty()) {
+            // Not a move: no click lands on it, and it is never marked.
+            auto* line = new QTableWidgetItem(ending);
+            line->setFlags(Qt::ItemIsEnabled);
+            line->setTextAlignment(Qt::AlignCenter);
+            setItem(moveRows, 0, line);
+            setSpan(moveRows, 0, 1, 2);
+            FitEndingRow();
+        }
         for (std::size_t i = 0; i < history.Size(); ++i) {
             shownSans_.push_back(history[i].san);
             const QPoint at = PlaceOf(history, i);
@@ -70,4 +87,15 @@ void TMoveList::Show(const chess::History& history, const chess::PieceLetters& l
         setCurrentCell(at.y(), at.x());
         scrollToItem(item(at.y(), at.x()));
     }
+    if (shownCurrent_ == shownSize_ && !shownEnding_.isEmpty())
+        scrollToBottom();
+}
+
+void TMoveList::FitEndingRow()
+{
+    if (shownEnding_.isEmpty() || rowCount() == 0)
+        return;
+    const int width = std::max(columnWidth(0) + columnWidth(1), 40) - 6;
+    const QRect text = fontMetrics().boundingRect(QRect(0, 0, width, 1000), Qt::TextWordWrap, shownEnding_);
+    setRowHeight(rowCount() - 1, std::max(text.height() + 6, verticalHeader()->defaultSectionSize()));
 }

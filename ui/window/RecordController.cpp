@@ -6,6 +6,7 @@
 #include "GameRecord.h"
 #include "MoveList.h"
 #include "Presentation.h"
+#include "RecordPanel.h"
 #include "TextFile.h"
 #include "UnfinishedGame.h"
 
@@ -78,7 +79,33 @@ RecordTexts RecordTexts::Load(const LanguageFile& file)
     read(t.NelzeUlozit, "NelzeUlozit");
     read(t.PrazdnaSchranka, "PrazdnaSchranka");
     read(t.ChybnaPozice, "ChybnaPozice");
+    read(t.NaTahuBily, "NaTahuBily");
+    read(t.NaTahuCerny, "NaTahuCerny");
+    read(t.KonecMat, "KonecMat");
+    read(t.KonecPat, "KonecPat");
+    read(t.KonecMrtvaPozice, "KonecMrtvaPozice");
+    read(t.KonecPateOpakovani, "KonecPateOpakovani");
+    read(t.Konec75Tahu, "Konec75Tahu");
+    read(t.KonecTretiOpakovani, "KonecTretiOpakovani");
+    read(t.Konec50Tahu, "Konec50Tahu");
     return t;
+}
+
+QString RecordTexts::Ending(chess::GameEnd end) const
+{
+    const QString* why = nullptr;
+    switch (end) {
+    case chess::GameEnd::None: return {};
+    case chess::GameEnd::WhiteWins:
+    case chess::GameEnd::BlackWins: why = &KonecMat; break;
+    case chess::GameEnd::Stalemate: why = &KonecPat; break;
+    case chess::GameEnd::DeadPosition: why = &KonecMrtvaPozice; break;
+    case chess::GameEnd::FivefoldRepetition: why = &KonecPateOpakovani; break;
+    case chess::GameEnd::SeventyFiveMoves: why = &Konec75Tahu; break;
+    case chess::GameEnd::ThreefoldClaimed: why = &KonecTretiOpakovani; break;
+    case chess::GameEnd::FiftyMovesClaimed: why = &Konec50Tahu; break;
+    }
+    return QString::fromLatin1(chess::ResultText(end)) + (why ? QLatin1Char(' ') + *why : QString());
 }
 
 RecordController::RecordController(RecordHost& host, chess::Game& game, Presentation& look, const QString& dataDir)
@@ -93,13 +120,14 @@ void RecordController::MakeMoveList()
 {
     if (dock_)
         return;
-    list_ = new TMoveList;
+    panel_ = new RecordPanel({toStart_, stepBack_, stepForward_, toEnd_});
+    list_ = panel_->List();
     connect(list_, &TMoveList::chosen, this, &RecordController::JumpTo);
     dock_ = new QDockWidget(host_.Window());
     dock_->setObjectName(QStringLiteral("ZapisPanel"));
     dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
     dock_->setTitleBarWidget(new QWidget(dock_));
-    dock_->setWidget(list_);
+    dock_->setWidget(panel_);
     dock_->setFixedWidth(MoveListWidth);
     host_.Window()->addDockWidget(Qt::RightDockWidgetArea, dock_);
 }
@@ -128,6 +156,22 @@ void RecordController::AddGameItems(QMenu* game)
     replay_ = Add(game, "Znovu1", QStringLiteral("&Znovu"));
     replay_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(replay_, &QAction::triggered, this, &RecordController::Replay);
+    host_.AddSeparator(game, "N10");
+    toStart_ = Add(game, "Nazatek1", QStringLiteral("&Na začátek"));
+    toStart_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
+    connect(toStart_, &QAction::triggered, this, &RecordController::StepToStart);
+    stepBack_ = Add(game, "Otahzpt1", QStringLiteral("O &tah zpět"));
+    stepBack_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    connect(stepBack_, &QAction::triggered, this, &RecordController::StepBack);
+    stepForward_ = Add(game, "Otahvped1", QStringLiteral("O tah vpř&ed"));
+    stepForward_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    connect(stepForward_, &QAction::triggered, this, &RecordController::StepForward);
+    toEnd_ = Add(game, "Nakonec1", QStringLiteral("Na kone&c"));
+    toEnd_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_End));
+    connect(toEnd_, &QAction::triggered, this, &RecordController::StepToEnd);
+    host_.AddSeparator(game, "N12");
+    claim_ = Add(game, "Podatoremzu1", QStringLiteral("Požádat o &remízu"));
+    connect(claim_, &QAction::triggered, this, &RecordController::ClaimDraw);
     host_.AddSeparator(game, "N7");
     QAction* open = Add(game, "Otevtpartii1", QStringLiteral("&Otevřít partii…"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -147,8 +191,8 @@ void RecordController::AddGameItems(QMenu* game)
     QAction* paste = Add(game, "Vloitpartiinebopozici1", QStringLiteral("Vlož&it partii nebo pozici"));
     paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(paste, &QAction::triggered, this, &RecordController::Paste);
-    takeBack_->setEnabled(false);
-    replay_->setEnabled(false);
+    for (QAction* item : {takeBack_, replay_, toStart_, stepBack_, stepForward_, toEnd_, claim_})
+        item->setEnabled(false);
 }
 
 void RecordController::AddBoardItems(QMenu* board)
@@ -182,8 +226,7 @@ void RecordController::LoadLanguage(const LanguageFile& file, const chess::Piece
 {
     texts_ = RecordTexts::Load(file);
     letters_ = letters;
-    if (MoveListShown())
-        list_->Show(game_.Record(), letters_);
+    ShowRecord();
 }
 
 void RecordController::GameChanged(const chess::Game&, const chess::GameChange&)
@@ -196,8 +239,12 @@ void RecordController::Refresh()
 {
     const chess::History& history = game_.Record();
     if (takeBack_) {
-        takeBack_->setEnabled(history.Current() > 0);
-        replay_->setEnabled(history.Current() < history.Size());
+        const bool back = history.Current() > 0, forward = history.Current() < history.Size();
+        for (QAction* item : {takeBack_, toStart_, stepBack_})
+            item->setEnabled(back);
+        for (QAction* item : {replay_, stepForward_, toEnd_})
+            item->setEnabled(forward);
+        claim_->setEnabled(game_.ClaimableDraw() != chess::GameEnd::None);
     }
     int from = -1, to = -1;
     if (const auto last = history.LastMove()) {
@@ -213,8 +260,35 @@ void RecordController::Refresh()
                 if (cell >= 0)
                     host_.DrawSquare(cell / 8, cell % 8);
     }
-    if (MoveListShown())
-        list_->Show(game_.Record(), letters_);
+    ShowRecord();
+}
+
+namespace {
+
+// How the whole record ends, whichever of its positions is on the board.
+chess::GameEnd EndOfRecord(const chess::History& history)
+{
+    for (const chess::HalfMove& move : history.Moves()) {
+        if (move.end != chess::GameEnd::None)
+            return move.end;
+        if (move.claim != chess::GameEnd::None)
+            return move.claim;
+    }
+    return chess::GameEnd::None;
+}
+
+}  // namespace
+
+void RecordController::ShowRecord()
+{
+    if (!MoveListShown())
+        return;
+    list_->Show(game_.Record(), letters_, texts_.Ending(EndOfRecord(game_.Record())));
+    const chess::GameEnd end = game_.End();
+    QString status = texts_.Ending(end);
+    if (end == chess::GameEnd::None)
+        status = game_.State().WhiteToMove ? texts_.NaTahuBily : texts_.NaTahuCerny;
+    panel_->SetStatus(status, QString());
 }
 
 std::string RecordController::GameText() const
@@ -252,6 +326,43 @@ void RecordController::JumpTo(std::size_t plies)
 {
     if (!game_.JumpTo(plies))
         Refresh();  // a click on the current move: the mark stays where it was
+}
+
+void RecordController::StepToStart()
+{
+    game_.JumpTo(0);
+}
+
+void RecordController::StepBack()
+{
+    if (game_.Record().Current() > 0)
+        game_.JumpTo(game_.Record().Current() - 1);
+}
+
+void RecordController::StepForward()
+{
+    game_.JumpTo(game_.Record().Current() + 1);
+}
+
+void RecordController::StepToEnd()
+{
+    game_.JumpTo(game_.Record().Size());
+}
+
+void RecordController::ClaimDraw()
+{
+    const chess::GameEnd claim = game_.ClaimableDraw();
+    if (claim == chess::GameEnd::None)
+        return;
+    // A piece picked up has nowhere to go once the game is over.
+    chess::GameState& state = game_.State();
+    if (state.SelectedSquare != chess::NoSelection) {
+        const int file = chess::SelectionFile(state.SelectedSquare), rank = chess::SelectionRank(state.SelectedSquare);
+        state.SelectedSquare = chess::NoSelection;
+        host_.DrawSquare(file, rank);
+    }
+    game_.ClaimDraw(claim);
+    host_.Announce(chess::Message::KonecRemizou);
 }
 
 void RecordController::Warn(const QString& text, const std::string& detail)
@@ -374,8 +485,7 @@ void RecordController::ShowMoveList(bool shown)
     if (!dock_)
         return;
     dock_->setVisible(shown);
-    if (shown)
-        list_->Show(game_.Record(), letters_);
+    ShowRecord();
     host_.SetSidePanelWidth(PanelWidth());
 }
 

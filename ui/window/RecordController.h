@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+class RecordPanel;
 class TMoveList;
 class UnfinishedGame;
 class QAction;
@@ -35,6 +36,7 @@ public:
     virtual QAction* AddItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false) = 0;
     virtual void AddSeparator(QMenu* menu, const char* name) = 0;
     virtual bool AskYesNo(chess::Question question) = 0;
+    virtual void Announce(chess::Message message) = 0;
     virtual void DrawSquare(int file, int rank) = 0;
     // A panel beside the board widens the window by its width.
     virtual void SetSidePanelWidth(int width) = 0;
@@ -61,8 +63,20 @@ struct RecordTexts {
     QString NelzeUlozit = QStringLiteral("Partii nelze uložit do souboru %1.");
     QString PrazdnaSchranka = QStringLiteral("Ve schránce není partie ani pozice.");
     QString ChybnaPozice = QStringLiteral("Pozici nelze vložit; na šachovnici zůstává dosavadní hra.");
+    // The move list's status line, and why a game ended, after its result.
+    QString NaTahuBily = QStringLiteral("Na tahu je bílý.");
+    QString NaTahuCerny = QStringLiteral("Na tahu je černý.");
+    QString KonecMat = QStringLiteral("mat");
+    QString KonecPat = QStringLiteral("pat");
+    QString KonecMrtvaPozice = QStringLiteral("nikdo nemůže dát mat");
+    QString KonecPateOpakovani = QStringLiteral("pětkrát stejná pozice");
+    QString Konec75Tahu = QStringLiteral("75 tahů bez braní a tahu pěšcem");
+    QString KonecTretiOpakovani = QStringLiteral("remíza na žádost: opakování pozice");
+    QString Konec50Tahu = QStringLiteral("remíza na žádost: 50 tahů bez braní a tahu pěšcem");
 
     static RecordTexts Load(const LanguageFile& file);
+    // "0-1 mat": the result and why; "" for a game still going.
+    QString Ending(chess::GameEnd end) const;
 };
 
 class RecordController : public QObject, public chess::GameListener {
@@ -87,10 +101,15 @@ public:
 
     void GameChanged(const chess::Game& game, const chess::GameChange& change) override;
 
-    // Menu commands.
+    // Menu commands. Stepping only shows the positions of the record.
     void TakeBack();
     void Replay();
     void JumpTo(std::size_t plies);
+    void StepToStart();
+    void StepBack();
+    void StepForward();
+    void StepToEnd();
+    void ClaimDraw();
     void Open();
     void Save();
     void Resume();
@@ -109,8 +128,9 @@ public:
 
     // For tests and the README's reader: where the unfinished game is kept.
     QString AutosavePath() const { return unfinished_->Path(); }
-    // The move list, once it has been shown.
+    // The move list and the panel it stands in, once they have been shown.
     TMoveList* MoveList() const { return list_; }
+    RecordPanel* Panel() const { return panel_; }
     const RecordTexts& Texts() const { return texts_; }
 
 private:
@@ -120,6 +140,7 @@ private:
     bool Adopt(chess::RecordedGame&& game);
     bool TakeGames(const std::string& bytes, const QString& source);
     void Refresh();
+    void ShowRecord();
     void Warn(const QString& text, const std::string& detail = {});
     std::string GameText() const;
 
@@ -133,9 +154,15 @@ private:
 
     QAction* takeBack_ = nullptr;
     QAction* replay_ = nullptr;
+    QAction* toStart_ = nullptr;
+    QAction* stepBack_ = nullptr;
+    QAction* stepForward_ = nullptr;
+    QAction* toEnd_ = nullptr;
+    QAction* claim_ = nullptr;
     QAction* resume_ = nullptr;
     QAction* moveListItem_ = nullptr;
     QAction* lastMoveItem_ = nullptr;
     QDockWidget* dock_ = nullptr;
+    RecordPanel* panel_ = nullptr;
     TMoveList* list_ = nullptr;
 };

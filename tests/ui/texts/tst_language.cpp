@@ -35,6 +35,13 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"N6", "-"},
              {"Vrtittah1", "&Vrátit tah"},
              {"Znovu1", "&Znovu"},
+             {"N10", "-"},
+             {"Nazatek1", "&Na začátek"},
+             {"Otahzpt1", "O &tah zpět"},
+             {"Otahvped1", "O tah vpř&ed"},
+             {"Nakonec1", "Na kone&c"},
+             {"N12", "-"},
+             {"Podatoremzu1", "Požádat o &remízu"},
              {"N7", "-"},
              {"Otevtpartii1", "&Otevřít partii…"},
              {"Uloitpartii1", "&Uložit partii…"},
@@ -85,6 +92,8 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"TextRemizaTretiOpakovani", "Stejná pozice nastala potřetí. Chcete remízu?"},
              {"TextRemiza50Tahu", "50 tahů bez braní a bez tahu pěšcem. Chcete remízu?"},
              {"TextKonecRemizou", "Partie skončila remízou."},
+             {"TextRemizaCtvrteOpakovani", "Stejná pozice nastala počtvrté. Chcete remízu?"},
+             {"TextZrusitTahy", "Tah smaže ze zápisu pozdější tahy (%1). Pokračovat?"},
              {"PismenoKral", "K"},
              {"PismenoDama", "D"},
              {"PismenoVez", "V"},
@@ -139,19 +148,31 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"NelzeUlozit", "Partii nelze uložit do souboru %1."},
              {"PrazdnaSchranka", "Ve schránce není partie ani pozice."},
              {"ChybnaPozice", "Pozici nelze vložit; na šachovnici zůstává dosavadní hra."},
+             {"NaTahuBily", "Na tahu je bílý."},
+             {"NaTahuCerny", "Na tahu je černý."},
+             {"KonecMat", "mat"},
+             {"KonecPat", "pat"},
+             {"KonecMrtvaPozice", "nikdo nemůže dát mat"},
+             {"KonecPateOpakovani", "pětkrát stejná pozice"},
+             {"Konec75Tahu", "75 tahů bez braní a tahu pěšcem"},
+             {"KonecTretiOpakovani", "remíza na žádost: opakování pozice"},
+             {"Konec50Tahu", "remíza na žádost: 50 tahů bez braní a tahu pěšcem"},
          }},
     };
     return sections;
 }
 
-const QStringList Separators = {QStringLiteral("N2"), QStringLiteral("N3"), QStringLiteral("N4"), QStringLiteral("N5"),
-                                QStringLiteral("N6"), QStringLiteral("N7"), QStringLiteral("N8"), QStringLiteral("N9")};
+const QStringList Separators = {QStringLiteral("N2"), QStringLiteral("N3"), QStringLiteral("N4"),
+                                QStringLiteral("N5"), QStringLiteral("N6"), QStringLiteral("N7"),
+                                QStringLiteral("N8"), QStringLiteral("N9"), QStringLiteral("N10"),
+                                QStringLiteral("N12")};
 
 // The items that share one menu, and so must not share an access key.
 const QList<QStringList> Menus = {
     {"Soubor1", "Nastaven1", "achovnice2", "Npovda1"},
-    {"Novpartie1", "Vrtittah1", "Znovu1", "Otevtpartii1", "Uloitpartii1", "Pokraovatvrozehranpartii1",
-     "KoprovatpoziciFEN1", "KoprovatpartiiPGN1", "Vloitpartiinebopozici1", "Konec1"},
+    {"Novpartie1", "Vrtittah1", "Znovu1", "Nazatek1", "Otahzpt1", "Otahvped1", "Nakonec1", "Podatoremzu1",
+     "Otevtpartii1", "Uloitpartii1", "Pokraovatvrozehranpartii1", "KoprovatpoziciFEN1", "KoprovatpartiiPGN1",
+     "Vloitpartiinebopozici1", "Konec1"},
     {"esky1", "nmecky1", "anglicky1"},
     {"Klasickkameny1", "Klubovky1", "Umleckkameny1", "N11", "N21", "N31", "N41", "N51", "Popisky1", "bldole1",
      "erndole1", "Zpispartie1", "Oznaitposledntah1"},
@@ -224,7 +245,8 @@ QStringList MessageTextsAsList(const MessageTexts &t)
 {
     return {t.TextNovaPartie, t.TextOpravduKonec, t.TextSach, t.TextPAT, t.TextMATBilyVyhral, t.TextMATCernyVyhral,
             t.TextNelze, t.TextRemizaMrtvaPozice, t.TextRemizaPateOpakovani, t.TextRemiza75Tahu,
-            t.TextRemizaTretiOpakovani, t.TextRemiza50Tahu, t.TextKonecRemizou, t.PismenoKral, t.PismenoDama,
+            t.TextRemizaTretiOpakovani, t.TextRemiza50Tahu, t.TextKonecRemizou, t.TextRemizaCtvrteOpakovani,
+            t.TextZrusitTahy, t.PismenoKral, t.PismenoDama,
             t.PismenoVez, t.PismenoStrelec, t.PismenoJezdec};
 }
 

@@ -60,6 +60,7 @@ const QString Nelze = QStringLiteral("Tah není možné provést.");
 const QString QuitQuestion = QStringLiteral("Opravdu ukončit program?");
 const QString NewGameQuestion = QStringLiteral("Opravdu chcete začít hrát novou partii?");
 const QString ThirdTime = QStringLiteral("Stejná pozice nastala potřetí. Chcete remízu?");
+const QString FourthTime = QStringLiteral("Stejná pozice nastala počtvrté. Chcete remízu?");
 const QString FifthTime = QStringLiteral("Remíza: stejná pozice nastala popáté.");
 const QString Drawn = QStringLiteral("Partie skončila remízou.");
 
@@ -798,11 +799,14 @@ void TestMainWindow::wholeGames_data()
     QTest::newRow("en passant") << "e2e4 a7a6 e4e5 d7d5 e5d6" << QStringList() << "d5=0 d6=1 e5=0";
     QTest::newRow("white pawn promotes") << "a2a4 b7b5 a4b5 a7a6 b5a6 c8b7 a6b7 b8c6 b7a8" << QStringList()
                                          << "a8=5 b7=0";
-    // Each of four positions offered as a draw on its third time (the
-    // player declines), the fifth time ends the game, and no move is taken.
+    // Each of four positions offered as a draw on its third time and again
+    // on its fourth (the player declines), the fifth time ends the game, and
+    // no move is taken.
     QTest::newRow("fivefold repetition")
         << QStringLiteral("g1f3 g8f6 f3g1 f6g8 ").repeated(4) + "e2e4"
-        << QStringList({ThirdTime, ThirdTime, ThirdTime, ThirdTime, FifthTime, Drawn}) << "e2=1 e4=0 g1=3 g8=-3";
+        << QStringList({ThirdTime, ThirdTime, ThirdTime, ThirdTime, FourthTime, FourthTime, FourthTime, FourthTime,
+                        FifthTime, Drawn})
+        << "e2=1 e4=0 g1=3 g8=-3";
 }
 
 // Games played with the mouse: the announcements in order, each in the
