@@ -44,7 +44,7 @@ public:
         for (std::size_t i = 0; i < g.moves.size() && i < 6; ++i) {
             if (numbered && i % 2 == 0)
                 first << QStringLiteral("%1.").arg(i / 2 + 1);
-            first << QString::fromStdString(g.moves[i]);
+            first << QString::fromStdString(chess::DisplaySan(g.moves[i], texts_.letters));
         }
         return first.join(QLatin1Char(' '));
     }

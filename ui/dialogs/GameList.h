@@ -1,8 +1,10 @@
 #pragma once
 // The choice of one game from a file of several: number, White, Black,
-// result and the first moves of each, read from the tags and the move text
-// alone, so even a file of many thousand games lists at once.
+// result and the first moves of each (in the language's piece letters), read
+// from the tags and the move text alone, so even a file of many thousand
+// games lists at once.
 
+#include "Notation.h"
 #include "Pgn.h"
 
 #include <QDialog>
@@ -13,6 +15,7 @@ class QTableView;
 
 struct GameListTexts {
     QString title, number, white, black, result, moves, ok, cancel;
+    chess::PieceLetters letters;  // of the moves shown
 };
 
 class TGameList : public QDialog {

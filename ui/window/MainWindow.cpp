@@ -11,10 +11,13 @@
 #include <QCloseEvent>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -457,4 +460,13 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+void OpenFileOfArguments(TForm1& form, const QStringList& arguments)
+{
+    if (arguments.size() < 2 || arguments[1].isEmpty())
+        return;
+    const QUrl url(arguments[1]);
+    const QString path = QFileInfo(url.isLocalFile() ? url.toLocalFile() : arguments[1]).absoluteFilePath();
+    QTimer::singleShot(0, &form, [&form, path] { form.RecordUi().OpenFile(path); });
 }

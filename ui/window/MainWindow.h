@@ -126,3 +126,10 @@ private:
     int boardAreaHeight_ = 612; // its height below the menu bar
     int sidePanelWidth_ = 0;    // the move list's, when it is shown
 };
+
+// The program's arguments as QCoreApplication::arguments() gives them: a
+// PGN file named after the program's own name (a path or a file: URL, as a
+// desktop passes it) is opened as "Otevřít partii" opens one, once the
+// event loop runs and the window is up; a file that cannot be opened is
+// reported the same way. Further arguments are left alone.
+void OpenFileOfArguments(TForm1& form, const QStringList& arguments);

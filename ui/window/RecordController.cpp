@@ -374,10 +374,18 @@ void RecordController::Warn(const QString& text, const std::string& detail)
     box.exec();
 }
 
+// The folder a game was last opened from or saved to; before that, or when
+// that folder is gone, the home folder, since the folder the program was
+// started in is seldom where anyone keeps games.
+QString RecordController::StartFolder() const
+{
+    return !lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir() ? lastFolder_ : QDir::homePath();
+}
+
 void RecordController::Open()
 {
     const QString path =
-        QFileDialog::getOpenFileName(host_.Window(), texts_.OtevritPartii, lastFolder_, PgnFilter, nullptr);
+        QFileDialog::getOpenFileName(host_.Window(), texts_.OtevritPartii, StartFolder(), PgnFilter, nullptr);
     if (!path.isEmpty())
         OpenFile(path);
 }
@@ -406,8 +414,8 @@ bool RecordController::TakeGames(const std::string& bytes, const QString& source
     }
     int chosen = 0;
     if (games.size() > 1) {
-        const GameListTexts names{texts_.VyberPartie, texts_.Cislo, texts_.Bily,     texts_.Cerny,
-                                  texts_.Vysledek,    texts_.Tahy,  QStringLiteral("OK"), texts_.Storno};
+        const GameListTexts names{texts_.VyberPartie, texts_.Cislo, texts_.Bily,          texts_.Cerny, texts_.Vysledek,
+                                  texts_.Tahy,        QStringLiteral("OK"), texts_.Storno, letters_};
         TGameList list(games, names, host_.Window());
         chosen = list.Choose();
         if (chosen < 0)
@@ -423,8 +431,7 @@ bool RecordController::TakeGames(const std::string& bytes, const QString& source
 
 void RecordController::Save()
 {
-    QString path = QFileDialog::getSaveFileName(host_.Window(), texts_.UlozitPartii,
-                                                lastFolder_.isEmpty() ? QString() : lastFolder_ + QStringLiteral("/"),
+    QString path = QFileDialog::getSaveFileName(host_.Window(), texts_.UlozitPartii, StartFolder() + QStringLiteral("/"),
                                                 PgnFilter, nullptr);
     if (path.isEmpty())
         return;

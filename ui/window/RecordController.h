@@ -142,6 +142,7 @@ private:
     void Refresh();
     void ShowRecord();
     void Warn(const QString& text, const std::string& detail = {});
+    QString StartFolder() const;
     std::string GameText() const;
 
     RecordHost& host_;

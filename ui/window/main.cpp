@@ -110,5 +110,6 @@ int main(int argc, char** argv)
     form.CreateMessageDialog();
     ready = &form;
     form.show();
+    OpenFileOfArguments(form, QApplication::arguments());
     return app.exec();
 }

@@ -12,6 +12,7 @@
 #include "GameList.h"
 #include "MoveList.h"
 #include "RecordController.h"
+#include "RecordPanel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -36,10 +37,12 @@
 #include <QPointer>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <memory>
 
 using chess::SelectionOf;
@@ -79,7 +82,11 @@ public:
         bool escapeCloses = false;  // the message dialog's, when Escape was tried
         QString pressed = {};  // the caption of the button pressed in another dialog
         QStringList buttons = {};  // a message box's Yes and No, as shown
+        QString detail = {};  // a file dialog's folder; a game list's first moves
     };
+    // Called while each dialog is up, before it is answered: to look at the
+    // window behind it at that moment.
+    std::function<void(const Seen&)> whileShown;
     QList<Seen> seen;
     // The names typed into file dialogs, in order.
     QStringList files;
@@ -136,6 +143,8 @@ private:
             for (auto which : {QMessageBox::Yes, QMessageBox::No})
                 if (QAbstractButton* b = box->button(which))
                     s.buttons << b->text();
+            if (whileShown)
+                whileShown(s);
             seen << s;
             Answering(w);
             QAbstractButton* button = answers_.isEmpty() ? box->defaultButton() : box->button(answers_.takeFirst());
@@ -147,6 +156,7 @@ private:
         if (auto* dialog = qobject_cast<QFileDialog*>(w)) {
             s.text = dialog->windowTitle();
             s.announcement = false;
+            s.detail = dialog->directory().absolutePath();
             seen << s;
             Answering(w);
             if (files.isEmpty()) {
@@ -165,6 +175,7 @@ private:
         if (auto* list = qobject_cast<TGameList*>(w)) {
             s.text = list->windowTitle();
             s.announcement = false;
+            s.detail = list->Table()->model()->index(0, 4).data().toString();
             seen << s;
             list->Table()->selectRow(gameRow);
         }
@@ -185,6 +196,8 @@ private:
                 QTest::keyClick(w->focusWidget(), Qt::Key_Space);
             return;
         }
+        if (whileShown)
+            whileShown(s);
         seen << s;
         Answering(w);
         if (qobject_cast<TFormHlasky*>(w) && closing == Closing::CloseBox) {
@@ -412,6 +425,12 @@ private slots:
     void newGameAfterAPastedPosition();
     void moveListBesideTheBoard();
     void lastMoveTinted();
+    void steppingThroughTheRecord();
+    void claimingADrawLater();
+    void viewsShowTheMateBeforeItsMessage();
+    void moveListKeepsTheWindowOnScreen();
+    void fileGivenOnTheCommandLine_data();
+    void fileGivenOnTheCommandLine();
 
     // Appearance.
     void pieceSetBringsItsTexture_data();
@@ -1072,6 +1091,10 @@ void TestMainWindow::savedGameOpensInAFreshWindow()
     QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
     QVERIFY(QFile::exists(path + QStringLiteral(".pgn")));
     QVERIFY(answers.seen.last().text == QStringLiteral("Uložit partii"));
+    QCOMPARE(answers.seen.last().detail, QDir::homePath());  // never the program's folder
+    // The next one opens where the last save went.
+    form->Item("Uloitpartii1")->trigger();
+    QCOMPARE(answers.seen.last().detail, folder.dir.path());
     // A folder that is not there: reported with the path, nothing left behind.
     const QString nowhere = folder.dir.filePath(QStringLiteral("gone/x.pgn"));
     QVERIFY(!form->RecordUi().SaveFile(nowhere));
@@ -1214,6 +1237,7 @@ void TestMainWindow::fileOfSeveralGames()
     answers.files << path;
     form->Item("Otevtpartii1")->trigger();
     QCOMPARE(answers.seen.value(1).text, QStringLiteral("Vyberte partii"));
+    QCOMPARE(answers.seen.value(1).detail, QStringLiteral("1. Jf3"));
     QCOMPARE(answers.Texts().size(), error.isEmpty() ? 0 : 1);
     if (!error.isEmpty())
         QVERIFY(answers.Texts()[0].contains(error));
@@ -1339,6 +1363,212 @@ void TestMainWindow::lastMoveTinted()
     Press(*form, "f3");
     QCOMPARE(Shown(*form, {5, 2}).pixelColor(1, 1), QColor(Qt::red));
     QCOMPARE(Shown(*form, {4, 4}).pixelColor(1, 1), Shown(*form, {4, 6}).pixelColor(1, 1));
+}
+
+// Alt and the arrows, the menu and the buttons under the list only show
+// other positions; a move made there asks before it cuts the rest off,
+// while one after Ctrl+Z replaces without a word.
+void TestMainWindow::steppingThroughTheRecord()
+{
+    ProgramFolder folder;
+    Answerer answers({QMessageBox::No, QMessageBox::Yes});
+    auto form = folder.Start();
+    form->Item("Zpispartie1")->trigger();
+    RecordPanel* panel = form->RecordUi().Panel();
+    TMoveList* list = form->RecordUi().MoveList();
+    QCOMPARE(panel->Status(), QStringLiteral("Na tahu je bílý."));
+    QVERIFY(!form->Item("Otahzpt1")->isEnabled());
+    Play(*form, "e2e4 e7e5 g1f3 b8c6");
+    QStringList states;
+    for (std::size_t ply = 0; ply <= 4; ++ply)
+        states << RulesState(form->Record().StateAt(ply));
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+
+    struct Step {
+        Qt::Key key;
+        std::size_t ply;
+    };
+    for (const Step step : {Step{Qt::Key_Left, 3}, Step{Qt::Key_Home, 0}, Step{Qt::Key_Left, 0},
+                            Step{Qt::Key_Right, 1}, Step{Qt::Key_End, 4}, Step{Qt::Key_Right, 4},
+                            Step{Qt::Key_Left, 3}}) {
+        QTest::keyClick(form.get(), step.key, Qt::AltModifier);
+        QCOMPARE(form->Record().Current(), step.ply);
+        QCOMPARE(RulesState(form->State()), states[int(step.ply)]);
+        QCOMPARE(form->Record().Size(), std::size_t(4));
+        QCOMPARE(form->Item("Otahzpt1")->isEnabled(), step.ply > 0);
+        QCOMPARE(form->Item("Nakonec1")->isEnabled(), step.ply < 4);
+    }
+    QCOMPARE(panel->Status(), QStringLiteral("Na tahu je černý."));
+    QCOMPARE(list->currentRow(), 1);
+    QCOMPARE(list->currentColumn(), 0);
+    CheckBoardShowsPosition(*form);
+    // The buttons under the list are the menu's items.
+    auto* back = panel->findChild<QToolButton*>(QStringLiteral("Otahzpt1Button"));
+    QVERIFY(back && back->isEnabled());
+    QTest::mouseClick(back, Qt::LeftButton);
+    QCOMPARE(form->Record().Current(), std::size_t(2));
+    form->Item("Otahvped1")->trigger();
+    QCOMPARE(RulesState(form->State()), states[3]);
+    QVERIFY(answers.seen.isEmpty());
+
+    // A move here would lose Nc6: asked first, and No keeps everything.
+    Play(*form, "g8f6");
+    QCOMPARE(answers.Texts(), QStringList({QStringLiteral("Tah smaže ze zápisu pozdější tahy (1). Pokračovat?")}));
+    QCOMPARE(RulesState(form->State()), states[3]);
+    QCOMPARE(form->State().SelectedSquare, chess::NoSelection);
+    QCOMPARE(form->Record().Size(), std::size_t(4));
+    CheckBoardShowsPosition(*form);
+    Play(*form, "g8f6");  // Yes
+    QCOMPARE(answers.Texts().size(), 2);
+    QCOMPARE(form->Record().Size(), std::size_t(4));
+    QCOMPARE(list->Cell(1, 1), QStringLiteral("Jf6"));
+    QVERIFY(!form->Item("Otahvped1")->isEnabled());
+
+    // Taken back, a move replaces the rest as ever.
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    Play(*form, "d2d4");
+    QCOMPARE(answers.Texts().size(), 2);
+    QCOMPARE(form->Record().Size(), std::size_t(3));
+    QCOMPARE(list->Cell(1, 0), QStringLiteral("d4"));
+}
+
+// "Požádat o remízu" is there while a draw may be claimed, and the
+// question comes again when a position stands for the fourth time.
+void TestMainWindow::claimingADrawLater()
+{
+    ProgramFolder folder;
+    Answerer answers;  // every question answered No, the default
+    auto form = folder.Start();
+    form->Item("Zpispartie1")->trigger();
+    QAction* claim = form->Item("Podatoremzu1");
+    QVERIFY(!claim->isEnabled());
+    const QString shuffle = QStringLiteral("g1f3 g8f6 f3g1 f6g8 ");
+    Play(*form, shuffle + "g1f3 g8f6 f3g1");
+    QVERIFY(!claim->isEnabled());
+    Play(*form, "f6g8");
+    QCOMPARE(answers.Texts(), QStringList({ThirdTime}));
+    QVERIFY(claim->isEnabled());
+    Play(*form, "e2e3");  // the position after it has never stood
+    QVERIFY(!claim->isEnabled());
+    form->Item("Vrtittah1")->trigger();
+    QVERIFY(claim->isEnabled());
+    Play(*form, shuffle);
+    QCOMPARE(answers.Texts(), QStringList({ThirdTime, ThirdTime, ThirdTime, ThirdTime, FourthTime}));
+    QVERIFY(claim->isEnabled());
+
+    claim->trigger();
+    QCOMPARE(answers.Texts().last(), Drawn);
+    QCOMPARE(form->Game().End(), chess::GameEnd::ThreefoldClaimed);
+    QVERIFY(!claim->isEnabled());
+    const QString ending = QStringLiteral("1/2-1/2 remíza na žádost: opakování pozice");
+    QCOMPARE(form->RecordUi().Panel()->Status(), ending);
+    TMoveList* list = form->RecordUi().MoveList();
+    QCOMPARE(list->Cell(list->rowCount() - 1, 0), ending);
+    Play(*form, "g1f3");
+    QCOMPARE(answers.Texts().last(), Drawn);
+    QCOMPARE(form->Record().Size(), std::size_t(12));
+    // Stepped back, the game is open there; the list still ends as the game did.
+    form->Item("Otahzpt1")->trigger();
+    QCOMPARE(form->RecordUi().Panel()->Status(), QStringLiteral("Na tahu je černý."));
+    QCOMPARE(list->Cell(list->rowCount() - 1, 0), ending);
+    form->Item("anglicky1")->trigger();
+    QCOMPARE(list->Cell(list->rowCount() - 1, 0), QStringLiteral("1/2-1/2 draw claimed: repetition"));
+    QCOMPARE(form->RecordUi().Panel()->Status(), QStringLiteral("Black to move."));
+}
+
+// The game's views are told of a move before anybody is told about it: while
+// the mate is announced, the list and the tint already show the mating move.
+void TestMainWindow::viewsShowTheMateBeforeItsMessage()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    form->Item("Zpispartie1")->trigger();
+    form->Item("Oznaitposledntah1")->trigger();
+    TMoveList* list = form->RecordUi().MoveList();
+    QStringList atMate;
+    answers.whileShown = [&](const Answerer::Seen& seen) {
+        if (seen.text != MatCerny)
+            return;
+        atMate << list->Cell(list->currentRow(), list->currentColumn())
+               << QString::number(Shown(*form, {3, 7}) != Bare(*form, {3, 7}))  // d8, left by the queen
+               << form->RecordUi().Panel()->Status() << list->Cell(list->rowCount() - 1, 0);
+    };
+    Play(*form, "f2f3 e7e5 g2g4 d8h4");
+    QCOMPARE(answers.Texts(), QStringList({Sach, MatCerny}));
+    QCOMPARE(atMate, QStringList({"Dh4#", "1", "0-1 mat", "0-1 mat"}));
+}
+
+// Turning the move list on near the right edge of the screen moves the
+// window left, so that the list does not end up off the screen.
+void TestMainWindow::moveListKeepsTheWindowOnScreen()
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    ProgramFolder folder;
+    folder.WriteSettings(Settings("Left=" + QByteArray::number(area.right() - 640) + "\r\nTop=40\r\n"));
+    Answerer answers;
+    auto form = folder.Start();
+    QCOMPARE(form->x(), area.right() - 640);
+    form->Item("Zpispartie1")->trigger();
+    const QRect frame = form->frameGeometry();
+    if (frame.width() <= area.width())
+        QCOMPARE(frame.right(), area.right());
+    else
+        QCOMPARE(frame.left(), area.left());
+    QCOMPARE(form->y(), 40);
+    // Turned off, the window stays where it now is.
+    form->Item("Zpispartie1")->trigger();
+    QCOMPARE(form->x(), frame.x());
+}
+
+void TestMainWindow::fileGivenOnTheCommandLine_data()
+{
+    QTest::addColumn<QString>("argument");  // "" for none; GAME stands for the file's path
+    QTest::addColumn<int>("plies");         // in the record afterwards
+    QTest::addColumn<QString>("message");   // part of the one message shown, if any
+    QTest::newRow("a path") << "GAME" << 3 << "";
+    QTest::newRow("a file: URL, as a desktop gives it") << "URL" << 3 << "";
+    QTest::newRow("a path relative to the current folder") << "game.pgn" << 3 << "";
+    QTest::newRow("no such file") << "GAME.missing" << 0 << "nelze přečíst";
+    QTest::newRow("a folder") << "LANGUAGE" << 0 << "nelze přečíst";
+    QTest::newRow("none") << "" << 0 << "";
+}
+
+// What main() does with its arguments: the file opens once the window is
+// up, as from the menu, and what cannot be opened is reported so.
+void TestMainWindow::fileGivenOnTheCommandLine()
+{
+    QFETCH(QString, argument);
+    QFETCH(int, plies);
+    QFETCH(QString, message);
+    ProgramFolder folder;
+    const QString path = folder.dir.filePath(QStringLiteral("game.pgn"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[White \"A\"]\n\n1. e4 e5 2. Nf3 *\n");
+    f.close();
+    argument.replace(QStringLiteral("LANGUAGE"), folder.paths.ProgramDir + QStringLiteral("Language"));
+    argument.replace(QStringLiteral("GAME"), path);
+    argument.replace(QStringLiteral("URL"), QUrl::fromLocalFile(path).toString());
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder.dir.path());
+    Answerer answers;
+    auto form = folder.Start();
+    QStringList arguments = {QStringLiteral("bodlany-sachy")};
+    if (!argument.isEmpty())
+        arguments << argument;
+    OpenFileOfArguments(*form, arguments);
+    QCOMPARE(form->Record().Size(), std::size_t(0));  // not before the event loop runs
+    QTest::qWait(50);
+    QDir::setCurrent(before);
+    QCOMPARE(form->Record().Size(), std::size_t(plies));
+    QCOMPARE(answers.Texts().size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY2(answers.Texts()[0].contains(message), qPrintable(answers.Texts()[0]));
 }
 
 void TestMainWindow::pieceSetBringsItsTexture_data()
