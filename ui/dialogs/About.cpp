@@ -31,37 +31,20 @@ constexpr int MinimumCaptionPixels = 10;
 // The gap kept between a widened label and the control to its right.
 constexpr int Gap = 4;
 
-// The dialog's texts beyond the captions every language file has always
-// carried, with their built-in Czech wording. "%1" stands for the author's
-// name in Label1 and for the second e-mail address in TextPosliteUdaje.
-constexpr struct {
-    const char *key;
-    const char *czech;
-} Texts[] = {
-    {"Autor", "Autor programu"},
-    {"myLabel3d1", "Bodlany šachy verze 1.0 beta"},
-    {"myLabel3d2", "freeware"},
-    {"Label1", "Autor, %1, napsal tento program pro vlastní potřebu a všem zájemcům ho nabízí zdarma."},
-    {"Label4", "Klasické a umělecké kameny nakreslili Colin M. L. Burnett a Maurizio Monge (převzato "
-               "z projektu pychess); srdečně jim děkuji. Klubovky, šachovnice i obrázek v pozadí jsou "
-               "kresby programu."},
-    {"Label8", "Pokud mi zašlete informaci o tom, že používáte tento program, budu Vám zasílat na Váš e-mail "
-               "krátkou zprávu vždy, když bude hotová další verze programu."},
-    {"myLabel3d3.Hint", "Spustí Váš internetový prohlížeč a najde mé stránky"},
-    {"myLabel3d4.Hint", "Spustí Váš poštovní program, abyste mi mohli napsat"},
-    {"TextChyba", "Chyba"},
-    {"TextNemohuProhlizec", "Nemohu spustit webový prohlížeč."},
-    {"TextNemohuPostu", "Nemohu spustit poštovní program."},
-    {"TextPosliteUdaje", "Nemohu spustit poštovní program. Pošlete, prosím, následující údaje na adresu %1"},
+constexpr TextKey<AboutTexts> AboutTextKeys[] = {
+    {"Autor", &AboutTexts::Autor},
+    {"myLabel3d1", &AboutTexts::myLabel3d1},
+    {"myLabel3d2", &AboutTexts::myLabel3d2},
+    {"Label1", &AboutTexts::Label1},
+    {"Label4", &AboutTexts::Label4},
+    {"Label8", &AboutTexts::Label8},
+    {"myLabel3d3.Hint", &AboutTexts::myLabel3d3Hint},
+    {"myLabel3d4.Hint", &AboutTexts::myLabel3d4Hint},
+    {"TextChyba", &AboutTexts::TextChyba},
+    {"TextNemohuProhlizec", &AboutTexts::TextNemohuProhlizec},
+    {"TextNemohuPostu", &AboutTexts::TextNemohuPostu},
+    {"TextPosliteUdaje", &AboutTexts::TextPosliteUdaje},
 };
-
-QString Czech(const char *key)
-{
-    for (const auto &text : Texts)
-        if (qstrcmp(text.key, key) == 0)
-            return QString::fromUtf8(text.czech);
-    return {};
-}
 
 // The bottom edge a paragraph may reach before it would run into the next
 // row; text beyond it is cut rather than drawn over that row.
@@ -201,7 +184,7 @@ TAutor::TAutor(const QString &programDir, const LanguageFile &language,
     , openUrl_([](const QUrl &url) { return QDesktopServices::openUrl(url); })
 {
     setObjectName(QStringLiteral("Autor"));
-    setWindowTitle(Czech("Autor"));
+    setWindowTitle(texts_.Autor);
     setFixedSize(447, 307);
     setFont(PixelFont(QFont(QStringLiteral("Times New Roman")), 13, false));
     // The picture is light whatever the desktop's colours are.
@@ -217,16 +200,16 @@ TAutor::TAutor(const QString &programDir, const LanguageFile &language,
     if (picture.open(QIODevice::ReadOnly))
         Image1 = DecodeJpeg(picture.readAll());
 
-    myLabel3d1 = Make3dLabel(this, "myLabel3d1", Czech("myLabel3d1"),
+    myLabel3d1 = Make3dLabel(this, "myLabel3d1", texts_.myLabel3d1,
                              QRect(8, 8, 324, 31), 27, TmyLabel3d::Raised3d);
     myLabel3d1->setAShadeLeftTop(Qt::yellow);
-    myLabel3d2 = Make3dLabel(this, "myLabel3d2", Czech("myLabel3d2"),
+    myLabel3d2 = Make3dLabel(this, "myLabel3d2", texts_.myLabel3d2,
                              QRect(384, 20, 48, 15), 13, TmyLabel3d::Resit3d);
     myLabel3d2->setAShadeLeftTop(Qt::yellow);
 
-    Label1 = MakeParagraph(this, "Label1", Czech("Label1"), QRect(8, 48, 433, 33), true);
-    Label4 = MakeParagraph(this, "Label4", Czech("Label4"), QRect(10, 88, 431, 33), false);
-    Label8 = MakeParagraph(this, "Label8", Czech("Label8"), QRect(8, 140, 433, 33), false);
+    Label1 = MakeParagraph(this, "Label1", texts_.Label1, QRect(8, 48, 433, 33), true);
+    Label4 = MakeParagraph(this, "Label4", texts_.Label4, QRect(10, 88, 431, 33), false);
+    Label8 = MakeParagraph(this, "Label8", texts_.Label8, QRect(8, 140, 433, 33), false);
 
     Label2 = MakeLabel(this, "Label2", QStringLiteral("Tato verze spatřila světlo světa:"), {8, 184}, false);
     Label5 = MakeLabel(this, "Label5", QStringLiteral("Internetová adresa:"), {8, 202}, true);
@@ -285,24 +268,23 @@ void TAutor::FormCreate(const LanguageFile &file)
     OKButton->setText(text("OKButton", OKButton->text()));
     for (QLabel *label : {Label3, Label5, Label6, Label2})
         label->setText(text(label->objectName().toLatin1().constData(), label->text()));
-    for (const auto &entry : Texts)
-        texts_.insert(QLatin1String(entry.key), text(entry.key, QString::fromUtf8(entry.czech)));
+    texts_ = AboutTexts::Load(file);
 
-    setWindowTitle(Text("Autor"));
-    myLabel3d1->setText(Text("myLabel3d1"));
-    myLabel3d2->setText(Text("myLabel3d2"));
-    Label1->setText(Text("Label1").replace(QStringLiteral("%1"), QString::fromUtf8(author::Name)));
-    Label4->setText(Text("Label4"));
-    Label8->setText(Text("Label8"));
-    SetLongHint(myLabel3d3, Text("myLabel3d3.Hint"));
-    SetLongHint(myLabel3d4, Text("myLabel3d4.Hint"));
-    SetLongHint(myLabel3d5, Text("myLabel3d4.Hint"));
+    setWindowTitle(texts_.Autor);
+    myLabel3d1->setText(texts_.myLabel3d1);
+    myLabel3d2->setText(texts_.myLabel3d2);
+    Label1->setText(QString(texts_.Label1).replace(QStringLiteral("%1"), QString::fromUtf8(author::Name)));
+    Label4->setText(texts_.Label4);
+    Label8->setText(texts_.Label8);
+    SetLongHint(myLabel3d3, texts_.myLabel3d3Hint);
+    SetLongHint(myLabel3d4, texts_.myLabel3d4Hint);
+    SetLongHint(myLabel3d5, texts_.myLabel3d4Hint);
     LayOut();
 }
 
-QString TAutor::Text(const char *key) const
+AboutTexts AboutTexts::Load(const LanguageFile &file)
 {
-    return texts_.value(QLatin1String(key), Czech(key));
+    return LoadTexts(file, "Autor", AboutTextKeys);
 }
 
 void TAutor::LayOut()
@@ -373,20 +355,20 @@ void TAutor::paintEvent(QPaintEvent *)
 
 void TAutor::ShowError(const QString &text)
 {
-    QMessageBox box(QMessageBox::Critical, Text("TextChyba"), text, QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Critical, texts_.TextChyba, text, QMessageBox::Ok, this);
     box.exec();
 }
 
 void TAutor::myLabel3d3Click()
 {
     if (!openUrl_(QUrl(QString::fromUtf8(author::Web))))
-        ShowError(Text("TextNemohuProhlizec"));
+        ShowError(texts_.TextNemohuProhlizec);
 }
 
 void TAutor::myLabel3d4Click()
 {
     if (!openUrl_(QUrl(QStringLiteral("mailto:") + myLabel3d4->text())))
-        ShowError(Text("TextNemohuPostu"));
+        ShowError(texts_.TextNemohuPostu);
 }
 
 void TAutor::Button1Click()
@@ -399,7 +381,7 @@ void TAutor::Button1Click()
     if (openUrl_(InformationMailLink(QString::fromUtf8(author::Email), myLabel3d1->text(), text)))
         return;
 
-    ShowError(Text("TextPosliteUdaje").replace(QStringLiteral("%1"), QString::fromUtf8(author::Email2)));
+    ShowError(QString(texts_.TextPosliteUdaje).replace(QStringLiteral("%1"), QString::fromUtf8(author::Email2)));
     // So that the user can copy the text and send it some other way.
     QMessageBox plain(QMessageBox::NoIcon, DefaultTitle, text, QMessageBox::Ok, this);
     plain.setTextInteractionFlags(Qt::TextSelectableByMouse);

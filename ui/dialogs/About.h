@@ -23,6 +23,33 @@ class TmyLabel3d;
 // folder holding "&", "#" or "?" cannot cut the link short.
 QUrl InformationMailLink(const QString &email, const QString &title, const QString &text);
 
+// The dialog's texts beyond the captions every language file has always
+// carried, with their built-in Czech wording (section "Autor"). "%1" stands
+// for the author's name in Label1 and for the second e-mail address in
+// TextPosliteUdaje.
+struct AboutTexts {
+    QString Autor = QStringLiteral("Autor programu");
+    QString myLabel3d1 = QStringLiteral("Bodlany šachy verze 1.0 beta");
+    QString myLabel3d2 = QStringLiteral("freeware");
+    QString Label1 =
+        QStringLiteral("Autor, %1, napsal tento program pro vlastní potřebu a všem zájemcům ho nabízí zdarma.");
+    QString Label4 = QStringLiteral("Klasické a umělecké kameny nakreslili Colin M. L. Burnett a Maurizio Monge "
+                                    "(převzato z projektu pychess); srdečně jim děkuji. Klubovky, šachovnice i "
+                                    "obrázek v pozadí jsou kresby programu.");
+    QString Label8 = QStringLiteral("Pokud mi zašlete informaci o tom, že používáte tento program, budu Vám "
+                                    "zasílat na Váš e-mail krátkou zprávu vždy, když bude hotová další verze "
+                                    "programu.");
+    QString myLabel3d3Hint = QStringLiteral("Spustí Váš internetový prohlížeč a najde mé stránky");
+    QString myLabel3d4Hint = QStringLiteral("Spustí Váš poštovní program, abyste mi mohli napsat");
+    QString TextChyba = QStringLiteral("Chyba");
+    QString TextNemohuProhlizec = QStringLiteral("Nemohu spustit webový prohlížeč.");
+    QString TextNemohuPostu = QStringLiteral("Nemohu spustit poštovní program.");
+    QString TextPosliteUdaje =
+        QStringLiteral("Nemohu spustit poštovní program. Pošlete, prosím, následující údaje na adresu %1");
+
+    static AboutTexts Load(const LanguageFile& file);
+};
+
 class TAutor : public QDialog
 {
     Q_OBJECT
@@ -57,8 +84,6 @@ protected:
 
 private:
     void FormCreate(const LanguageFile &file);
-    // The text of a key of section "Autor" as FormCreate read it.
-    QString Text(const char *key) const;
     // Fits every caption to its place once the texts are known.
     void LayOut();
     void CentreOver(const QWidget *owner);
@@ -70,7 +95,7 @@ private:
     UrlOpener openUrl_;
     FactsSource facts_;
     bool dateShown_ = false;
-    QHash<QString, QString> texts_;
+    AboutTexts texts_;
 
     QImage Image1;
     TmyLabel3d *myLabel3d1;

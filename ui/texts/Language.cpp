@@ -40,31 +40,36 @@ QString LanguageFile::Text(const char* section, const QString& key, const QStrin
     return value ? QString::fromStdString(*value) : fallback;
 }
 
+namespace {
+
+constexpr TextKey<MessageTexts> MessageTextKeys[] = {
+    {"TextNovaPartie", &MessageTexts::TextNovaPartie},
+    {"TextOpravduKonec", &MessageTexts::TextOpravduKonec},
+    {"TextSach", &MessageTexts::TextSach},
+    {"TextPAT", &MessageTexts::TextPAT},
+    {"TextMATBilyVyhral", &MessageTexts::TextMATBilyVyhral},
+    {"TextMATCernyVyhral", &MessageTexts::TextMATCernyVyhral},
+    {"TextNelze", &MessageTexts::TextNelze},
+    {"TextRemizaMrtvaPozice", &MessageTexts::TextRemizaMrtvaPozice},
+    {"TextRemizaPateOpakovani", &MessageTexts::TextRemizaPateOpakovani},
+    {"TextRemiza75Tahu", &MessageTexts::TextRemiza75Tahu},
+    {"TextRemizaTretiOpakovani", &MessageTexts::TextRemizaTretiOpakovani},
+    {"TextRemiza50Tahu", &MessageTexts::TextRemiza50Tahu},
+    {"TextKonecRemizou", &MessageTexts::TextKonecRemizou},
+    {"TextRemizaCtvrteOpakovani", &MessageTexts::TextRemizaCtvrteOpakovani},
+    {"TextZrusitTahy", &MessageTexts::TextZrusitTahy},
+    {"PismenoKral", &MessageTexts::PismenoKral},
+    {"PismenoDama", &MessageTexts::PismenoDama},
+    {"PismenoVez", &MessageTexts::PismenoVez},
+    {"PismenoStrelec", &MessageTexts::PismenoStrelec},
+    {"PismenoJezdec", &MessageTexts::PismenoJezdec},
+};
+
+}  // namespace
+
 MessageTexts MessageTexts::Load(const LanguageFile& file)
 {
-    MessageTexts t;
-    auto read = [&](QString& text, const char* key) { text = file.Text("Texty", QString::fromLatin1(key), text); };
-    read(t.TextNovaPartie, "TextNovaPartie");
-    read(t.TextOpravduKonec, "TextOpravduKonec");
-    read(t.TextSach, "TextSach");
-    read(t.TextPAT, "TextPAT");
-    read(t.TextMATBilyVyhral, "TextMATBilyVyhral");
-    read(t.TextMATCernyVyhral, "TextMATCernyVyhral");
-    read(t.TextNelze, "TextNelze");
-    read(t.TextRemizaMrtvaPozice, "TextRemizaMrtvaPozice");
-    read(t.TextRemizaPateOpakovani, "TextRemizaPateOpakovani");
-    read(t.TextRemiza75Tahu, "TextRemiza75Tahu");
-    read(t.TextRemizaTretiOpakovani, "TextRemizaTretiOpakovani");
-    read(t.TextRemiza50Tahu, "TextRemiza50Tahu");
-    read(t.TextKonecRemizou, "TextKonecRemizou");
-    read(t.TextRemizaCtvrteOpakovani, "TextRemizaCtvrteOpakovani");
-    read(t.TextZrusitTahy, "TextZrusitTahy");
-    read(t.PismenoKral, "PismenoKral");
-    read(t.PismenoDama, "PismenoDama");
-    read(t.PismenoVez, "PismenoVez");
-    read(t.PismenoStrelec, "PismenoStrelec");
-    read(t.PismenoJezdec, "PismenoJezdec");
-    return t;
+    return LoadTexts(file, "Texty", MessageTextKeys);
 }
 
 chess::PieceLetters MessageTexts::PieceLetters() const

@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <cstddef>
+
 // The three languages in menu order.
 enum class LanguageId { Czech = 0, German = 1, English = 2 };
 
@@ -32,6 +34,24 @@ public:
 private:
     chess::ProfileFile file_;
 };
+
+// Every table of texts has one shape: a struct whose members hold the
+// built-in Czech wording, and a list of the language file's keys with the
+// member each one fills. A missing key keeps the built-in text.
+template <typename Texts>
+struct TextKey {
+    const char* key;
+    QString Texts::*text;
+};
+
+template <typename Texts, std::size_t N>
+Texts LoadTexts(const LanguageFile& file, const char* section, const TextKey<Texts> (&keys)[N])
+{
+    Texts texts;
+    for (const auto& [key, text] : keys)
+        texts.*text = file.Text(section, QLatin1String(key), texts.*text);
+    return texts;
+}
 
 // The seven message texts of the game, with their built-in Czech defaults.
 struct MessageTexts {

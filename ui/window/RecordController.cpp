@@ -60,35 +60,40 @@ bool LooksLikeFen(const QString& text)
 
 }  // namespace
 
+namespace {
+
+constexpr TextKey<RecordTexts> RecordTextKeys[] = {
+    {"OtevritPartii", &RecordTexts::OtevritPartii},
+    {"UlozitPartii", &RecordTexts::UlozitPartii},
+    {"VyberPartie", &RecordTexts::VyberPartie},
+    {"Cislo", &RecordTexts::Cislo},
+    {"Bily", &RecordTexts::Bily},
+    {"Cerny", &RecordTexts::Cerny},
+    {"Vysledek", &RecordTexts::Vysledek},
+    {"Tahy", &RecordTexts::Tahy},
+    {"Storno", &RecordTexts::Storno},
+    {"NelzeCist", &RecordTexts::NelzeCist},
+    {"ZadnaPartie", &RecordTexts::ZadnaPartie},
+    {"ChybnaPartie", &RecordTexts::ChybnaPartie},
+    {"NelzeUlozit", &RecordTexts::NelzeUlozit},
+    {"PrazdnaSchranka", &RecordTexts::PrazdnaSchranka},
+    {"ChybnaPozice", &RecordTexts::ChybnaPozice},
+    {"NaTahuBily", &RecordTexts::NaTahuBily},
+    {"NaTahuCerny", &RecordTexts::NaTahuCerny},
+    {"KonecMat", &RecordTexts::KonecMat},
+    {"KonecPat", &RecordTexts::KonecPat},
+    {"KonecMrtvaPozice", &RecordTexts::KonecMrtvaPozice},
+    {"KonecPateOpakovani", &RecordTexts::KonecPateOpakovani},
+    {"Konec75Tahu", &RecordTexts::Konec75Tahu},
+    {"KonecTretiOpakovani", &RecordTexts::KonecTretiOpakovani},
+    {"Konec50Tahu", &RecordTexts::Konec50Tahu},
+};
+
+}  // namespace
+
 RecordTexts RecordTexts::Load(const LanguageFile& file)
 {
-    RecordTexts t;
-    auto read = [&](QString& text, const char* key) { text = file.Text("Zapis", QString::fromLatin1(key), text); };
-    read(t.OtevritPartii, "OtevritPartii");
-    read(t.UlozitPartii, "UlozitPartii");
-    read(t.VyberPartie, "VyberPartie");
-    read(t.Cislo, "Cislo");
-    read(t.Bily, "Bily");
-    read(t.Cerny, "Cerny");
-    read(t.Vysledek, "Vysledek");
-    read(t.Tahy, "Tahy");
-    read(t.Storno, "Storno");
-    read(t.NelzeCist, "NelzeCist");
-    read(t.ZadnaPartie, "ZadnaPartie");
-    read(t.ChybnaPartie, "ChybnaPartie");
-    read(t.NelzeUlozit, "NelzeUlozit");
-    read(t.PrazdnaSchranka, "PrazdnaSchranka");
-    read(t.ChybnaPozice, "ChybnaPozice");
-    read(t.NaTahuBily, "NaTahuBily");
-    read(t.NaTahuCerny, "NaTahuCerny");
-    read(t.KonecMat, "KonecMat");
-    read(t.KonecPat, "KonecPat");
-    read(t.KonecMrtvaPozice, "KonecMrtvaPozice");
-    read(t.KonecPateOpakovani, "KonecPateOpakovani");
-    read(t.Konec75Tahu, "Konec75Tahu");
-    read(t.KonecTretiOpakovani, "KonecTretiOpakovani");
-    read(t.Konec50Tahu, "Konec50Tahu");
-    return t;
+    return LoadTexts(file, "Zapis", RecordTextKeys);
 }
 
 QString RecordTexts::Ending(chess::GameEnd end) const
