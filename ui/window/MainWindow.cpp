@@ -54,6 +54,10 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
 
 TForm1::~TForm1()
 {
+    // The record's side listens to the game, which dies with the window's
+    // members, before QWidget's destructor would delete its children.
+    delete recordUi_;
+    recordUi_ = nullptr;
     game_.RemoveListener(this);
 }
 
