@@ -87,4 +87,76 @@ void ReplayRandomGames(benchmark::State& st)
 }
 BENCHMARK(ReplayRandomGames)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+constexpr std::size_t LongGamePlies = 1'000'000;
+
+// One game of a million half-moves without a capture or a pawn move, the
+// case in which every position may repeat one long before it: the knights
+// going out and back (four positions over and over), or wandering at
+// random, which leaves far more distinct positions to count. Checks are
+// avoided, so that a move without capture is always there.
+const std::string& LongGameFile(bool wander)
+{
+    static std::string files[2];
+    std::string& text = files[wander];
+    if (!text.empty())
+        return text;
+    std::mt19937 random(1000000);
+    chess::GameState state;
+    chess::SetUpNewGame(state);
+    chess::History history;
+    static constexpr const char* shuffle[4] = {"Nf3", "Nf6", "Ng1", "Ng8"};
+    text.reserve(LongGamePlies * 6);
+    for (std::size_t ply = 0; ply < LongGamePlies; ++ply) {
+        if (ply % 2 == 0)
+            text += std::to_string(ply / 2 + 1) + ". ";
+        if (!wander) {
+            text += shuffle[ply % 4];
+            text += ' ';
+            continue;
+        }
+        std::vector<chess::Move> quiet;
+        for (const chess::Move& m : chess::LegalMoves(state)) {
+            const int32_t kind = std::abs(state.At(m.fromFile, m.fromRank));
+            if (kind == chess::Pawn || state.At(m.toFile, m.toRank) != chess::Empty
+                || (kind == chess::King && std::abs(m.toFile - m.fromFile) == 2))
+                continue;
+            chess::GameState after = state;
+            after.At(m.toFile, m.toRank) = after.At(m.fromFile, m.fromRank);
+            after.At(m.fromFile, m.fromRank) = chess::Empty;
+            const bool check = state.WhiteToMove ? chess::BlackKingCheckTest(after) != chess::CheckVerdict::Neni
+                                                 : chess::WhiteKingCheckTest(after) != chess::CheckVerdict::Neni;
+            if (!check)
+                quiet.push_back(m);
+        }
+        if (quiet.empty())
+            break;  // never seen; the benchmark then reports the game cut short
+        const chess::Move move = quiet[random() % quiet.size()];
+        chess::GameState before = state;
+        chess::PlayRecordedMove(state, history, move);
+        text += chess::WriteSan(before, move, state) + ' ';
+        if (history.Size() > 64)  // only the text is wanted, not the record
+            history.Reset(state);
+    }
+    text += "*\n";
+    return text;
+}
+
+void ReplayLongGame(benchmark::State& st)
+{
+    const std::string& file = LongGameFile(st.range(0) != 0);
+    std::size_t halfMoves = 0;
+    for (auto _ : st) {
+        const std::vector<chess::PgnGame> games = chess::ParsePgn(file);
+        const chess::RecordedGame game = chess::ReplayPgnGame(games.at(0), 1);
+        if (!game.ok || game.history.Size() != LongGamePlies) {
+            st.SkipWithError(game.ok ? "the game is cut short" : game.error.c_str());
+            return;
+        }
+        halfMoves += game.history.Size();
+    }
+    st.counters["half-moves/s"] = benchmark::Counter(static_cast<double>(halfMoves), benchmark::Counter::kIsRate);
+}
+// 0: the knights out and back; 1: the knights wandering.
+BENCHMARK(ReplayLongGame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include "Rules.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace chess {
 
@@ -26,6 +27,20 @@ PositionKey KeyOf(const GameState& s)
         }
     }
     return key;
+}
+
+std::size_t PositionKeyHash::operator()(const PositionKey& key) const noexcept
+{
+    // The board as eight words, each mixed by a multiply; cheap, and the
+    // squares that differ between two positions reach every bit.
+    std::uint64_t h = key.flags | std::uint64_t(std::uint8_t(key.enPassantFile)) << 8;
+    for (std::size_t i = 0; i < key.board.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, key.board.data() + i, sizeof word);
+        h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+        h ^= h >> 29;
+    }
+    return static_cast<std::size_t>(h);
 }
 
 bool InsufficientMaterial(const GameState& s)

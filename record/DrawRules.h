@@ -5,6 +5,7 @@
 #include "GameState.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace chess {
@@ -20,6 +21,10 @@ struct PositionKey {
 };
 
 PositionKey KeyOf(const GameState& state);
+
+struct PositionKeyHash {
+    std::size_t operator()(const PositionKey& key) const noexcept;
+};
 
 // A dead position by material alone: king against king; king and one bishop
 // or one knight against a bare king; kings and bishops only, all bishops on

@@ -3,6 +3,7 @@
 #include "Fen.h"
 #include "Rules.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace chess {
@@ -27,11 +28,15 @@ void History::Reset(const GameState& start, int halfmoveClock, int fullmoveNumbe
 {
     start_ = start;
     start_.SelectedSquare = NoSelection;
-    startClock_ = halfmoveClock;
-    startMoveNumber_ = fullmoveNumber;
+    startClock_ = std::clamp(halfmoveClock, 0, MaxFenNumber);
+    startMoveNumber_ = std::clamp(fullmoveNumber, 1, MaxFenNumber);
     startKey_ = KeyOf(start_);
     moves_.clear();
     current_ = 0;
+    firstEnd_ = 0;
+    counts_.clear();
+    counts_[startKey_] = 1;
+    countedPly_ = 0;
 }
 
 bool History::StartsFromNormalPosition() const
@@ -54,9 +59,24 @@ int History::MoveNumber(std::size_t i) const
     return startMoveNumber_ + static_cast<int>((i + (start_.WhiteToMove ? 0 : 1)) / 2);
 }
 
+void History::CountPositionsUpTo(std::size_t ply)
+{
+    // The positions a repetition can go back to: those since the last
+    // capture or pawn move, which all have the clock of `ply` behind them.
+    counts_.clear();
+    const int clock = ply == 0 ? startClock_ : moves_[ply - 1].halfmoveClock;
+    const std::size_t from = ply > static_cast<std::size_t>(clock) ? ply - static_cast<std::size_t>(clock) : 0;
+    for (std::size_t p = from; p <= ply; ++p)
+        ++counts_[KeyAt(p)];
+    countedPly_ = ply;
+}
+
 const HalfMove& History::Record(const Move& move, const GameState& after)
 {
     moves_.resize(current_);
+    firstEnd_ = std::min(firstEnd_, current_);
+    if (countedPly_ != current_)
+        CountPositionsUpTo(current_);
     const GameState& before = State();
     const int32_t piece = before.At(move.fromFile, move.fromRank);
     const bool capture = before.At(move.toFile, move.toRank) != Empty
@@ -69,13 +89,11 @@ const HalfMove& History::Record(const Move& move, const GameState& after)
     h.after.SelectedSquare = NoSelection;
     h.halfmoveClock = capture || std::abs(piece) == Pawn ? 0 : HalfmoveClock() + 1;
     h.key = KeyOf(h.after);
-    // Positions before the last capture or pawn move cannot come again, and
-    // a position with the other side to move is never the same one.
-    for (std::size_t back = 2; back <= static_cast<std::size_t>(h.halfmoveClock) && back <= current_ + 1; back += 2) {
-        const std::size_t ply = current_ + 1 - back;
-        if ((ply == 0 ? startKey_ : moves_[ply - 1].key) == h.key)
-            ++h.occurrence;
-    }
+    // Positions before the last capture or pawn move cannot come again (a
+    // position with the other side to move is another key).
+    if (h.halfmoveClock == 0)
+        counts_.clear();
+    h.occurrence = ++counts_[h.key];
 
     const bool inCheck = after.WhiteToMove ? after.WhiteInCheck : after.BlackInCheck;
     if (!HasLegalMove(after, after.WhiteToMove))
@@ -89,6 +107,9 @@ const HalfMove& History::Record(const Move& move, const GameState& after)
 
     moves_.push_back(std::move(h));
     current_ = moves_.size();
+    countedPly_ = current_;
+    if (firstEnd_ == current_ - 1 && moves_.back().end == GameEnd::None)
+        firstEnd_ = current_;
     return moves_.back();
 }
 
@@ -137,13 +158,10 @@ std::string History::Fen() const
 
 GameEnd History::End() const
 {
-    for (std::size_t i = 0; i < current_; ++i) {
-        if (moves_[i].end != GameEnd::None)
-            return moves_[i].end;
-        if (moves_[i].claim != GameEnd::None)
-            return moves_[i].claim;
-    }
-    return GameEnd::None;
+    if (firstEnd_ >= current_)
+        return GameEnd::None;
+    const HalfMove& ending = moves_[firstEnd_];
+    return ending.end != GameEnd::None ? ending.end : ending.claim;
 }
 
 GameEnd History::ClaimableDraw() const
@@ -179,6 +197,7 @@ void History::ClaimDraw(GameEnd claim)
     if (current_ == 0 || (claim != GameEnd::ThreefoldClaimed && claim != GameEnd::FiftyMovesClaimed))
         return;
     moves_[current_ - 1].claim = claim;
+    firstEnd_ = std::min(firstEnd_, current_ - 1);
 }
 
 }  // namespace chess

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace chess {
@@ -88,12 +89,24 @@ public:
     void ClaimDraw(GameEnd claim);
 
 private:
+    const PositionKey& KeyAt(std::size_t ply) const { return ply == 0 ? startKey_ : moves_[ply - 1].key; }
+    void CountPositionsUpTo(std::size_t ply);
+
     GameState start_;
     int startClock_ = 0;
     int startMoveNumber_ = 1;
     PositionKey startKey_;
     std::vector<HalfMove> moves_;
     std::size_t current_ = 0;
+    // The first half-move that ended the game (by a rule or a claim), or
+    // moves_.size() when none has: End() is asked after every move.
+    std::size_t firstEnd_ = 0;
+    // How often each position has stood since the last capture or pawn move,
+    // up to and including ply `countedPly_`. Kept up as moves are recorded,
+    // so that a long game is recorded in linear time; made afresh after a
+    // jump, when the next move may branch off elsewhere.
+    std::unordered_map<PositionKey, int, PositionKeyHash> counts_;
+    std::size_t countedPly_ = 0;
 };
 
 }  // namespace chess

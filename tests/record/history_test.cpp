@@ -4,6 +4,8 @@
 
 #include "RecordTestHelpers.h"
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 namespace chess::test {
@@ -109,6 +111,45 @@ TEST(DrawRules, RepetitionOfferedAtTheThirdOccurrenceEndsTheGameAtTheFifth)
     Played noEp("4k3/8/8/8/2p5/8/P7/4K3 w - - 0 1");
     ASSERT_EQ(noEp.Play("a4 Kd7 Kd1 Ke8 Ke1 Kd7 Kd1 Ke8 Ke1"), "");
     EXPECT_EQ(noEp.history[8].occurrence, 3);
+}
+
+TEST(DrawRules, OccurrencesCountedAsMovesComeAndGoMatchACountFromScratch)
+{
+    // The record keeps its counts up as it goes; here every count is checked
+    // against one made by walking back over the whole record, through
+    // random moves (mostly quiet ones, so that positions do repeat), take-
+    // backs and new moves after them, from a start with a clock already
+    // running.
+    std::mt19937 random(75);
+    Played game("r3k2r/pppq1ppp/2n2n2/8/8/2N2N2/PPPQ1PPP/R3K2R w KQkq - 37 20");
+    for (int step = 0; step < 3000; ++step) {
+        if (random() % 7 == 0 && game.history.Current() > 0) {
+            const std::size_t back = random() % std::min<std::size_t>(game.history.Current(), 12) + 1;
+            ASSERT_TRUE(game.history.JumpTo(game.history.Current() - back, game.state));
+            continue;
+        }
+        std::vector<Move> moves = LegalMoves(game.state);
+        if (moves.empty() || game.history.Current() > 400) {
+            game = Played("r3k2r/pppq1ppp/2n2n2/8/8/2N2N2/PPPQ1PPP/R3K2R b KQkq - 3 20");
+            continue;
+        }
+        const auto quiet = std::partition(moves.begin(), moves.end(), [&](const Move& m) {
+            return std::abs(game.state.At(m.fromFile, m.fromRank)) != Pawn && game.state.At(m.toFile, m.toRank) == Empty;
+        });
+        const bool loud = quiet == moves.begin() || random() % 40 == 0;
+        const std::size_t n = loud ? moves.size() : static_cast<std::size_t>(quiet - moves.begin());
+        ASSERT_TRUE(PlayRecordedMove(game.state, game.history, moves[random() % n]));
+
+        const std::size_t ply = game.history.Current();
+        const HalfMove& last = game.history[ply - 1];
+        int expected = 1;
+        for (std::size_t back = 2; back <= static_cast<std::size_t>(last.halfmoveClock) && back <= ply; back += 2) {
+            const std::size_t earlier = ply - back;
+            const PositionKey key = earlier == 0 ? KeyOf(game.history.Start()) : game.history[earlier - 1].key;
+            expected += key == last.key;
+        }
+        ASSERT_EQ(last.occurrence, expected) << "step " << step << ", ply " << ply;
+    }
 }
 
 struct ClockRow {
