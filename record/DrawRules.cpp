@@ -71,12 +71,31 @@ bool InsufficientMaterial(const GameState& s)
 
 bool IsDraw(GameEnd end)
 {
-    return end != GameEnd::None && end != GameEnd::WhiteWins && end != GameEnd::BlackWins;
+    return end != GameEnd::None && end != GameEnd::WhiteWins && end != GameEnd::BlackWins
+        && end != GameEnd::WhiteWinsDeclared && end != GameEnd::BlackWinsDeclared;
+}
+
+bool IsDeclared(GameEnd end)
+{
+    return end == GameEnd::WhiteWinsDeclared || end == GameEnd::BlackWinsDeclared || end == GameEnd::DrawDeclared;
+}
+
+bool RefusesMoves(GameEnd end)
+{
+    return (IsDraw(end) && end != GameEnd::Stalemate) || IsDeclared(end);
 }
 
 bool EndedByDrawRule(GameEnd end)
 {
-    return IsDraw(end) && end != GameEnd::Stalemate;
+    return RefusesMoves(end);
+}
+
+GameEnd DeclaredEnd(std::string_view result)
+{
+    return result == "1-0"       ? GameEnd::WhiteWinsDeclared
+         : result == "0-1"       ? GameEnd::BlackWinsDeclared
+         : result == "1/2-1/2"   ? GameEnd::DrawDeclared
+                                 : GameEnd::None;
 }
 
 const char* ResultText(GameEnd end)
@@ -85,8 +104,10 @@ const char* ResultText(GameEnd end)
     case GameEnd::None:
         return "*";
     case GameEnd::WhiteWins:
+    case GameEnd::WhiteWinsDeclared:
         return "1-0";
     case GameEnd::BlackWins:
+    case GameEnd::BlackWinsDeclared:
         return "0-1";
     default:
         return "1/2-1/2";

@@ -19,6 +19,38 @@ GameState NormalStart()
 
 }  // namespace
 
+std::string CommentText(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    bool blank = false;
+    for (char c : text) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
+            blank = !out.empty();
+            continue;
+        }
+        if (blank)
+            out += ' ';
+        blank = false;
+        out += c;
+    }
+    return out;
+}
+
+std::string_view NagGlyph(int nag)
+{
+    static constexpr std::string_view glyphs[] = {"!", "?", "!!", "??", "!?", "?!"};
+    return nag >= 1 && nag <= 6 ? glyphs[nag - 1] : std::string_view();
+}
+
+std::string SanWithGlyph(const HalfMove& move)
+{
+    for (int nag : move.note.nags)
+        if (!NagGlyph(nag).empty())
+            return move.san + std::string(NagGlyph(nag));
+    return move.san;
+}
+
 History::History()
 {
     Reset(NormalStart());
@@ -33,6 +65,7 @@ void History::Reset(const GameState& start, int halfmoveClock, int fullmoveNumbe
     startKey_ = KeyOf(start_);
     moves_.clear();
     current_ = 0;
+    comment_.clear();
     firstEnd_ = 0;
     counts_.clear();
     counts_[startKey_] = 1;
@@ -198,6 +231,32 @@ void History::ClaimDraw(GameEnd claim)
         return;
     moves_[current_ - 1].claim = claim;
     firstEnd_ = std::min(firstEnd_, current_ - 1);
+}
+
+bool History::DeclareEnd(GameEnd end)
+{
+    if (current_ == 0 || !IsDeclared(end) || Over())
+        return false;
+    moves_[current_ - 1].claim = end;
+    firstEnd_ = std::min(firstEnd_, current_ - 1);
+    return true;
+}
+
+bool History::SetComment(std::size_t i, std::string_view comment)
+{
+    if (i >= moves_.size())
+        return false;
+    moves_[i].note.comment = CommentText(comment);
+    return true;
+}
+
+bool History::Annotate(std::size_t i, Annotation note)
+{
+    if (i >= moves_.size())
+        return false;
+    note.comment = CommentText(note.comment);
+    moves_[i].note = std::move(note);
+    return true;
 }
 
 }  // namespace chess

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace chess::test {
@@ -191,6 +192,43 @@ TEST(DrawRules, AClaimEndsTheGameUntilItIsTakenBack)
     EXPECT_EQ(game.history.End(), GameEnd::None);
     ASSERT_EQ(game.Play("Rb1"), "");  // another move instead: the claim is gone
     EXPECT_EQ(game.history.End(), GameEnd::None);
+
+    // A result declared (a resignation, a draw agreed, a file's result) ends
+    // the game the same way, at the half-move it was declared after.
+    const std::tuple<GameEnd, const char*, bool> declared[] = {
+        {GameEnd::WhiteWinsDeclared, "1-0", false},
+        {GameEnd::BlackWinsDeclared, "0-1", false},
+        {GameEnd::DrawDeclared, "1/2-1/2", true},
+    };
+    for (const auto& [end, result, draw] : declared) {
+        SCOPED_TRACE(result);
+        Played g;
+        EXPECT_FALSE(g.history.DeclareEnd(end));  // no half-move yet
+        ASSERT_EQ(g.Play("e4 e5 Nf3"), "");
+        EXPECT_FALSE(g.history.DeclareEnd(GameEnd::WhiteWins));  // only a declared end
+        ASSERT_TRUE(g.history.DeclareEnd(end));
+        EXPECT_EQ(g.history.End(), end);
+        EXPECT_EQ(DeclaredEnd(result), end);
+        EXPECT_STREQ(ResultText(end), result);
+        EXPECT_EQ(IsDraw(end), draw);
+        EXPECT_TRUE(RefusesMoves(end));
+        EXPECT_TRUE(EndedByDrawRule(end));  // what the board asks before a move
+        EXPECT_EQ(g.history.ClaimOccasion(), GameEnd::None);
+        ASSERT_TRUE(g.history.TakeBack(g.state));
+        EXPECT_EQ(g.history.End(), GameEnd::None);
+        ASSERT_TRUE(g.history.Replay(g.state));
+        EXPECT_EQ(g.history.End(), end);
+        ASSERT_TRUE(g.history.TakeBack(g.state));
+        ASSERT_EQ(g.Play("Nc3 Nc6"), "");  // played on instead: the result is gone
+        EXPECT_EQ(g.history.End(), GameEnd::None);
+    }
+    EXPECT_EQ(DeclaredEnd("*"), GameEnd::None);
+    Played mate;
+    ASSERT_EQ(mate.Play("f3 e5 g4 Qh4#"), "");
+    EXPECT_FALSE(mate.history.DeclareEnd(GameEnd::WhiteWinsDeclared));  // over by the rules already
+    EXPECT_EQ(mate.history.End(), GameEnd::BlackWins);
+    EXPECT_FALSE(RefusesMoves(GameEnd::BlackWins));
+    EXPECT_FALSE(RefusesMoves(GameEnd::Stalemate));
 }
 
 }  // namespace
