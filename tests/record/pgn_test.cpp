@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <sys/stat.h>
 #include <vector>
 
 namespace chess::test {
@@ -457,6 +458,19 @@ TEST(PgnReplayTool, PrintsAFenLineAGameAndReportsTheBadOnes)
     EXPECT_EQ(err.substr(err.size() - 15), "Is a directory\n");
     EXPECT_EQ(RunTool("", out, err), 2);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+
+    // Nothing but a regular file is read: a FIFO would wait for a writer and
+    // /dev/zero would never end. Both are refused at once.
+    const std::string fifo = ::testing::TempDir() + "replay.fifo";
+    std::remove(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& special : {fifo, std::string("/dev/zero")}) {
+        SCOPED_TRACE(special);
+        EXPECT_EQ(RunTool(special, out, err), 2);
+        EXPECT_EQ(out, "");
+        EXPECT_EQ(err, "pgn-replay: cannot read " + special + ": not a regular file\n");
+    }
+    std::remove(fifo.c_str());
 }
 
 }  // namespace
