@@ -9,10 +9,10 @@
 #include "Notation.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace chess {
@@ -147,11 +147,25 @@ private:
     // moves_.size() when none has: End() is asked after every move.
     std::size_t firstEnd_ = 0;
     // How often each position has stood since the last capture or pawn move,
-    // up to and including ply `countedPly_`. Kept up as moves are recorded,
-    // so that a long game is recorded in linear time; made afresh after a
-    // jump, when the next move may branch off elsewhere.
-    std::unordered_map<PositionKey, int, PositionKeyHash> counts_;
-    std::size_t countedPly_ = 0;
+    // up to and including ply `countedPly_`, once that run grows long. Kept
+    // up as moves are recorded, so that a long game is recorded in linear
+    // time; made afresh after a jump, when the next move may branch off
+    // elsewhere.
+    // An open-addressed table, at most half full, of the positions by their
+    // hash, each with a ply where it stood (where its key is compared) and
+    // its count; a hash table of its own because a game without captures
+    // puts a million positions in it.
+    struct Counted {
+        std::uint64_t hash = 0;
+        std::uint32_t ply = 0;
+        std::uint32_t count = 0;  // 0: a free slot
+    };
+    static constexpr std::size_t NotCounted = static_cast<std::size_t>(-1);
+    std::uint32_t& CountOf(std::size_t ply);
+    void ClearCounts();
+    std::vector<Counted> counted_;
+    std::size_t countedPositions_ = 0;
+    std::size_t countedPly_ = NotCounted;
 };
 
 }  // namespace chess
