@@ -3,6 +3,7 @@
 #include "Fen.h"
 
 #include <algorithm>
+#include <array>
 #include <ctime>
 
 namespace chess {
@@ -12,26 +13,46 @@ namespace {
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 // Character classes by ASCII alone: the program may run in any locale, and
-// a file's other bytes are never letters or blanks to PGN.
+// a file's other bytes are never letters or blanks to PGN. Looked up in a
+// table, since every byte of a large file passes through them.
+enum CharClass : unsigned char { Blank = 1, Digit = 2, Letter = 4, SymbolMark = 8 };
+
+constexpr std::array<unsigned char, 256> CharClasses = [] {
+    std::array<unsigned char, 256> classes{};
+    for (unsigned char c : std::string_view(" \t\n\r\v\f\0", 7))
+        classes[c] = Blank;
+    for (int c = '0'; c <= '9'; ++c)
+        classes[c] = Digit;
+    for (int c = 'a'; c <= 'z'; ++c)
+        classes[c] = classes[c - 'a' + 'A'] = Letter;
+    for (unsigned char c : std::string_view("_+#=:-/.!?"))
+        classes[c] = SymbolMark;
+    return classes;
+}();
+
+bool Is(char c, unsigned char classes)
+{
+    return (CharClasses[static_cast<unsigned char>(c)] & classes) != 0;
+}
+
 bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\0';
+    return Is(c, Blank);
 }
 
 bool IsDigit(char c)
 {
-    return c >= '0' && c <= '9';
+    return Is(c, Digit);
 }
 
 bool IsAlnum(char c)
 {
-    return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return Is(c, Digit | Letter);
 }
 
 bool IsSymbolChar(char c)
 {
-    return IsAlnum(c) || c == '_' || c == '+' || c == '#' || c == '=' || c == ':' || c == '-' || c == '/' || c == '.'
-        || c == '!' || c == '?';
+    return Is(c, Digit | Letter | SymbolMark);
 }
 
 bool IsResult(std::string_view t)
@@ -51,6 +72,13 @@ int GlyphNag(std::string_view glyph)
         if (glyph == text)
             return nag;
     return 0;
+}
+
+std::string NagText(int nag)
+{
+    std::string text = "$";
+    text += std::to_string(nag);
+    return text;
 }
 
 // A move number with its periods, glued to what follows or not: "12.",
@@ -440,7 +468,7 @@ private:
             } else if (c == '$') {
                 const int nag = ReadNag();
                 if (keep && nag >= 0)
-                    out.Word("$" + std::to_string(nag));
+                    out.Word(NagText(nag));
             } else if (c == '"') {
                 ReadString();
             } else if (c == '*') {
@@ -900,7 +928,7 @@ std::string PgnMoveSection(const History& history, std::string_view result)
             out.Add(std::to_string(history.MoveNumber(i)) + "...");
         out.Add(h.san);
         for (int nag : h.note.nags)
-            out.Add("$" + std::to_string(nag));
+            out.Add(NagText(nag));
         if (!h.note.comment.empty())
             WriteComment(out, h.note.comment);
         if (!h.note.variations.empty())
