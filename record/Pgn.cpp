@@ -105,6 +105,17 @@ MoveNumberSplit SplitMoveNumber(std::string_view token)
     return split;
 }
 
+// The token without the move numbers and periods glued to its front.
+std::string_view WithoutMoveNumbers(std::string_view token)
+{
+    for (;;) {
+        const MoveNumberSplit split = SplitMoveNumber(token);
+        if (split.digits.empty() && split.periods == 0)
+            return token;
+        token = split.rest;
+    }
+}
+
 bool LegalFirstMove(std::string_view text)
 {
     static const GameState start = [] {
@@ -116,8 +127,10 @@ bool LegalFirstMove(std::string_view text)
 }
 
 // A variation in export form as it is read: single blanks between tokens,
-// none inside the parentheses, comments in braces, move numbers apart from
-// their moves. Reading the text written from it gives it back unchanged.
+// none inside the parentheses, comments in braces (those next to each
+// other made one, as after a move of the main line), move numbers apart
+// from their moves. Reading the text written from it gives it back
+// unchanged.
 class VariationText {
 public:
     void Open()
@@ -128,6 +141,7 @@ public:
     void Close()
     {
         FlushNumber();
+        FlushComment();
         text_ += ')';
         glue_ = false;
     }
@@ -136,34 +150,36 @@ public:
         const std::string text = CommentText(raw);
         if (text.empty())
             return;
-        if (text.find('}') == std::string::npos) {
-            Put("{" + text + "}");
-            return;
-        }
-        // Braces cannot hold it: a comment to the end of the line.
         FlushNumber();
-        if (!text_.empty())
-            text_ += ' ';
-        text_ += ";" + text + "\n";
-        glue_ = false;
+        comment_ += comment_.empty() ? "" : " ";
+        comment_ += text;
     }
     void Word(std::string_view word) { Put(word); }
     void Symbol(std::string_view token)
     {
-        const MoveNumberSplit split = SplitMoveNumber(token);
-        if (!split.digits.empty()) {
-            FlushNumber();
-            number_ = std::string(split.digits);
-            periods_ = split.periods;
-        } else if (!number_.empty()) {
-            periods_ += split.periods;
+        // As many numbers and periods as are glued together ("12.", ".1"),
+        // then whatever is left is a word.
+        for (;;) {
+            const MoveNumberSplit split = SplitMoveNumber(token);
+            if (!split.digits.empty()) {
+                FlushNumber();
+                number_ = std::string(split.digits);
+                periods_ = split.periods;
+            } else if (!number_.empty()) {
+                periods_ += split.periods;
+            }
+            token = split.rest;
+            if (token.empty())
+                return;
+            if (split.digits.empty() && split.periods == 0)
+                break;
         }
-        if (!split.rest.empty())
-            Put(split.rest);
+        Put(token);
     }
     std::string Take()
     {
         FlushNumber();
+        FlushComment();
         return std::move(text_);
     }
 
@@ -171,6 +187,7 @@ private:
     void Put(std::string_view word)
     {
         FlushNumber();
+        FlushComment();
         Append(word);
     }
     void Append(std::string_view word)
@@ -184,15 +201,31 @@ private:
     {
         if (number_.empty())
             return;
+        FlushComment();
         Append(number_ + (periods_ >= 2 ? "..." : "."));
         number_.clear();
         periods_ = 0;
+    }
+    void FlushComment()
+    {
+        if (comment_.empty())
+            return;
+        if (comment_.find('}') == std::string::npos) {
+            Append("{" + comment_ + "}");
+        } else {
+            // Braces cannot hold it: a comment to the end of the line,
+            // which no parenthesis may be glued to.
+            glue_ = false;
+            Append(";" + comment_ + "\n");
+        }
+        comment_.clear();
     }
 
     std::string text_;
     bool glue_ = false;
     std::string number_;
     std::size_t periods_ = 0;
+    std::string comment_;
 };
 
 // Reads one game from a text that may be only the beginning of a stream:
@@ -202,20 +235,15 @@ class Parser {
 public:
     enum class Step { Game, End, NeedMore };
 
-    Parser(std::string_view text, std::size_t pos, bool complete, bool textStart, bool skim, bool junk)
-        : t_(text), i_(pos), complete_(complete), textStart_(textStart), skim_(skim), junk_(junk)
+    // `textBegin` is where the text proper begins in `text` (after a
+    // byte-order mark; npos when that lies before it): a line starts there.
+    Parser(std::string_view text, std::size_t pos, bool complete, std::size_t textBegin, bool skim, bool junk)
+        : t_(text), i_(pos), complete_(complete), textBegin_(textBegin), skim_(skim), junk_(junk)
     {
     }
 
     Step Next(PgnGame& g)
     {
-        if (textStart_) {
-            if (t_.size() < ByteOrderMark.size() && !complete_)
-                return Step::NeedMore;
-            if (t_.starts_with(ByteOrderMark))
-                textBegin_ = ByteOrderMark.size();
-            i_ = std::max(i_, textBegin_);
-        }
         Begin(g, junk_);
         for (;;) {
             if (junk_) {
@@ -330,7 +358,7 @@ private:
     void Symbol(PgnGame& g, std::string_view token)
     {
         inMoves_ = true;
-        const std::string_view text = SplitMoveNumber(token).rest;
+        const std::string_view text = WithoutMoveNumbers(token);
         if (text.empty())
             return;  // a move number, or periods
         const bool keep = !skim_;
@@ -372,7 +400,7 @@ private:
 
     bool AtLineStart(std::size_t j) const
     {
-        return (textStart_ && j == textBegin_) || (j > 0 && (t_[j - 1] == '\n' || t_[j - 1] == '\r'));
+        return j == textBegin_ || (j > 0 && (t_[j - 1] == '\n' || t_[j - 1] == '\r'));
     }
 
     // Skips blanks and escape lines; false at the end of the text (or of
@@ -562,7 +590,6 @@ private:
     std::string_view t_;
     std::size_t i_ = 0;
     bool complete_ = true;
-    bool textStart_ = false;  // t_ begins at the start of the text
     std::size_t textBegin_ = 0;
     bool skim_ = false;
     bool starved_ = false;
@@ -754,9 +781,18 @@ void PgnReader::Fill()
 
 bool PgnReader::Read(PgnGame& game, bool skim, std::size_t& moves)
 {
+    if (!begun_) {
+        while (source_ && buffer_.size() < ByteOrderMark.size() && !complete_)
+            Fill();
+        if ((source_ ? std::string_view(buffer_) : text_).starts_with(ByteOrderMark))
+            textBegin_ = ByteOrderMark.size();
+        pos_ = std::max(pos_, textBegin_);
+        begun_ = true;
+    }
     for (;;) {
         const std::string_view text = source_ ? std::string_view(buffer_) : text_;
-        Parser parser(text, pos_, complete_, base_ == 0, skim, junk_);
+        const std::size_t textBegin = textBegin_ >= base_ ? textBegin_ - base_ : std::string_view::npos;
+        Parser parser(text, pos_, complete_, textBegin, skim, junk_);
         const Parser::Step step = parser.Next(game);
         if (step == Parser::Step::NeedMore) {
             // Keep what the game under way needs, and the byte before it

@@ -84,6 +84,8 @@ private:
     std::size_t base_ = 0;
     std::size_t pos_ = 0;    // in text_ or buffer_
     bool complete_ = true;   // the whole of the text is at hand
+    bool begun_ = false;     // the byte-order mark has been looked for
+    std::size_t textBegin_ = 0;  // after a byte-order mark
     bool junk_ = false;      // pos_ is inside a stretch that is no game
     int count_ = 0;
     std::size_t offset_ = 0;
