@@ -30,7 +30,6 @@ RecordedGame ReplayPgnGame(const PgnGame& pgn, int number)
     for (const PgnTag& tag : pgn.tags)
         game.tags.push_back({tag.name, ToUtf8(tag.value)});
 
-    const std::string prefix = "game " + std::to_string(number);
     GameState state;
     SetUpNewGame(state);
     const std::string fen = game.Tag("FEN");
@@ -38,7 +37,8 @@ RecordedGame ReplayPgnGame(const PgnGame& pgn, int number)
         const FenReading start = ReadFen(fen);
         if (!start.ok) {
             game.ok = false;
-            game.error = prefix + ", FEN \"" + fen + "\": " + start.error;
+            game.problem = FenProblem(number, fen, start.error);
+            game.error = game.problem.Line();
             return game;
         }
         state = start.position.state;
@@ -47,16 +47,14 @@ RecordedGame ReplayPgnGame(const PgnGame& pgn, int number)
 
     for (const std::string& text : pgn.moves) {
         const SanReading san = ReadSan(state, text);
-        std::string reason = san.error;
-        if (san.ok && !PlayRecordedMove(state, game.history, san.move))
-            reason = "the rules do not allow it";
-        if (!san.ok || !reason.empty()) {
+        if (!san.ok || !PlayRecordedMove(state, game.history, san.move)) {
             game.ok = false;
-            game.error = prefix + ", move " + std::to_string(game.history.FullmoveNumber()) + " \"" + text + "\": "
-                       + reason;
+            game.problem = MoveProblem(number, game.history.FullmoveNumber(), text, san);
+            game.error = game.problem.Line();
             break;
         }
     }
+    ApplyPgnNotes(pgn, game.history);
     return game;
 }
 

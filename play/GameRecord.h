@@ -20,6 +20,7 @@ struct RecordedGame {
     History history;             // the moves replayed, up to the first bad one
     bool ok = true;
     std::string error;           // game N, move M "TEXT": reason
+    PgnProblem problem;          // the same in parts, for the player's language
 
     std::string Tag(std::string_view name) const { return TagValue(tags, name); }
 };

@@ -3,6 +3,7 @@
 #include "Rules.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace chess {
 
@@ -26,6 +27,20 @@ PositionKey KeyOf(const GameState& s)
         }
     }
     return key;
+}
+
+std::size_t PositionKeyHash::operator()(const PositionKey& key) const noexcept
+{
+    // The board as eight words, each mixed by a multiply; cheap, and the
+    // squares that differ between two positions reach every bit.
+    std::uint64_t h = key.flags | std::uint64_t(std::uint8_t(key.enPassantFile)) << 8;
+    for (std::size_t i = 0; i < key.board.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, key.board.data() + i, sizeof word);
+        h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+        h ^= h >> 29;
+    }
+    return static_cast<std::size_t>(h);
 }
 
 bool InsufficientMaterial(const GameState& s)
@@ -56,12 +71,31 @@ bool InsufficientMaterial(const GameState& s)
 
 bool IsDraw(GameEnd end)
 {
-    return end != GameEnd::None && end != GameEnd::WhiteWins && end != GameEnd::BlackWins;
+    return end != GameEnd::None && end != GameEnd::WhiteWins && end != GameEnd::BlackWins
+        && end != GameEnd::WhiteWinsDeclared && end != GameEnd::BlackWinsDeclared;
+}
+
+bool IsDeclared(GameEnd end)
+{
+    return end == GameEnd::WhiteWinsDeclared || end == GameEnd::BlackWinsDeclared || end == GameEnd::DrawDeclared;
+}
+
+bool RefusesMoves(GameEnd end)
+{
+    return (IsDraw(end) && end != GameEnd::Stalemate) || IsDeclared(end);
 }
 
 bool EndedByDrawRule(GameEnd end)
 {
-    return IsDraw(end) && end != GameEnd::Stalemate;
+    return RefusesMoves(end);
+}
+
+GameEnd DeclaredEnd(std::string_view result)
+{
+    return result == "1-0"       ? GameEnd::WhiteWinsDeclared
+         : result == "0-1"       ? GameEnd::BlackWinsDeclared
+         : result == "1/2-1/2"   ? GameEnd::DrawDeclared
+                                 : GameEnd::None;
 }
 
 const char* ResultText(GameEnd end)
@@ -70,8 +104,10 @@ const char* ResultText(GameEnd end)
     case GameEnd::None:
         return "*";
     case GameEnd::WhiteWins:
+    case GameEnd::WhiteWinsDeclared:
         return "1-0";
     case GameEnd::BlackWins:
+    case GameEnd::BlackWinsDeclared:
         return "0-1";
     default:
         return "1/2-1/2";

@@ -5,7 +5,9 @@
 #include "GameState.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace chess {
 
@@ -20,6 +22,10 @@ struct PositionKey {
 };
 
 PositionKey KeyOf(const GameState& state);
+
+struct PositionKeyHash {
+    std::size_t operator()(const PositionKey& key) const noexcept;
+};
 
 // A dead position by material alone: king against king; king and one bishop
 // or one knight against a bare king; kings and bishops only, all bishops on
@@ -37,14 +43,26 @@ enum class GameEnd {
     SeventyFiveMoves,
     ThreefoldClaimed,    // claimed by the player to move
     FiftyMovesClaimed,   // claimed by the player to move
+    // A result no rule brought about: a resignation, a draw agreed, a win on
+    // time, or simply the result a file gives its game.
+    WhiteWinsDeclared,
+    BlackWinsDeclared,
+    DrawDeclared,
 };
 
 bool IsDraw(GameEnd end);
-// A draw that only the draw rules know, not the rules of play: after one, a
-// move is refused until the game is taken back or started anew.
+bool IsDeclared(GameEnd end);
+// An end that the rules of play know nothing of (a draw rule, a claim, a
+// declared result): after one, a move is refused until the game is taken
+// back or started anew. Mate and stalemate leave no move to refuse.
+bool RefusesMoves(GameEnd end);
+// The same as RefusesMoves, by its older name; a declared win is no draw,
+// but the board refuses moves after it all the same.
 bool EndedByDrawRule(GameEnd end);
 // "1-0", "0-1", "1/2-1/2", or "*" for a game still going.
 const char* ResultText(GameEnd end);
+// The declared end for a result token ("1-0", "0-1", "1/2-1/2"), or None.
+GameEnd DeclaredEnd(std::string_view result);
 
 // Half-moves without capture or pawn move for the 50-move claim and for the
 // 75-move end; a position's occurrences for the claim and the end.

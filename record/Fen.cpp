@@ -3,7 +3,6 @@
 #include "Rules.h"
 
 #include <cctype>
-#include <charconv>
 #include <cstdlib>
 #include <vector>
 
@@ -36,10 +35,20 @@ std::vector<std::string_view> Fields(std::string_view fen)
     return fields;
 }
 
+// A whole number of decimal digits, however many, held at MaxFenNumber.
 bool ReadNumber(std::string_view text, int& value)
 {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size() && value >= 0;
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return false;
+    value = 0;
+    for (char digit : text) {
+        value = value * 10 + (digit - '0');
+        if (value >= MaxFenNumber) {
+            value = MaxFenNumber;
+            break;
+        }
+    }
+    return true;
 }
 
 }  // namespace

@@ -10,6 +10,11 @@ namespace chess {
 
 inline constexpr std::string_view StartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
+// The largest move number and halfmove clock a FEN is read with. Larger
+// ones (2147483647 has been seen in the wild) are lowered to it, so that
+// counting on from them can never overflow; no game comes near it.
+inline constexpr int MaxFenNumber = 1'000'000;
+
 struct FenPosition {
     GameState state;
     int halfmoveClock = 0;   // half-moves since the last capture or pawn move
@@ -22,7 +27,8 @@ struct FenReading {
     FenPosition position;
 };
 
-// Reads all six fields (the two clocks may be left off: 0 and 1). Refuses a
+// Reads all six fields (the two clocks may be left off: 0 and 1; either over
+// MaxFenNumber is read as MaxFenNumber, a move number 0 as 1). Refuses a
 // position that cannot arise in a game: not one king a side, pawns on the
 // first or last rank, the side not to move in check, a castling right
 // without king and rook at home, an en passant square without the pawn that

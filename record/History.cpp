@@ -3,11 +3,16 @@
 #include "Fen.h"
 #include "Rules.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace chess {
 
 namespace {
+
+// Up to this clock a new position is compared with those before it.
+constexpr int ComparedPlies = 24;
+constexpr std::size_t UsualGamePlies = 128;
 
 GameState NormalStart()
 {
@@ -16,7 +21,63 @@ GameState NormalStart()
     return s;
 }
 
+// Whether the side to move, which is not in check, has a move. Asked after
+// every move recorded, so it asks the rules about a few squares a piece
+// rather than all 63: out of check, a piece that can move at all can move
+// one step. A rook, bishop or queen that may go far along a line may stop
+// on its first square (a pin forbids or allows both alike, and no check has
+// to be blocked); a pawn's double step needs its single step to be free; a
+// castling needs the king's first square to be safe. The knight's jumps
+// stand for themselves.
+bool HasMoveOutOfCheck(const GameState& s)
+{
+    static constexpr int steps[8][2] = {{0, 1}, {1, 1}, {-1, 1}, {1, 0}, {-1, 0}, {0, -1}, {1, -1}, {-1, -1}};
+    static constexpr int jumps[8][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}};
+    for (int from = 0; from < 64; ++from) {
+        const int32_t piece = s.Board[from];
+        if (piece == Empty || (piece > 0) != s.WhiteToMove)
+            continue;
+        const int file = from / 8, rank = from % 8;
+        for (const auto& [df, dr] : std::abs(piece) == Knight ? jumps : steps)
+            if (OnBoard(file + df, rank + dr) && ProbeMove(s, piece, file, rank, file + df, rank + dr))
+                return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+std::string CommentText(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    bool blank = false;
+    for (char c : text) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
+            blank = !out.empty();
+            continue;
+        }
+        if (blank)
+            out += ' ';
+        blank = false;
+        out += c;
+    }
+    return out;
+}
+
+std::string_view NagGlyph(int nag)
+{
+    static constexpr std::string_view glyphs[] = {"!", "?", "!!", "??", "!?", "?!"};
+    return nag >= 1 && nag <= 6 ? glyphs[nag - 1] : std::string_view();
+}
+
+std::string SanWithGlyph(const HalfMove& move)
+{
+    for (int nag : move.note.nags)
+        if (!NagGlyph(nag).empty())
+            return move.san + std::string(NagGlyph(nag));
+    return move.san;
+}
 
 History::History()
 {
@@ -27,11 +88,14 @@ void History::Reset(const GameState& start, int halfmoveClock, int fullmoveNumbe
 {
     start_ = start;
     start_.SelectedSquare = NoSelection;
-    startClock_ = halfmoveClock;
-    startMoveNumber_ = fullmoveNumber;
+    startClock_ = std::clamp(halfmoveClock, 0, MaxFenNumber);
+    startMoveNumber_ = std::clamp(fullmoveNumber, 1, MaxFenNumber);
     startKey_ = KeyOf(start_);
     moves_.clear();
     current_ = 0;
+    comment_.clear();
+    firstEnd_ = 0;
+    ClearCounts();
 }
 
 bool History::StartsFromNormalPosition() const
@@ -54,34 +118,99 @@ int History::MoveNumber(std::size_t i) const
     return startMoveNumber_ + static_cast<int>((i + (start_.WhiteToMove ? 0 : 1)) / 2);
 }
 
+std::uint32_t& History::CountOf(std::size_t ply)
+{
+    if ((countedPositions_ + 1) * 2 > counted_.size()) {
+        std::vector<Counted> old(std::max<std::size_t>(64, counted_.size() * 2));
+        old.swap(counted_);
+        for (const Counted& c : old) {
+            if (c.count == 0)
+                continue;
+            std::size_t i = c.hash & (counted_.size() - 1);
+            while (counted_[i].count != 0)
+                i = (i + 1) & (counted_.size() - 1);
+            counted_[i] = c;
+        }
+    }
+    const PositionKey& key = KeyAt(ply);
+    const std::uint64_t hash = PositionKeyHash{}(key);
+    std::size_t i = hash & (counted_.size() - 1);
+    for (; counted_[i].count != 0; i = (i + 1) & (counted_.size() - 1))
+        if (counted_[i].hash == hash && KeyAt(counted_[i].ply) == key)
+            return counted_[i].count;
+    ++countedPositions_;
+    counted_[i] = {hash, static_cast<std::uint32_t>(ply), 0};
+    return counted_[i].count;
+}
+
+void History::ClearCounts()
+{
+    // In time proportional to what was counted, so that a table grown by
+    // one long run does not cost every short one after it.
+    if (counted_.size() > 8 * countedPositions_ + 256)
+        counted_.clear();
+    else
+        std::fill(counted_.begin(), counted_.end(), Counted{});
+    countedPositions_ = 0;
+    countedPly_ = NotCounted;
+}
+
+void History::CountPositionsUpTo(std::size_t ply)
+{
+    // The positions a repetition can go back to: those since the last
+    // capture or pawn move, which all have the clock of `ply` behind them.
+    ClearCounts();
+    const int clock = ply == 0 ? startClock_ : moves_[ply - 1].halfmoveClock;
+    const std::size_t from = ply > static_cast<std::size_t>(clock) ? ply - static_cast<std::size_t>(clock) : 0;
+    for (std::size_t p = from; p <= ply; ++p)
+        ++CountOf(p);
+    countedPly_ = ply;
+}
+
 const HalfMove& History::Record(const Move& move, const GameState& after)
 {
+    if (countedPly_ != NotCounted && countedPly_ > current_)
+        countedPly_ = NotCounted;  // it counted a line now cut off
     moves_.resize(current_);
+    firstEnd_ = std::min(firstEnd_, current_);
     const GameState& before = State();
     const int32_t piece = before.At(move.fromFile, move.fromRank);
     const bool capture = before.At(move.toFile, move.toRank) != Empty
                       || (std::abs(piece) == Pawn && move.toFile != move.fromFile);
+    std::string san = WriteSan(before, move, after);
+    const int clock = capture || std::abs(piece) == Pawn ? 0 : HalfmoveClock() + 1;
 
-    // Whether the side to move has any move left decides mate, stalemate and
-    // the SAN's mark alike: it is asked once.
-    const bool hasMove = HasLegalMove(after, after.WhiteToMove);
-    HalfMove h;
+    // Made in place: a game state is large, and this runs for every move of
+    // every game a file holds. `before` may move with the vector from here.
+    // Room for a game of usual length at once: growing move by move, the
+    // record of each game of a database would be moved over and over.
+    if (moves_.capacity() == 0)
+        moves_.reserve(UsualGamePlies);
+    HalfMove& h = moves_.emplace_back();
     h.move = move;
-    h.san = WriteSan(before, move, after, hasMove);
+    h.san = std::move(san);
     h.after = after;
     h.after.SelectedSquare = NoSelection;
-    h.halfmoveClock = capture || std::abs(piece) == Pawn ? 0 : HalfmoveClock() + 1;
+    h.halfmoveClock = clock;
     h.key = KeyOf(h.after);
-    // Positions before the last capture or pawn move cannot come again, and
-    // a position with the other side to move is never the same one.
-    for (std::size_t back = 2; back <= static_cast<std::size_t>(h.halfmoveClock) && back <= current_ + 1; back += 2) {
-        const std::size_t ply = current_ + 1 - back;
-        if ((ply == 0 ? startKey_ : moves_[ply - 1].key) == h.key)
-            ++h.occurrence;
+    // Positions before the last capture or pawn move cannot come again (a
+    // position with the other side to move is another key). A few of them
+    // are quicker compared than counted; a long run is counted, so that a
+    // game of any length is recorded in linear time.
+    if (h.halfmoveClock <= ComparedPlies) {
+        for (std::size_t back = 2; back <= static_cast<std::size_t>(h.halfmoveClock) && back <= current_ + 1; back += 2)
+            h.occurrence += KeyAt(current_ + 1 - back) == h.key;
+        countedPly_ = NotCounted;  // the count, if any, is of another run
+    } else {
+        if (countedPly_ != current_)
+            CountPositionsUpTo(current_);
+        h.occurrence = static_cast<int>(++CountOf(current_ + 1));
+        countedPly_ = current_ + 1;
     }
 
     const bool inCheck = after.WhiteToMove ? after.WhiteInCheck : after.BlackInCheck;
-    if (!hasMove)
+    // In check, WriteSan has just asked the rules whether a move is left: "#".
+    if (inCheck ? h.san.ends_with('#') : !HasMoveOutOfCheck(after))
         h.end = !inCheck ? GameEnd::Stalemate : after.WhiteToMove ? GameEnd::BlackWins : GameEnd::WhiteWins;
     else if (InsufficientMaterial(after))
         h.end = GameEnd::DeadPosition;
@@ -90,8 +219,9 @@ const HalfMove& History::Record(const Move& move, const GameState& after)
     else if (h.halfmoveClock >= SeventyFiveMovePlies)
         h.end = GameEnd::SeventyFiveMoves;
 
-    moves_.push_back(std::move(h));
     current_ = moves_.size();
+    if (firstEnd_ == current_ - 1 && moves_.back().end == GameEnd::None)
+        firstEnd_ = current_;
     return moves_.back();
 }
 
@@ -140,13 +270,10 @@ std::string History::Fen() const
 
 GameEnd History::End() const
 {
-    for (std::size_t i = 0; i < current_; ++i) {
-        if (moves_[i].end != GameEnd::None)
-            return moves_[i].end;
-        if (moves_[i].claim != GameEnd::None)
-            return moves_[i].claim;
-    }
-    return GameEnd::None;
+    if (firstEnd_ >= current_)
+        return GameEnd::None;
+    const HalfMove& ending = moves_[firstEnd_];
+    return ending.end != GameEnd::None ? ending.end : ending.claim;
 }
 
 GameEnd History::ClaimableDraw() const
@@ -182,6 +309,33 @@ void History::ClaimDraw(GameEnd claim)
     if (current_ == 0 || (claim != GameEnd::ThreefoldClaimed && claim != GameEnd::FiftyMovesClaimed))
         return;
     moves_[current_ - 1].claim = claim;
+    firstEnd_ = std::min(firstEnd_, current_ - 1);
+}
+
+bool History::DeclareEnd(GameEnd end)
+{
+    if (current_ == 0 || !IsDeclared(end) || Over())
+        return false;
+    moves_[current_ - 1].claim = end;
+    firstEnd_ = std::min(firstEnd_, current_ - 1);
+    return true;
+}
+
+bool History::SetComment(std::size_t i, std::string_view comment)
+{
+    if (i >= moves_.size())
+        return false;
+    moves_[i].note.comment = CommentText(comment);
+    return true;
+}
+
+bool History::Annotate(std::size_t i, Annotation note)
+{
+    if (i >= moves_.size())
+        return false;
+    note.comment = CommentText(note.comment);
+    moves_[i].note = std::move(note);
+    return true;
 }
 
 }  // namespace chess

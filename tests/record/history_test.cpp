@@ -3,7 +3,11 @@
 // offer a draw exactly at their thresholds.
 
 #include "RecordTestHelpers.h"
+#include "Rules.h"
 
+#include <algorithm>
+#include <random>
+#include <tuple>
 #include <vector>
 
 namespace chess::test {
@@ -111,6 +115,91 @@ TEST(DrawRules, RepetitionOfferedAtTheThirdOccurrenceEndsTheGameAtTheFifth)
     EXPECT_EQ(noEp.history[8].occurrence, 3);
 }
 
+TEST(DrawRules, OccurrencesCountedAsMovesComeAndGoMatchACountFromScratch)
+{
+    // The record keeps its counts up as it goes; here every count is checked
+    // against one made by walking back over the whole record, through
+    // random moves (mostly quiet ones, so that positions do repeat), take-
+    // backs and new moves after them, from a start with a clock already
+    // running.
+    auto expectCountsFromScratch = [](const History& history) {
+        for (std::size_t ply = 1; ply <= history.Current(); ++ply) {
+            const HalfMove& h = history[ply - 1];
+            int expected = 1;
+            for (std::size_t back = 2; back <= static_cast<std::size_t>(h.halfmoveClock) && back <= ply; back += 2) {
+                const std::size_t earlier = ply - back;
+                expected += (earlier == 0 ? KeyOf(history.Start()) : history[earlier - 1].key) == h.key;
+            }
+            ASSERT_EQ(h.occurrence, expected) << "ply " << ply;
+        }
+    };
+    // A long run counted on one line, taken back, and another line whose
+    // own long run begins where the first one stopped.
+    Played branched;
+    ASSERT_EQ(branched.Play("Nc3 Nc6 e4 e5"), "");
+    for (int i = 0; i < 8; ++i)
+        ASSERT_EQ(branched.Play(Shuffle), "");
+    ASSERT_TRUE(branched.history.JumpTo(0, branched.state));
+    ASSERT_EQ(branched.Play("e4 e5 Nf3 Nf6 Ng1 Ng8 Nf3 Nf6 Ng1 Ng8 d3 d6"), "");
+    for (int i = 0; i < 7; ++i)
+        ASSERT_EQ(branched.Play(Shuffle), "");
+    expectCountsFromScratch(branched.history);
+
+    std::mt19937 random(75);
+    Played game("r3k2r/pppq1ppp/2n2n2/8/8/2N2N2/PPPQ1PPP/R3K2R w KQkq - 37 20");
+    for (int step = 0; step < 3000; ++step) {
+        if (random() % 7 == 0 && game.history.Current() > 0) {
+            const std::size_t back = random() % std::min<std::size_t>(game.history.Current(), 40) + 1;
+            ASSERT_TRUE(game.history.JumpTo(game.history.Current() - back, game.state));
+            continue;
+        }
+        std::vector<Move> moves = LegalMoves(game.state);
+        if (moves.empty() || game.history.Current() > 400) {
+            game = Played("r3k2r/pppq1ppp/2n2n2/8/8/2N2N2/PPPQ1PPP/R3K2R b KQkq - 3 20");
+            continue;
+        }
+        const auto quiet = std::partition(moves.begin(), moves.end(), [&](const Move& m) {
+            return std::abs(game.state.At(m.fromFile, m.fromRank)) != Pawn && game.state.At(m.toFile, m.toRank) == Empty;
+        });
+        const bool loud = quiet == moves.begin() || random() % 40 == 0;
+        const std::size_t n = loud ? moves.size() : static_cast<std::size_t>(quiet - moves.begin());
+        ASSERT_TRUE(PlayRecordedMove(game.state, game.history, moves[random() % n]));
+
+        SCOPED_TRACE("step " + std::to_string(step));
+        expectCountsFromScratch(game.history);
+        if (HasFailure())
+            return;
+    }
+}
+
+struct EndRow {
+    const char* fen;
+    const char* move;
+    GameEnd end;
+};
+
+TEST(DrawRules, MateAndStalemateFoundWhicheverMoveIsLeft)
+{
+    const EndRow rows[] = {
+        {"7k/8/8/5Q2/8/8/8/K7 w - - 0 1", "Qg6", GameEnd::Stalemate},
+        {"k7/8/1K6/8/8/8/8/7R w - - 0 1", "Rh8#", GameEnd::WhiteWins},
+        {"8/8/8/8/1p6/1B6/P1K5/k7 w - - 0 1", "a3", GameEnd::None},  // the king boxed in, the pawn may take
+        {"8/8/8/8/1p6/1B6/P1K5/k7 w - - 0 1", "a4", GameEnd::None},  // only en passant
+        {"8/8/8/8/1p6/1B6/P1K5/k7 w - - 0 1", "Kd2", GameEnd::None},
+        {"6rk/5K2/6P1/8/8/8/8/R7 w - - 0 1", "Ra8", GameEnd::None},  // only the pinned rook, along the pin
+        {"6rk/5K2/6P1/8/8/8/8/R7 w - - 0 1", "Rb1", GameEnd::None},
+        {"7k/5K2/6P1/8/8/8/8/R7 w - - 0 1", "Ra2", GameEnd::Stalemate},
+        {"4k3/4P3/3K4/8/8/8/8/8 w - - 0 1", "Ke6", GameEnd::Stalemate},
+    };
+    for (const EndRow& row : rows) {
+        SCOPED_TRACE(std::string(row.fen) + " " + row.move);
+        Played game(row.fen);
+        ASSERT_EQ(game.Play(row.move), "");
+        EXPECT_EQ(game.history[0].end, row.end);
+        EXPECT_EQ(row.end == GameEnd::None, HasLegalMove(game.state, game.state.WhiteToMove));
+    }
+}
+
 struct ClockRow {
     int startClock;
     const char* moves;
@@ -150,6 +239,43 @@ TEST(DrawRules, AClaimEndsTheGameUntilItIsTakenBack)
     EXPECT_EQ(game.history.End(), GameEnd::None);
     ASSERT_EQ(game.Play("Rb1"), "");  // another move instead: the claim is gone
     EXPECT_EQ(game.history.End(), GameEnd::None);
+
+    // A result declared (a resignation, a draw agreed, a file's result) ends
+    // the game the same way, at the half-move it was declared after.
+    const std::tuple<GameEnd, const char*, bool> declared[] = {
+        {GameEnd::WhiteWinsDeclared, "1-0", false},
+        {GameEnd::BlackWinsDeclared, "0-1", false},
+        {GameEnd::DrawDeclared, "1/2-1/2", true},
+    };
+    for (const auto& [end, result, draw] : declared) {
+        SCOPED_TRACE(result);
+        Played g;
+        EXPECT_FALSE(g.history.DeclareEnd(end));  // no half-move yet
+        ASSERT_EQ(g.Play("e4 e5 Nf3"), "");
+        EXPECT_FALSE(g.history.DeclareEnd(GameEnd::WhiteWins));  // only a declared end
+        ASSERT_TRUE(g.history.DeclareEnd(end));
+        EXPECT_EQ(g.history.End(), end);
+        EXPECT_EQ(DeclaredEnd(result), end);
+        EXPECT_STREQ(ResultText(end), result);
+        EXPECT_EQ(IsDraw(end), draw);
+        EXPECT_TRUE(RefusesMoves(end));
+        EXPECT_TRUE(EndedByDrawRule(end));  // what the board asks before a move
+        EXPECT_EQ(g.history.ClaimOccasion(), GameEnd::None);
+        ASSERT_TRUE(g.history.TakeBack(g.state));
+        EXPECT_EQ(g.history.End(), GameEnd::None);
+        ASSERT_TRUE(g.history.Replay(g.state));
+        EXPECT_EQ(g.history.End(), end);
+        ASSERT_TRUE(g.history.TakeBack(g.state));
+        ASSERT_EQ(g.Play("Nc3 Nc6"), "");  // played on instead: the result is gone
+        EXPECT_EQ(g.history.End(), GameEnd::None);
+    }
+    EXPECT_EQ(DeclaredEnd("*"), GameEnd::None);
+    Played mate;
+    ASSERT_EQ(mate.Play("f3 e5 g4 Qh4#"), "");
+    EXPECT_FALSE(mate.history.DeclareEnd(GameEnd::WhiteWinsDeclared));  // over by the rules already
+    EXPECT_EQ(mate.history.End(), GameEnd::BlackWins);
+    EXPECT_FALSE(RefusesMoves(GameEnd::BlackWins));
+    EXPECT_FALSE(RefusesMoves(GameEnd::Stalemate));
 }
 
 }  // namespace

@@ -169,12 +169,28 @@ TEST(Fen, RefusesPositionsThatCannotArise)
 
 TEST(Fen, WritesWhatItReadsAndTheEnPassantSquareAfterEveryDoubleStep)
 {
-    for (const char* fen : {StartFen.data(), "r3k2r/8/8/8/8/8/8/R3K2R b Kq - 17 42",
-                            "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 9", "4k3/8/8/8/3Pp3/8/8/4K3 b - d3 0 9"}) {
+    const std::pair<const char*, const char*> rows[] = {
+        {StartFen.data(), nullptr},
+        {"r3k2r/8/8/8/8/8/8/R3K2R b Kq - 17 42", nullptr},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 9", nullptr},
+        {"4k3/8/8/8/3Pp3/8/8/4K3 b - d3 0 9", nullptr},
+        // Clocks no game can reach are held where counting on cannot overflow.
+        {"4k3/8/8/8/8/8/8/4K3 w - - 2147483647 2147483647", "4k3/8/8/8/8/8/8/4K3 w - - 1000000 1000000"},
+        {"4k3/8/8/8/8/8/8/4K3 b - - 99999999999999999999 12", "4k3/8/8/8/8/8/8/4K3 b - - 1000000 12"},
+        {"4k3/8/8/8/8/8/8/4K3 w - - 0 000000000000000000001000001", "4k3/8/8/8/8/8/8/4K3 w - - 0 1000000"},
+    };
+    for (const auto& [fen, written] : rows) {
         const FenReading r = ReadFen(fen);
         ASSERT_TRUE(r.ok) << fen << ": " << r.error;
-        EXPECT_EQ(WriteFen(r.position.state, r.position.halfmoveClock, r.position.fullmoveNumber), fen);
+        EXPECT_EQ(WriteFen(r.position.state, r.position.halfmoveClock, r.position.fullmoveNumber),
+                  written ? written : fen);
     }
+    // Played on from the largest move number, the record counts on without
+    // wrapping round.
+    Played far("4k3/8/8/8/8/8/8/R3K3 b - - 2147483647 2147483647");
+    ASSERT_EQ(far.Play("Kd7 Ra7+ Kc6"), "");
+    EXPECT_EQ(far.history.Fen(), "8/R7/2k5/8/8/8/8/4K3 w - - 1000003 1000002");
+    EXPECT_EQ(far.history.MoveNumber(2), 1'000'001);
     Played game;
     ASSERT_EQ(game.Play("e4"), "");
     EXPECT_EQ(game.history.Fen(), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1");
