@@ -116,6 +116,20 @@ void Game::Open(History history, std::vector<PgnTag> tags)
     Tell({GameChange::Opened});
 }
 
+bool Game::SetComment(std::size_t i, std::string_view comment)
+{
+    if (!history_.SetComment(i, comment))
+        return false;
+    Tell({GameChange::Annotated});
+    return true;
+}
+
+void Game::SetTags(std::vector<PgnTag> tags)
+{
+    tags_ = std::move(tags);
+    Tell({GameChange::Annotated});
+}
+
 void Game::ClaimDraw(GameEnd claim)
 {
     const bool wasOver = Over();

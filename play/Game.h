@@ -10,6 +10,7 @@
 #include "Rules.h"
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 namespace chess {
@@ -25,6 +26,7 @@ struct GameChange {
         NewGame,      // the start position, an empty record
         Opened,       // a game or a position from a file, the clipboard or the last run
         DrawClaimed,  // the player to move claimed a draw
+        Annotated,    // a comment or the tags changed; the moves and the board did not
     };
     Kind kind = Moved;
     // For Moved: what the move changed on the board.
@@ -84,6 +86,12 @@ public:
     void NewGame(const GameState& start, int halfmoveClock = 0, int fullmoveNumber = 1);
     // A whole game from elsewhere, shown at its current half-move.
     void Open(History history, std::vector<PgnTag> tags);
+
+    // The comment after half-move `i` (from 0), and the tags kept with the
+    // game. SetComment answers false, changing nothing, when there is no
+    // such half-move.
+    bool SetComment(std::size_t i, std::string_view comment);
+    void SetTags(std::vector<PgnTag> tags);
 
     // The draw the player to move may claim, and the claim itself.
     GameEnd ClaimableDraw() const { return history_.ClaimableDraw(); }

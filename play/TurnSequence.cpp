@@ -56,8 +56,8 @@ void TurnSequence::PutDown(Square sq)
 
     // An ended game takes no more moves; putting the piece back is no move.
     const bool putBack = s_.ToFile == s_.FromFile && s_.ToRank == s_.FromRank;
-    if (game_ && !putBack && EndedByDrawRule(game_->End())) {
-        ui_.Announce(Message::KonecRemizou);
+    if (game_ && !putBack && RefusesMoves(game_->End())) {
+        ui_.Announce(IsDraw(game_->End()) ? Message::KonecRemizou : Message::KonecPartie);
         s_.SelectedSquare = NoSelection;
         ui_.DrawSquare(s_.FromFile, s_.FromRank);
         return;

@@ -22,6 +22,9 @@ enum class Message {
     RemizaPateOpakovani,
     Remiza75Tahu,
     KonecRemizou,
+    // The refusal of a move once a game has ended with a result it was
+    // given (a win without mate, as an opened game may have).
+    KonecPartie,
 };
 
 // What it asks with Yes and No; the others than NovaPartie only with a game

@@ -23,6 +23,7 @@ const char* KindName(GameChange::Kind kind)
     case GameChange::NewGame: return "new game";
     case GameChange::Opened: return "opened";
     case GameChange::DrawClaimed: return "draw claimed";
+    case GameChange::Annotated: return "annotated";
     }
     return "?";
 }
@@ -120,6 +121,17 @@ TEST(Game, TellsItsListenersEveryChange)
              EXPECT_EQ(g.Record()[0].san, "e8=N");
          },
          {"new game 0", "moved 1"}, "k3N3/8/8/8/8/8/p7/4K3 b - - 0 1"},
+        {"a comment and the tags",
+         [](Game& g) {
+             PlayAll(g, {"e2e4"});
+             EXPECT_TRUE(g.SetComment(0, "  the king's   pawn "));
+             EXPECT_FALSE(g.SetComment(1, "no such move"));
+             g.SetTags({{"White", "A"}});
+             EXPECT_EQ(g.Record()[0].note.comment, "the king's pawn");
+             EXPECT_EQ(g.Tags().size(), 1u);
+         },
+         {"moved 1", "annotated 1", "annotated 1"},
+         "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1"},
         {"a game opened and a new game",
          [](Game& g) {
              History h;

@@ -26,6 +26,7 @@ const char* Name(Message m)
     case Message::RemizaPateOpakovani: return "RemizaPateOpakovani";
     case Message::Remiza75Tahu: return "Remiza75Tahu";
     case Message::KonecRemizou: return "KonecRemizou";
+    case Message::KonecPartie: return "KonecPartie";
     }
     return "?";
 }
@@ -451,6 +452,33 @@ TEST(DrawRules, AClaimAnsweredYesEndsTheGame)
     g.Move("e2e4");
     EXPECT_EQ(g.game.Record().Size(), 1u);
     EXPECT_EQ(g.game.Record()[0].san, "e4");
+}
+
+TEST(EndOfGame, ADeclaredResultRefusesMovesUntilATakeBack)
+{
+    const std::pair<GameEnd, const char*> rows[] = {{GameEnd::WhiteWinsDeclared, "KonecPartie"},
+                                                    {GameEnd::BlackWinsDeclared, "KonecPartie"},
+                                                    {GameEnd::DrawDeclared, "KonecRemizou"}};
+    for (const auto& [declared, refusal] : rows) {
+        SCOPED_TRACE(ResultText(declared));
+        Table g("start", true);
+        History record;
+        GameState s = record.State();
+        for (const Move m : {Move{4, 1, 4, 3}, Move{4, 6, 4, 4}}) {
+            ASSERT_TRUE(PlayMove(s, m));
+            record.Record(m, s);
+        }
+        ASSERT_TRUE(record.DeclareEnd(declared));
+        g.game.Open(record, {});
+        g.Move("g1f3");
+        EXPECT_EQ(g.ui.said, Log{refusal});
+        EXPECT_EQ(g.At("g1"), "3");
+        ASSERT_TRUE(g.game.TakeBack());
+        g.Move("d7d5");
+        EXPECT_EQ(g.At("d5"), "-1");
+        EXPECT_EQ(g.game.Record().Size(), 2u);
+        EXPECT_EQ(g.game.End(), GameEnd::None);
+    }
 }
 
 struct CutRow {

@@ -56,6 +56,7 @@ constexpr TextKey<MessageTexts> MessageTextKeys[] = {
     {"TextRemizaTretiOpakovani", &MessageTexts::TextRemizaTretiOpakovani},
     {"TextRemiza50Tahu", &MessageTexts::TextRemiza50Tahu},
     {"TextKonecRemizou", &MessageTexts::TextKonecRemizou},
+    {"TextKonecPartie", &MessageTexts::TextKonecPartie},
     {"TextRemizaCtvrteOpakovani", &MessageTexts::TextRemizaCtvrteOpakovani},
     {"TextZrusitTahy", &MessageTexts::TextZrusitTahy},
     {"PismenoKral", &MessageTexts::PismenoKral},
@@ -89,6 +90,7 @@ const QString& MessageTexts::For(chess::Message message) const
     case chess::Message::RemizaPateOpakovani: return TextRemizaPateOpakovani;
     case chess::Message::Remiza75Tahu: return TextRemiza75Tahu;
     case chess::Message::KonecRemizou: return TextKonecRemizou;
+    case chess::Message::KonecPartie: return TextKonecPartie;
     case chess::Message::Pat: break;
     }
     return TextPAT;

@@ -71,6 +71,7 @@ struct MessageTexts {
     QString TextRemiza50Tahu = QStringLiteral("50 tahů bez braní a bez tahu pěšcem. Chcete remízu?");
     QString TextKonecRemizou = QStringLiteral("Partie skončila remízou.");
     QString TextRemizaCtvrteOpakovani = QStringLiteral("Stejná pozice nastala počtvrté. Chcete remízu?");
+    QString TextKonecPartie = QStringLiteral("Partie skončila.");
     // %1: how many half-moves the move would cut off.
     QString TextZrusitTahy = QStringLiteral("Tah smaže ze zápisu pozdější tahy (%1). Pokračovat?");
 

@@ -65,7 +65,7 @@ void TForm1::GameChanged(const chess::Game&, const chess::GameChange& change)
 {
     // A move draws its own squares as it is made, and a new game the whole board.
     if (change.kind != chess::GameChange::Moved && change.kind != chess::GameChange::NewGame
-        && change.kind != chess::GameChange::DrawClaimed)
+        && change.kind != chess::GameChange::DrawClaimed && change.kind != chess::GameChange::Annotated)
         DrawBoard();
 }
 

@@ -4,6 +4,18 @@
 
 #include <algorithm>
 
+namespace {
+
+// Where a cell keeps the half-move it shows.
+constexpr int HalfMoveRole = Qt::UserRole;
+
+QString TextOf(const chess::HalfMove& move, const chess::PieceLetters& letters)
+{
+    return QString::fromStdString(chess::DisplaySan(chess::SanWithGlyph(move), letters));
+}
+
+}  // namespace
+
 TMoveList::TMoveList(QWidget* parent) : QTableWidget(0, 2, parent)
 {
     setObjectName(QStringLiteral("MoveList"));
@@ -15,20 +27,17 @@ TMoveList::TMoveList(QWidget* parent) : QTableWidget(0, 2, parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setShowGrid(false);
+    setWordWrap(true);
     setFocusPolicy(Qt::NoFocus);  // the keyboard stays with the board
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TMoveList::FitEndingRow);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TMoveList::FitLines);
     connect(this, &QTableWidget::cellClicked, this, [this](int row, int column) {
-        // Half-moves before the first one of the record are empty cells.
-        const int index = 2 * row + column - (startsWithBlack_ ? 1 : 0);
-        if (index >= 0 && std::size_t(index) < shownSize_)
-            emit chosen(std::size_t(index) + 1);
+        // Lines, and the cell before the first move of a record that starts
+        // with black, are no moves.
+        const QTableWidgetItem* it = item(row, column);
+        const QVariant move = it ? it->data(HalfMoveRole) : QVariant();
+        if (move.isValid())
+            emit chosen(std::size_t(move.toInt()) + 1);
     });
-}
-
-QPoint TMoveList::PlaceOf(const chess::History&, std::size_t i) const
-{
-    const int index = int(i) + (startsWithBlack_ ? 1 : 0);
-    return {index % 2, index / 2};
 }
 
 QString TMoveList::Cell(int row, int column) const
@@ -37,65 +46,120 @@ QString TMoveList::Cell(int row, int column) const
     return it ? it->text() : QString();
 }
 
+// A white move with a comment ends its row, so that the comment stands right
+// under it and black's answer starts the next row, as books print it.
+std::vector<TMoveList::Row> TMoveList::RowsOf(const chess::History& history, const chess::PieceLetters& letters,
+                                              const QString& ending)
+{
+    std::vector<Row> rows;
+    auto comment = [&rows](const std::string& text) {
+        if (!text.empty())
+            rows.push_back({{}, {}, {}, -1, -1, QString::fromStdString(text), true});
+    };
+    comment(history.GameComment());
+    const std::size_t size = history.Size();
+    for (std::size_t i = 0; i < size;) {
+        Row row;
+        row.number = QStringLiteral("%1.").arg(history.MoveNumber(i));
+        if (history.WhiteMoved(i)) {
+            row.white = TextOf(history[i], letters);
+            row.whiteMove = int(i);
+            if (history[i].note.comment.empty() && i + 1 < size) {
+                row.black = TextOf(history[i + 1], letters);
+                row.blackMove = int(i + 1);
+                ++i;
+            }
+        } else {
+            row.white = QStringLiteral("…");
+            row.black = TextOf(history[i], letters);
+            row.blackMove = int(i);
+        }
+        rows.push_back(row);
+        comment(history[i].note.comment);
+        ++i;
+    }
+    if (!ending.isEmpty())
+        rows.push_back({{}, {}, {}, -1, -1, ending, false});
+    return rows;
+}
+
+void TMoveList::Fill(std::vector<Row> rows)
+{
+    shown_ = std::move(rows);
+    placeOf_.clear();
+    clearSpans();
+    clearContents();
+    setRowCount(int(shown_.size()));
+    QStringList numbers;
+    for (const Row& row : shown_)
+        numbers << row.number;
+    setVerticalHeaderLabels(numbers);
+    QFont small = font();
+    small.setItalic(true);
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    for (int r = 0; r < int(shown_.size()); ++r) {
+        const Row& row = shown_[std::size_t(r)];
+        if (!row.line.isEmpty()) {
+            // Not a move: no click lands on it, and it is never marked.
+            auto* line = new QTableWidgetItem(row.line);
+            line->setFlags(Qt::ItemIsEnabled);
+            if (row.comment) {
+                line->setFont(small);
+                line->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            } else {
+                line->setTextAlignment(Qt::AlignCenter);
+            }
+            setItem(r, 0, line);
+            setSpan(r, 0, 1, 2);
+            continue;
+        }
+        const struct {
+            const QString& text;
+            int move;
+        } cells[2] = {{row.white, row.whiteMove}, {row.black, row.blackMove}};
+        for (int column = 0; column < 2; ++column) {
+            if (cells[column].text.isEmpty())
+                continue;
+            auto* cell = new QTableWidgetItem(cells[column].text);
+            if (cells[column].move >= 0) {
+                cell->setData(HalfMoveRole, cells[column].move);
+                if (placeOf_.size() <= std::size_t(cells[column].move))
+                    placeOf_.resize(std::size_t(cells[column].move) + 1);
+                placeOf_[std::size_t(cells[column].move)] = {column, r};
+            }
+            setItem(r, column, cell);
+        }
+    }
+    FitLines();
+}
+
 void TMoveList::Show(const chess::History& history, const chess::PieceLetters& letters, const QString& ending)
 {
-    bool same = filled_ && history.Size() == shownSize_ && letters.letters == shownLetters_ && ending == shownEnding_;
-    for (std::size_t i = 0; same && i < history.Size(); ++i)
-        same = history[i].san == shownSans_[i];
-    if (!same) {
-        filled_ = true;
-        shownSize_ = history.Size();
-        shownLetters_ = letters.letters;
-        shownSans_.clear();
-        startsWithBlack_ = !history.Start().WhiteToMove;
-        firstMoveNumber_ = history.StartFullmoveNumber();
-        shownEnding_ = ending;
-        const int cells = int(history.Size()) + (startsWithBlack_ ? 1 : 0);
-        const int moveRows = (cells + 1) / 2;
-        clearSpans();
-        setRowCount(moveRows + (ending.isEmpty() ? 0 : 1));
-        QStringList numbers;
-        for (int row = 0; row < moveRows; ++row)
-            numbers << QStringLiteral("%1.").arg(firstMoveNumber_ + row);
-        if (!ending.isEmpty())
-            numbers << QString();
-        setVerticalHeaderLabels(numbers);
-        clearContents();
-        if (!ending.isEmpty()) {
-            // Not a move: no click lands on it, and it is never marked.
-            auto* line = new QTableWidgetItem(ending);
-            line->setFlags(Qt::ItemIsEnabled);
-            line->setTextAlignment(Qt::AlignCenter);
-            setItem(moveRows, 0, line);
-            setSpan(moveRows, 0, 1, 2);
-            FitEndingRow();
-        }
-        for (std::size_t i = 0; i < history.Size(); ++i) {
-            shownSans_.push_back(history[i].san);
-            const QPoint at = PlaceOf(history, i);
-            setItem(at.y(), at.x(),
-                    new QTableWidgetItem(QString::fromStdString(chess::DisplaySan(history[i].san, letters))));
-        }
-        if (startsWithBlack_ && rowCount() > 0)
-            setItem(0, 0, new QTableWidgetItem(QStringLiteral("…")));
-    }
-    shownCurrent_ = history.Current();
+    std::vector<Row> rows = RowsOf(history, letters, ending);
+    if (rows != shown_ || rowCount() != int(rows.size()))
+        Fill(std::move(rows));
     setCurrentItem(nullptr);
     clearSelection();
-    if (shownCurrent_ > 0) {
-        const QPoint at = PlaceOf(history, shownCurrent_ - 1);
+    const std::size_t current = history.Current();
+    if (current > 0 && current <= placeOf_.size()) {
+        const QPoint at = placeOf_[current - 1];
         setCurrentCell(at.y(), at.x());
         scrollToItem(item(at.y(), at.x()));
     }
-    if (shownCurrent_ == shownSize_ && !shownEnding_.isEmpty())
+    if (current == history.Size() && !ending.isEmpty())
         scrollToBottom();
 }
 
-void TMoveList::FitEndingRow()
+void TMoveList::FitLines()
 {
-    if (shownEnding_.isEmpty() || rowCount() == 0)
-        return;
     const int width = std::max(columnWidth(0) + columnWidth(1), 40) - 6;
-    const QRect text = fontMetrics().boundingRect(QRect(0, 0, width, 1000), Qt::TextWordWrap, shownEnding_);
-    setRowHeight(rowCount() - 1, std::max(text.height() + 6, verticalHeader()->defaultSectionSize()));
+    for (int r = 0; r < int(shown_.size()) && r < rowCount(); ++r) {
+        const Row& row = shown_[std::size_t(r)];
+        if (row.line.isEmpty())
+            continue;
+        const QTableWidgetItem* it = item(r, 0);
+        const QFontMetrics metrics(it ? it->font() : font());
+        const QRect text = metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, row.line);
+        setRowHeight(r, std::max(text.height() + 6, verticalHeader()->defaultSectionSize()));
+    }
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The move list beside the board: the moves as numbered pairs in the current
-// language's piece letters, the move that led to the position on the board
-// marked, and how the game ended as its last line. Clicking a move asks for
-// the position after it.
+// language's piece letters, each with the glyph of its annotation ("Jf3!"),
+// the comments in lines of their own, the move that led to the position on
+// the board marked, and how the game ended as its last line. Clicking a move
+// asks for the position after it.
 
 #include "History.h"
 #include "Notation.h"
@@ -10,15 +11,16 @@
 #include <QTableWidget>
 
 #include <cstddef>
+#include <vector>
 
 class TMoveList : public QTableWidget {
     Q_OBJECT
 public:
     explicit TMoveList(QWidget* parent = nullptr);
 
-    // Fills the list anew when the record, the letters or the ending (a line
-    // after the moves, none when empty) have changed, and moves the mark to
-    // the current half-move.
+    // Fills the list anew when the record, its annotations, the letters or
+    // the ending (a line after the moves, none when empty) have changed, and
+    // moves the mark to the current half-move.
     void Show(const chess::History& history, const chess::PieceLetters& letters, const QString& ending = {});
 
     // The text of one cell, "" for none: for tests that read what is shown.
@@ -29,17 +31,22 @@ signals:
     void chosen(std::size_t plies);
 
 private:
-    // Where half-move i stands: its row and column.
-    QPoint PlaceOf(const chess::History& history, std::size_t i) const;
-    // The ending's line as high as its text wrapped to the list's width.
-    void FitEndingRow();
+    // One row as it is shown: a pair of moves, or a line across both columns
+    // (a comment, the ending).
+    struct Row {
+        QString number;  // "12." beside a pair, "" beside a line
+        QString white, black;
+        int whiteMove = -1, blackMove = -1;  // the half-moves shown, -1 for none
+        QString line;
+        bool comment = false;
+        friend bool operator==(const Row&, const Row&) = default;
+    };
+    static std::vector<Row> RowsOf(const chess::History& history, const chess::PieceLetters& letters,
+                                   const QString& ending);
+    void Fill(std::vector<Row> rows);
+    // The lines as high as their text wrapped to the list's width.
+    void FitLines();
 
-    std::size_t shownSize_ = 0;
-    std::size_t shownCurrent_ = 0;
-    std::vector<std::string> shownSans_;
-    std::array<std::string, 5> shownLetters_;
-    QString shownEnding_;
-    bool filled_ = false;
-    int firstMoveNumber_ = 1;
-    bool startsWithBlack_ = false;
+    std::vector<Row> shown_;
+    std::vector<QPoint> placeOf_;  // of each half-move shown: column, row
 };

@@ -6,6 +6,7 @@
 #include "GameRecord.h"
 #include "MoveList.h"
 #include "Presentation.h"
+#include "RecordDialogs.h"
 #include "RecordPanel.h"
 #include "TextFile.h"
 #include "UnfinishedGame.h"
@@ -87,6 +88,20 @@ constexpr TextKey<RecordTexts> RecordTextKeys[] = {
     {"Konec75Tahu", &RecordTexts::Konec75Tahu},
     {"KonecTretiOpakovani", &RecordTexts::KonecTretiOpakovani},
     {"Konec50Tahu", &RecordTexts::Konec50Tahu},
+    {"KonecPodleZapisu", &RecordTexts::KonecPodleZapisu},
+    {"ChybaTahu", &RecordTexts::ChybaTahu},
+    {"ChybaFen", &RecordTexts::ChybaFen},
+    {"TahNecitelny", &RecordTexts::TahNecitelny},
+    {"TahNejednoznacny", &RecordTexts::TahNejednoznacny},
+    {"TahNepripustny", &RecordTexts::TahNepripustny},
+    {"ChybnaFen", &RecordTexts::ChybnaFen},
+    {"KomentarKTahu", &RecordTexts::KomentarKTahu},
+    {"UdajeOPartii", &RecordTexts::UdajeOPartii},
+    {"Turnaj", &RecordTexts::Turnaj},
+    {"Misto", &RecordTexts::Misto},
+    {"Datum", &RecordTexts::Datum},
+    {"Kolo", &RecordTexts::Kolo},
+    {"DatumVzor", &RecordTexts::DatumVzor},
 };
 
 }  // namespace
@@ -109,8 +124,30 @@ QString RecordTexts::Ending(chess::GameEnd end) const
     case chess::GameEnd::SeventyFiveMoves: why = &Konec75Tahu; break;
     case chess::GameEnd::ThreefoldClaimed: why = &KonecTretiOpakovani; break;
     case chess::GameEnd::FiftyMovesClaimed: why = &Konec50Tahu; break;
+    case chess::GameEnd::WhiteWinsDeclared:
+    case chess::GameEnd::BlackWinsDeclared:
+    case chess::GameEnd::DrawDeclared: why = &KonecPodleZapisu; break;
     }
     return QString::fromLatin1(chess::ResultText(end)) + (why ? QLatin1Char(' ') + *why : QString());
+}
+
+QString RecordTexts::Problem(const chess::PgnProblem& problem) const
+{
+    const QString game = QString::number(problem.game);
+    const QString text = QString::fromStdString(problem.text);
+    switch (problem.fault) {
+    case chess::PgnFault::None:
+        return {};
+    case chess::PgnFault::BadFen:
+        return ChybaFen.arg(game, text, ChybnaFen);
+    case chess::PgnFault::UnreadableMove:
+        return ChybaTahu.arg(game, QString::number(problem.move), text, TahNecitelny);
+    case chess::PgnFault::AmbiguousMove:
+        return ChybaTahu.arg(game, QString::number(problem.move), text, TahNejednoznacny);
+    case chess::PgnFault::IllegalMove:
+        break;
+    }
+    return ChybaTahu.arg(game, QString::number(problem.move), text, TahNepripustny);
 }
 
 RecordController::RecordController(RecordHost& host, chess::Game& game, Presentation& look, const QString& dataDir)
@@ -177,6 +214,10 @@ void RecordController::AddGameItems(QMenu* game)
     host_.AddSeparator(game, "N12");
     claim_ = Add(game, "Podatoremzu1", QStringLiteral("Požádat o &remízu"));
     connect(claim_, &QAction::triggered, this, &RecordController::ClaimDraw);
+    comment_ = Add(game, "Komentktahu1", QStringLiteral("Ko&mentář k tahu…"));
+    connect(comment_, &QAction::triggered, this, &RecordController::EditComment);
+    connect(Add(game, "dajeopartii1", QStringLiteral("Ú&daje o partii…")), &QAction::triggered, this,
+            &RecordController::EditTags);
     host_.AddSeparator(game, "N7");
     QAction* open = Add(game, "Otevtpartii1", QStringLiteral("&Otevřít partii…"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -196,7 +237,7 @@ void RecordController::AddGameItems(QMenu* game)
     QAction* paste = Add(game, "Vloitpartiinebopozici1", QStringLiteral("Vlož&it partii nebo pozici"));
     paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(paste, &QAction::triggered, this, &RecordController::Paste);
-    for (QAction* item : {takeBack_, replay_, toStart_, stepBack_, stepForward_, toEnd_, claim_})
+    for (QAction* item : {takeBack_, replay_, toStart_, stepBack_, stepForward_, toEnd_, claim_, comment_})
         item->setEnabled(false);
 }
 
@@ -245,7 +286,7 @@ void RecordController::Refresh()
     const chess::History& history = game_.Record();
     if (takeBack_) {
         const bool back = history.Current() > 0, forward = history.Current() < history.Size();
-        for (QAction* item : {takeBack_, toStart_, stepBack_})
+        for (QAction* item : {takeBack_, toStart_, stepBack_, comment_})
             item->setEnabled(back);
         for (QAction* item : {replay_, stepForward_, toEnd_})
             item->setEnabled(forward);
@@ -354,6 +395,37 @@ void RecordController::StepToEnd()
     game_.JumpTo(game_.Record().Size());
 }
 
+// "12. Jf3" or "12... Jf6", as the move list shows the move.
+QString RecordController::MoveName(std::size_t i) const
+{
+    const chess::History& history = game_.Record();
+    return QStringLiteral("%1%2 %3")
+        .arg(history.MoveNumber(i))
+        .arg(history.WhiteMoved(i) ? QStringLiteral(".") : QStringLiteral("..."))
+        .arg(QString::fromStdString(chess::DisplaySan(chess::SanWithGlyph(history[i]), letters_)));
+}
+
+void RecordController::EditComment()
+{
+    const std::size_t ply = game_.Record().Current();
+    if (ply == 0)
+        return;
+    const QString before = QString::fromStdString(game_.Record()[ply - 1].note.comment);
+    TCommentDialog dialog(texts_.KomentarKTahu.arg(MoveName(ply - 1)), before, QStringLiteral("OK"), texts_.Storno,
+                          host_.Window());
+    if (dialog.exec() == QDialog::Accepted && dialog.Comment() != before)
+        game_.SetComment(ply - 1, Bytes(dialog.Comment()));
+}
+
+void RecordController::EditTags()
+{
+    const GameTagsTexts names{texts_.UdajeOPartii, texts_.Bily, texts_.Cerny,     texts_.Turnaj,       texts_.Misto,
+                              texts_.Datum,        texts_.Kolo, texts_.DatumVzor, QStringLiteral("OK"), texts_.Storno};
+    TGameTagsDialog dialog(game_.Tags(), names, host_.Window());
+    if (dialog.exec() == QDialog::Accepted)
+        game_.SetTags(dialog.Tags());
+}
+
 void RecordController::ClaimDraw()
 {
     const chess::GameEnd claim = game_.ClaimableDraw();
@@ -372,9 +444,14 @@ void RecordController::ClaimDraw()
 
 void RecordController::Warn(const QString& text, const std::string& detail)
 {
+    Warn(text, QString::fromStdString(detail));
+}
+
+void RecordController::Warn(const QString& text, const QString& detail)
+{
     QString message = text;
-    if (!detail.empty())
-        message += QStringLiteral("\n\n") + QString::fromStdString(detail);
+    if (!detail.isEmpty())
+        message += QStringLiteral("\n\n") + detail;
     QMessageBox box(QMessageBox::Warning, host_.Window()->windowTitle(), message, QMessageBox::Ok, host_.Window());
     box.exec();
 }
@@ -428,7 +505,7 @@ bool RecordController::TakeGames(const std::string& bytes, const QString& source
     }
     chess::RecordedGame game = chess::ReplayPgnGame(games[std::size_t(chosen)], chosen + 1);
     if (!game.ok) {
-        Warn(texts_.ChybnaPartie, game.error);
+        Warn(texts_.ChybnaPartie, texts_.Problem(game.problem));
         return false;
     }
     return Adopt(std::move(game));

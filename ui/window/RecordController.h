@@ -73,10 +73,28 @@ struct RecordTexts {
     QString Konec75Tahu = QStringLiteral("75 tahů bez braní a tahu pěšcem");
     QString KonecTretiOpakovani = QStringLiteral("remíza na žádost: opakování pozice");
     QString Konec50Tahu = QStringLiteral("remíza na žádost: 50 tahů bez braní a tahu pěšcem");
+    QString KonecPodleZapisu = QStringLiteral("podle zápisu");
+    // What is wrong with a game that cannot be opened: where, and why.
+    QString ChybaTahu = QStringLiteral("hra %1, tah %2 \"%3\": %4");
+    QString ChybaFen = QStringLiteral("hra %1, FEN \"%2\": %3");
+    QString TahNecitelny = QStringLiteral("to není zápis tahu");
+    QString TahNejednoznacny = QStringLiteral("tak může táhnout víc kamenů");
+    QString TahNepripustny = QStringLiteral("pravidla ho nepřipouštějí");
+    QString ChybnaFen = QStringLiteral("taková pozice není možná");
+    // The dialogs of a comment and of the game's details.
+    QString KomentarKTahu = QStringLiteral("Komentář k tahu %1");
+    QString UdajeOPartii = QStringLiteral("Údaje o partii");
+    QString Turnaj = QStringLiteral("Turnaj");
+    QString Misto = QStringLiteral("Místo");
+    QString Datum = QStringLiteral("Datum");
+    QString Kolo = QStringLiteral("Kolo");
+    QString DatumVzor = QStringLiteral("RRRR.MM.DD");
 
     static RecordTexts Load(const LanguageFile& file);
     // "0-1 mat": the result and why; "" for a game still going.
     QString Ending(chess::GameEnd end) const;
+    // "hra 25, tah 11 "Ke5": pravidla ho nepřipouštějí"
+    QString Problem(const chess::PgnProblem& problem) const;
 };
 
 class RecordController : public QObject, public chess::GameListener {
@@ -110,6 +128,9 @@ public:
     void StepForward();
     void StepToEnd();
     void ClaimDraw();
+    // The comment after the move shown, and the game's tags, in small dialogs.
+    void EditComment();
+    void EditTags();
     void Open();
     void Save();
     void Resume();
@@ -142,7 +163,9 @@ private:
     void Refresh();
     void ShowRecord();
     void Warn(const QString& text, const std::string& detail = {});
+    void Warn(const QString& text, const QString& detail);
     QString StartFolder() const;
+    QString MoveName(std::size_t i) const;
     std::string GameText() const;
 
     RecordHost& host_;
@@ -160,6 +183,7 @@ private:
     QAction* stepForward_ = nullptr;
     QAction* toEnd_ = nullptr;
     QAction* claim_ = nullptr;
+    QAction* comment_ = nullptr;
     QAction* resume_ = nullptr;
     QAction* moveListItem_ = nullptr;
     QAction* lastMoveItem_ = nullptr;

@@ -42,6 +42,8 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"Nakonec1", "Na kone&c"},
              {"N12", "-"},
              {"Podatoremzu1", "Požádat o &remízu"},
+             {"Komentktahu1", "Ko&mentář k tahu…"},
+             {"dajeopartii1", "Ú&daje o partii…"},
              {"N7", "-"},
              {"Otevtpartii1", "&Otevřít partii…"},
              {"Uloitpartii1", "&Uložit partii…"},
@@ -92,6 +94,7 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"TextRemizaTretiOpakovani", "Stejná pozice nastala potřetí. Chcete remízu?"},
              {"TextRemiza50Tahu", "50 tahů bez braní a bez tahu pěšcem. Chcete remízu?"},
              {"TextKonecRemizou", "Partie skončila remízou."},
+             {"TextKonecPartie", "Partie skončila."},
              {"TextRemizaCtvrteOpakovani", "Stejná pozice nastala počtvrté. Chcete remízu?"},
              {"TextZrusitTahy", "Tah smaže ze zápisu pozdější tahy (%1). Pokračovat?"},
              {"PismenoKral", "K"},
@@ -157,6 +160,20 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"Konec75Tahu", "75 tahů bez braní a tahu pěšcem"},
              {"KonecTretiOpakovani", "remíza na žádost: opakování pozice"},
              {"Konec50Tahu", "remíza na žádost: 50 tahů bez braní a tahu pěšcem"},
+             {"KonecPodleZapisu", "podle zápisu"},
+             {"ChybaTahu", "hra %1, tah %2 \"%3\": %4"},
+             {"ChybaFen", "hra %1, FEN \"%2\": %3"},
+             {"TahNecitelny", "to není zápis tahu"},
+             {"TahNejednoznacny", "tak může táhnout víc kamenů"},
+             {"TahNepripustny", "pravidla ho nepřipouštějí"},
+             {"ChybnaFen", "taková pozice není možná"},
+             {"KomentarKTahu", "Komentář k tahu %1"},
+             {"UdajeOPartii", "Údaje o partii"},
+             {"Turnaj", "Turnaj"},
+             {"Misto", "Místo"},
+             {"Datum", "Datum"},
+             {"Kolo", "Kolo"},
+             {"DatumVzor", "RRRR.MM.DD"},
          }},
     };
     return sections;
@@ -171,8 +188,8 @@ const QStringList Separators = {QStringLiteral("N2"), QStringLiteral("N3"), QStr
 const QList<QStringList> Menus = {
     {"Soubor1", "Nastaven1", "achovnice2", "Npovda1"},
     {"Novpartie1", "Vrtittah1", "Znovu1", "Nazatek1", "Otahzpt1", "Otahvped1", "Nakonec1", "Podatoremzu1",
-     "Otevtpartii1", "Uloitpartii1", "Pokraovatvrozehranpartii1", "KoprovatpoziciFEN1", "KoprovatpartiiPGN1",
-     "Vloitpartiinebopozici1", "Konec1"},
+     "Komentktahu1", "dajeopartii1", "Otevtpartii1", "Uloitpartii1", "Pokraovatvrozehranpartii1",
+     "KoprovatpoziciFEN1", "KoprovatpartiiPGN1", "Vloitpartiinebopozici1", "Konec1"},
     {"esky1", "nmecky1", "anglicky1"},
     {"Klasickkameny1", "Klubovky1", "Umleckkameny1", "N11", "N21", "N31", "N41", "N51", "Popisky1", "bldole1",
      "erndole1", "Zpispartie1", "Oznaitposledntah1"},
@@ -245,7 +262,8 @@ QStringList MessageTextsAsList(const MessageTexts &t)
 {
     return {t.TextNovaPartie, t.TextOpravduKonec, t.TextSach, t.TextPAT, t.TextMATBilyVyhral, t.TextMATCernyVyhral,
             t.TextNelze, t.TextRemizaMrtvaPozice, t.TextRemizaPateOpakovani, t.TextRemiza75Tahu,
-            t.TextRemizaTretiOpakovani, t.TextRemiza50Tahu, t.TextKonecRemizou, t.TextRemizaCtvrteOpakovani,
+            t.TextRemizaTretiOpakovani, t.TextRemiza50Tahu, t.TextKonecRemizou, t.TextKonecPartie,
+            t.TextRemizaCtvrteOpakovani,
             t.TextZrusitTahy, t.PismenoKral, t.PismenoDama,
             t.PismenoVez, t.PismenoStrelec, t.PismenoJezdec};
 }

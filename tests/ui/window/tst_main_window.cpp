@@ -12,6 +12,7 @@
 #include "GameList.h"
 #include "MoveList.h"
 #include "RecordController.h"
+#include "RecordDialogs.h"
 #include "RecordPanel.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -85,8 +87,8 @@ public:
         QString detail = {};  // a file dialog's folder; a game list's first moves
     };
     // Called while each dialog is up, before it is answered: to look at the
-    // window behind it at that moment.
-    std::function<void(const Seen&)> whileShown;
+    // window behind it at that moment, or to fill the dialog in.
+    std::function<void(const Seen&, QWidget*)> whileShown;
     QList<Seen> seen;
     // The names typed into file dialogs, in order.
     QStringList files;
@@ -144,7 +146,7 @@ private:
                 if (QAbstractButton* b = box->button(which))
                     s.buttons << b->text();
             if (whileShown)
-                whileShown(s);
+                whileShown(s, w);
             seen << s;
             Answering(w);
             QAbstractButton* button = answers_.isEmpty() ? box->defaultButton() : box->button(answers_.takeFirst());
@@ -197,7 +199,7 @@ private:
             return;
         }
         if (whileShown)
-            whileShown(s);
+            whileShown(s, w);
         seen << s;
         Answering(w);
         if (qobject_cast<TFormHlasky*>(w) && closing == Closing::CloseBox) {
@@ -428,6 +430,7 @@ private slots:
     void steppingThroughTheRecord();
     void claimingADrawLater();
     void viewsShowTheMateBeforeItsMessage();
+    void annotationsAndAGivenResult();
     void moveListKeepsTheWindowOnScreen();
     void fileGivenOnTheCommandLine_data();
     void fileGivenOnTheCommandLine();
@@ -1129,7 +1132,10 @@ void TestMainWindow::badInputKeepsTheGame_data()
     QTest::addColumn<QString>("detail");
     QTest::newRow("a bad move in the middle")
         << QByteArray("[White \"A\"]\n\n1. e4 e5 2. Nf3 Ke6 3. Bc4 *\n") << QString()
-        << "Partii nelze otevřít; na šachovnici zůstává dosavadní hra." << "game 1, move 2 \"Ke6\"";
+        << "Partii nelze otevřít; na šachovnici zůstává dosavadní hra."
+        << "hra 1, tah 2 \"Ke6\": pravidla ho nepřipouštějí";
+    QTest::newRow("no move at all") << QByteArray("[White \"A\"]\n\n1. e4 e5 2. Nf9 *\n") << QString()
+                                    << "Partii nelze otevřít" << "hra 1, tah 2 \"Nf9\": to není zápis tahu";
     QTest::newRow("no such file") << QByteArray() << QString() << "nelze přečíst" << "";
     QTest::newRow("a FIFO of that name") << QByteArray("FIFO") << QString() << "nelze přečíst"
                                          << "not a regular file";
@@ -1213,7 +1219,7 @@ void TestMainWindow::fileOfSeveralGames_data()
     QTest::addColumn<QString>("error");
     QTest::addColumn<QString>("square");  // the last move's target, with the piece there
     QTest::newRow("the first") << 0 << QString() << "f3=3";
-    QTest::newRow("one with a bad move") << 1 << "game 2, move 2 \"Bb5\"" << "d2=1";
+    QTest::newRow("one with a bad move") << 1 << "hra 2, tah 2 \"Bb5\"" << "d2=1";
     QTest::newRow("the one after it") << 2 << QString() << "c6=-3";
 }
 
@@ -1491,7 +1497,7 @@ void TestMainWindow::viewsShowTheMateBeforeItsMessage()
     form->Item("Oznaitposledntah1")->trigger();
     TMoveList* list = form->RecordUi().MoveList();
     QStringList atMate;
-    answers.whileShown = [&](const Answerer::Seen& seen) {
+    answers.whileShown = [&](const Answerer::Seen& seen, QWidget*) {
         if (seen.text != MatCerny)
             return;
         atMate << list->Cell(list->currentRow(), list->currentColumn())
@@ -1501,6 +1507,85 @@ void TestMainWindow::viewsShowTheMateBeforeItsMessage()
     Play(*form, "f2f3 e7e5 g2g4 d8h4");
     QCOMPARE(answers.Texts(), QStringList({Sach, MatCerny}));
     QCOMPARE(atMate, QStringList({"Dh4#", "1", "0-1 mat", "0-1 mat"}));
+}
+
+// A game opened with annotations and a result that no rule brought about:
+// the list shows the glyphs and comments, the result ends the game until a
+// take-back, and the comment and the tags are edited in their dialogs.
+void TestMainWindow::annotationsAndAGivenResult()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    form->Item("Zpispartie1")->trigger();
+    const QString path = folder.dir.filePath(QStringLiteral("resigned.pgn"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[White \"Nov\xC3\xA1k\"]\n[Result \"1-0\"]\n\n{Ruy Lopez} 1. e4 {the king's pawn} e5 2. Nf3 $1 Nc6 "
+            "3. Bb5 a6 1-0\n");
+    f.close();
+    QVERIFY(form->RecordUi().OpenFile(path));
+    TMoveList* list = form->RecordUi().MoveList();
+    RecordPanel* panel = form->RecordUi().Panel();
+    QStringList shown;
+    for (int row = 0; row < list->rowCount(); ++row)
+        shown << (list->Cell(row, 0) + QLatin1Char('|') + list->Cell(row, 1));
+    QCOMPARE(shown, QStringList({"Ruy Lopez|", "e4|", "the king's pawn|", "…|e5", "Jf3!|Jc6", "Sb5|a6",
+                                 "1-0 podle zápisu|"}));
+    QCOMPARE(panel->Status(), QStringLiteral("1-0 podle zápisu"));
+    QCOMPARE(list->currentRow(), 5);
+    QCOMPARE(list->currentColumn(), 1);
+    // A click on a comment or on the result is no move.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualRect(list->model()->index(2, 0)).center());
+    QCOMPARE(form->Record().Current(), std::size_t(6));
+
+    Play(*form, "b5a4");
+    QCOMPARE(answers.Texts(), QStringList({QStringLiteral("Partie skončila.")}));
+    QCOMPARE(form->State().At(1, 4), chess::Bishop);
+    form->Item("Vrtittah1")->trigger();
+    QCOMPARE(panel->Status(), QStringLiteral("Na tahu je černý."));
+    Play(*form, "g8f6");
+    QCOMPARE(answers.Texts().size(), 1);
+    QCOMPARE(form->Game().End(), chess::GameEnd::None);
+    QCOMPARE(list->Cell(list->rowCount() - 1, 1), QStringLiteral("Jf6"));
+
+    // The comment after the move shown, typed over two lines.
+    answers.whileShown = [](const Answerer::Seen&, QWidget* w) {
+        if (auto* comment = qobject_cast<TCommentDialog*>(w))
+            comment->Editor()->setPlainText(QStringLiteral("Berlin\ndefence"));
+    };
+    form->Item("Komentktahu1")->trigger();
+    QCOMPARE(answers.seen.last().title, QStringLiteral("Komentář k tahu 3... Jf6"));
+    QCOMPARE(form->Record()[5].note.comment, std::string("Berlin defence"));
+    QCOMPARE(list->Cell(list->rowCount() - 1, 0), QStringLiteral("Berlin defence"));
+
+    // The game's details: a date half typed cannot be kept, one whole can.
+    QList<bool> okEnabled;
+    answers.whileShown = [&okEnabled](const Answerer::Seen&, QWidget* w) {
+        auto* tags = qobject_cast<TGameTagsDialog*>(w);
+        if (!tags)
+            return;
+        QPushButton* ok = nullptr;
+        for (QPushButton* b : tags->findChildren<QPushButton*>())
+            if (b->isDefault())
+                ok = b;
+        tags->Field(QStringLiteral("Black"))->setText(QStringLiteral("Černý"));
+        tags->Field(QStringLiteral("White"))->clear();
+        tags->Field(QStringLiteral("Date"))->setText(QStringLiteral("2026.1"));
+        okEnabled << ok->isEnabled();
+        tags->Field(QStringLiteral("Date"))->setText(QStringLiteral("2026.12.??"));
+        okEnabled << ok->isEnabled();
+    };
+    form->Item("dajeopartii1")->trigger();
+    QCOMPARE(okEnabled, QList<bool>({false, true}));
+    QCOMPARE(chess::TagValue(form->Game().Tags(), "Black"), std::string("Černý"));
+    QCOMPARE(chess::TagValue(form->Game().Tags(), "White"), std::string());
+    QCOMPARE(chess::TagValue(form->Game().Tags(), "Result"), std::string("1-0"));
+    form->Item("KoprovatpartiiPGN1")->trigger();
+    const QString pgn = QGuiApplication::clipboard()->text().simplified();  // lines are filled
+    for (const char* line : {"[White \"?\"]", "[Black \"Černý\"]", "[Date \"2026.12.??\"]", "{Berlin defence}"})
+        QVERIFY2(pgn.contains(QString::fromUtf8(line)), line);
 }
 
 // Turning the move list on near the right edge of the screen moves the
