@@ -8,6 +8,7 @@
 #include "GameList.h"
 #include "GameRecord.h"
 #include "MainWindow.h"
+#include "MoveList.h"
 #include "RecordController.h"
 
 #include <QApplication>
@@ -60,7 +61,8 @@ void OpenFileOfGames(benchmark::State& st)
         f.open(QIODevice::WriteOnly);
         f.write(TenThousandGames());
     }
-    const GameListTexts texts{"Vyberte partii", "Č.", "Bílý", "Černý", "Výsledek", "Tahy", "OK", "Storno"};
+    const GameListTexts texts{"Vyberte partii", "Č.", "Bílý", "Černý", "Výsledek", "Tahy", "OK", "Storno",
+                              chess::PieceLetters::Czech()};
     for (auto _ : st) {
         QFile f(path);
         f.open(QIODevice::ReadOnly);
@@ -96,6 +98,62 @@ void TakeBack(benchmark::State& st)
     }
 }
 BENCHMARK(TakeBack)->Unit(benchmark::kMillisecond);
+
+// The move list beside the board, for a game of `range(0)` half-moves with
+// a comment on every tenth: a step back and forth, until the board and the
+// list are painted (only the list's mark moves).
+void StepWithMoveList(benchmark::State& st)
+{
+    QTemporaryDir dir;
+    AppPaths paths{QStringLiteral(SOURCE_DIR "/"), dir.filePath(QStringLiteral("b.ini")), dir.filePath("data")};
+    TForm1 form(paths);
+    form.show();
+    form.RecordUi().ShowMoveList(true);
+    form.RecordUi().PasteText(QString::fromUtf8(RandomGames(1, int(st.range(0)))));
+    for (std::size_t i = 0; i < form.Record().Size(); i += 10)
+        form.Game().SetComment(i, "a comment of a few words, as annotators write them");
+    QCoreApplication::processEvents();
+    for (auto _ : st) {
+        form.RecordUi().StepBack();
+        form.Board()->repaint();
+        form.RecordUi().MoveList()->viewport()->repaint();
+        form.RecordUi().StepForward();
+        form.Board()->repaint();
+        form.RecordUi().MoveList()->viewport()->repaint();
+    }
+    st.counters["plies"] = double(form.Record().Size());
+}
+BENCHMARK(StepWithMoveList)->Arg(120)->Arg(600)->Unit(benchmark::kMillisecond);
+
+// A move at the end of such a game: the list is filled anew and painted.
+void MoveListAfterAMove(benchmark::State& st)
+{
+    const std::vector<chess::PgnGame> games = chess::ParsePgn(RandomGames(1, int(st.range(0))).toStdString());
+    chess::History longer = chess::ReplayPgnGame(games.at(0), 1).history;
+    for (std::size_t i = 0; i < longer.Size(); i += 10)
+        longer.SetComment(i, "a comment of a few words, as annotators write them");
+    chess::History shorter = longer;
+    chess::GameState scratch = shorter.State();
+    shorter.TakeBack(scratch);
+    const chess::History cut = [&] {
+        chess::History h = shorter;
+        chess::GameState s = h.State();
+        chess::PlayRecordedMove(s, h, chess::LegalMoves(s).at(0));
+        return h;
+    }();
+    TMoveList list;
+    list.resize(200, 600);
+    list.show();
+    const chess::PieceLetters letters = chess::PieceLetters::Czech();
+    bool which = false;
+    for (auto _ : st) {
+        list.Show(which ? longer : cut, letters);
+        list.viewport()->repaint();
+        which = !which;
+    }
+    st.counters["plies"] = double(longer.Size());
+}
+BENCHMARK(MoveListAfterAMove)->Arg(120)->Arg(600)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

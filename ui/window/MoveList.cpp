@@ -138,15 +138,20 @@ void TMoveList::Show(const chess::History& history, const chess::PieceLetters& l
     std::vector<Row> rows = RowsOf(history, letters, ending);
     if (rows != shown_ || rowCount() != int(rows.size()))
         Fill(std::move(rows));
+    Mark(history.Current());
+}
+
+void TMoveList::Mark(std::size_t plies)
+{
     setCurrentItem(nullptr);
     clearSelection();
-    const std::size_t current = history.Current();
-    if (current > 0 && current <= placeOf_.size()) {
-        const QPoint at = placeOf_[current - 1];
+    if (plies > 0 && plies <= placeOf_.size()) {
+        const QPoint at = placeOf_[plies - 1];
         setCurrentCell(at.y(), at.x());
         scrollToItem(item(at.y(), at.x()));
     }
-    if (current == history.Size() && !ending.isEmpty())
+    // At the end, the ending (or the last comment) comes into view too.
+    if (plies == placeOf_.size())
         scrollToBottom();
 }
 

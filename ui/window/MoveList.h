@@ -22,6 +22,9 @@ public:
     // the ending (a line after the moves, none when empty) have changed, and
     // moves the mark to the current half-move.
     void Show(const chess::History& history, const chess::PieceLetters& letters, const QString& ending = {});
+    // Only moves the mark: for a record whose moves are the ones shown, with
+    // `plies` of them on the board.
+    void Mark(std::size_t plies);
 
     // The text of one cell, "" for none: for tests that read what is shown.
     QString Cell(int row, int column) const;

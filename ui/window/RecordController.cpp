@@ -275,13 +275,18 @@ void RecordController::LoadLanguage(const LanguageFile& file, const chess::Piece
     ShowRecord();
 }
 
-void RecordController::GameChanged(const chess::Game&, const chess::GameChange&)
+void RecordController::GameChanged(const chess::Game&, const chess::GameChange& change)
 {
-    Refresh();
+    // Going back and forth changes nothing but the half-move shown: the
+    // list need not be built again, which in a long game costs more than
+    // the rest of a step.
+    const bool sameRecord = change.kind == chess::GameChange::TakenBack || change.kind == chess::GameChange::Replayed
+                            || change.kind == chess::GameChange::Jumped;
+    Refresh(!sameRecord);
 }
 
 // Brings everything that shows the record in line with it.
-void RecordController::Refresh()
+void RecordController::Refresh(bool movesChanged)
 {
     const chess::History& history = game_.Record();
     if (takeBack_) {
@@ -306,7 +311,7 @@ void RecordController::Refresh()
                 if (cell >= 0)
                     host_.DrawSquare(cell / 8, cell % 8);
     }
-    ShowRecord();
+    ShowRecord(movesChanged);
 }
 
 namespace {
@@ -325,11 +330,14 @@ chess::GameEnd EndOfRecord(const chess::History& history)
 
 }  // namespace
 
-void RecordController::ShowRecord()
+void RecordController::ShowRecord(bool movesChanged)
 {
     if (!MoveListShown())
         return;
-    list_->Show(game_.Record(), letters_, texts_.Ending(EndOfRecord(game_.Record())));
+    if (movesChanged)
+        list_->Show(game_.Record(), letters_, texts_.Ending(EndOfRecord(game_.Record())));
+    else
+        list_->Mark(game_.Record().Current());
     const chess::GameEnd end = game_.End();
     QString status = texts_.Ending(end);
     if (end == chess::GameEnd::None)

@@ -160,8 +160,8 @@ private:
     bool MoveListShown() const;
     bool Adopt(chess::RecordedGame&& game);
     bool TakeGames(const std::string& bytes, const QString& source);
-    void Refresh();
-    void ShowRecord();
+    void Refresh(bool movesChanged = true);
+    void ShowRecord(bool movesChanged = true);
     void Warn(const QString& text, const std::string& detail = {});
     void Warn(const QString& text, const QString& detail);
     QString StartFolder() const;
