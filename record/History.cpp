@@ -45,6 +45,21 @@ bool HasMoveOutOfCheck(const GameState& s)
     return false;
 }
 
+bool KingCanStep(const GameState& s)
+{
+    const int32_t king = s.WhiteToMove ? King : -King;
+    for (int from = 0; from < 64; ++from) {
+        if (s.Board[from] != king)
+            continue;
+        const int file = from / 8, rank = from % 8;
+        for (int df = -1; df <= 1; ++df)
+            for (int dr = -1; dr <= 1; ++dr)
+                if ((df || dr) && OnBoard(file + df, rank + dr) && ProbeMove(s, king, file, rank, file + df, rank + dr))
+                    return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string CommentText(std::string_view text)
@@ -177,8 +192,16 @@ const HalfMove& History::Record(const Move& move, const GameState& after)
     const int32_t piece = before.At(move.fromFile, move.fromRank);
     const bool capture = before.At(move.toFile, move.toRank) != Empty
                       || (std::abs(piece) == Pawn && move.toFile != move.fromFile);
-    std::string san = WriteSan(before, move, after);
     const int clock = capture || std::abs(piece) == Pawn ? 0 : HalfmoveClock() + 1;
+
+    // Whether the side to move has any move left decides mate, stalemate and
+    // the SAN's mark alike: it is asked once. In check, a king that can step
+    // aside answers at once, and that is the usual answer; only when it
+    // cannot are all moves looked at.
+    const bool inCheck = after.WhiteToMove ? after.WhiteInCheck : after.BlackInCheck;
+    const bool hasMove = inCheck ? KingCanStep(after) || HasLegalMove(after, after.WhiteToMove)
+                                 : HasMoveOutOfCheck(after);
+    std::string san = WriteSan(before, move, after, hasMove);
 
     // Made in place: a game state is large, and this runs for every move of
     // every game a file holds. `before` may move with the vector from here.
@@ -208,9 +231,7 @@ const HalfMove& History::Record(const Move& move, const GameState& after)
         countedPly_ = current_ + 1;
     }
 
-    const bool inCheck = after.WhiteToMove ? after.WhiteInCheck : after.BlackInCheck;
-    // In check, WriteSan has just asked the rules whether a move is left: "#".
-    if (inCheck ? h.san.ends_with('#') : !HasMoveOutOfCheck(after))
+    if (!hasMove)
         h.end = !inCheck ? GameEnd::Stalemate : after.WhiteToMove ? GameEnd::BlackWins : GameEnd::WhiteWins;
     else if (InsufficientMaterial(after))
         h.end = GameEnd::DeadPosition;
