@@ -21,45 +21,6 @@ GameState NormalStart()
     return s;
 }
 
-// Whether the side to move, which is not in check, has a move. Asked after
-// every move recorded, so it asks the rules about a few squares a piece
-// rather than all 63: out of check, a piece that can move at all can move
-// one step. A rook, bishop or queen that may go far along a line may stop
-// on its first square (a pin forbids or allows both alike, and no check has
-// to be blocked); a pawn's double step needs its single step to be free; a
-// castling needs the king's first square to be safe. The knight's jumps
-// stand for themselves.
-bool HasMoveOutOfCheck(const GameState& s)
-{
-    static constexpr int steps[8][2] = {{0, 1}, {1, 1}, {-1, 1}, {1, 0}, {-1, 0}, {0, -1}, {1, -1}, {-1, -1}};
-    static constexpr int jumps[8][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}};
-    for (int from = 0; from < 64; ++from) {
-        const int32_t piece = s.Board[from];
-        if (piece == Empty || (piece > 0) != s.WhiteToMove)
-            continue;
-        const int file = from / 8, rank = from % 8;
-        for (const auto& [df, dr] : std::abs(piece) == Knight ? jumps : steps)
-            if (OnBoard(file + df, rank + dr) && ProbeMove(s, piece, file, rank, file + df, rank + dr))
-                return true;
-    }
-    return false;
-}
-
-bool KingCanStep(const GameState& s)
-{
-    const int32_t king = s.WhiteToMove ? King : -King;
-    for (int from = 0; from < 64; ++from) {
-        if (s.Board[from] != king)
-            continue;
-        const int file = from / 8, rank = from % 8;
-        for (int df = -1; df <= 1; ++df)
-            for (int dr = -1; dr <= 1; ++dr)
-                if ((df || dr) && OnBoard(file + df, rank + dr) && ProbeMove(s, king, file, rank, file + df, rank + dr))
-                    return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 std::string CommentText(std::string_view text)
@@ -195,12 +156,9 @@ const HalfMove& History::Record(const Move& move, const GameState& after)
     const int clock = capture || std::abs(piece) == Pawn ? 0 : HalfmoveClock() + 1;
 
     // Whether the side to move has any move left decides mate, stalemate and
-    // the SAN's mark alike: it is asked once. In check, a king that can step
-    // aside answers at once, and that is the usual answer; only when it
-    // cannot are all moves looked at.
+    // the SAN's mark alike: it is asked once.
     const bool inCheck = after.WhiteToMove ? after.WhiteInCheck : after.BlackInCheck;
-    const bool hasMove = inCheck ? KingCanStep(after) || HasLegalMove(after, after.WhiteToMove)
-                                 : HasMoveOutOfCheck(after);
+    const bool hasMove = HasLegalMove(after, after.WhiteToMove);
     std::string san = WriteSan(before, move, after, hasMove);
 
     // Made in place: a game state is large, and this runs for every move of
