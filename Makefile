@@ -3,7 +3,7 @@ BUILD      ?= build
 BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test test-asan bench fuzz fuzz-pgn perft-slow package package-check clean
+.PHONY: all deps build run test test-asan bench fuzz fuzz-pgn perft-slow package package-check format format-check clean
 
 all: build
 
@@ -57,6 +57,16 @@ package: build
 # valid desktop entry and software-centre metadata.
 package-check: package
 	@tools/check-package.sh "$$(ls -t $(BUILD)/bodlany-sachy_*.deb | head -n1)"
+
+# The sources as .clang-format describes them (clang-format 14, Debian 12's).
+FORMAT_FILES = git ls-files -- '*.cpp' '*.h' '*.c'
+
+format: deps
+	@$(FORMAT_FILES) | xargs -r clang-format -i
+
+# Fails, naming the places, when a source is not formatted.
+format-check: deps
+	@$(FORMAT_FILES) | xargs -r clang-format --dry-run -Werror
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) build-release build-fuzz

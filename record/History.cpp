@@ -21,30 +21,6 @@ GameState NormalStart()
     return s;
 }
 
-// Whether the side to move, which is not in check, has a move. Asked after
-// every move recorded, so it asks the rules about a few squares a piece
-// rather than all 63: out of check, a piece that can move at all can move
-// one step. A rook, bishop or queen that may go far along a line may stop
-// on its first square (a pin forbids or allows both alike, and no check has
-// to be blocked); a pawn's double step needs its single step to be free; a
-// castling needs the king's first square to be safe. The knight's jumps
-// stand for themselves.
-bool HasMoveOutOfCheck(const GameState& s)
-{
-    static constexpr int steps[8][2] = {{0, 1}, {1, 1}, {-1, 1}, {1, 0}, {-1, 0}, {0, -1}, {1, -1}, {-1, -1}};
-    static constexpr int jumps[8][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}};
-    for (int from = 0; from < 64; ++from) {
-        const int32_t piece = s.Board[from];
-        if (piece == Empty || (piece > 0) != s.WhiteToMove)
-            continue;
-        const int file = from / 8, rank = from % 8;
-        for (const auto& [df, dr] : std::abs(piece) == Knight ? jumps : steps)
-            if (OnBoard(file + df, rank + dr) && ProbeMove(s, piece, file, rank, file + df, rank + dr))
-                return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 std::string CommentText(std::string_view text)
@@ -177,8 +153,13 @@ const HalfMove& History::Record(const Move& move, const GameState& after)
     const int32_t piece = before.At(move.fromFile, move.fromRank);
     const bool capture = before.At(move.toFile, move.toRank) != Empty
                       || (std::abs(piece) == Pawn && move.toFile != move.fromFile);
-    std::string san = WriteSan(before, move, after);
     const int clock = capture || std::abs(piece) == Pawn ? 0 : HalfmoveClock() + 1;
+
+    // Whether the side to move has any move left decides mate, stalemate and
+    // the SAN's mark alike: it is asked once.
+    const bool inCheck = after.WhiteToMove ? after.WhiteInCheck : after.BlackInCheck;
+    const bool hasMove = HasLegalMove(after, after.WhiteToMove);
+    std::string san = WriteSan(before, move, after, hasMove);
 
     // Made in place: a game state is large, and this runs for every move of
     // every game a file holds. `before` may move with the vector from here.
@@ -208,9 +189,7 @@ const HalfMove& History::Record(const Move& move, const GameState& after)
         countedPly_ = current_ + 1;
     }
 
-    const bool inCheck = after.WhiteToMove ? after.WhiteInCheck : after.BlackInCheck;
-    // In check, WriteSan has just asked the rules whether a move is left: "#".
-    if (inCheck ? h.san.ends_with('#') : !HasMoveOutOfCheck(after))
+    if (!hasMove)
         h.end = !inCheck ? GameEnd::Stalemate : after.WhiteToMove ? GameEnd::BlackWins : GameEnd::WhiteWins;
     else if (InsufficientMaterial(after))
         h.end = GameEnd::DeadPosition;

@@ -266,8 +266,56 @@ bool TestMove(GameState& s, int32_t piece, int ff, int fr, int tf, int tr, Squar
     return true;
 }
 
+namespace {
+
+// Whether the side, which is not in check, has a move. It asks the move test
+// about a few squares a piece rather than all 63: out of check, a piece that
+// can move at all can move one step. A rook, bishop or queen that may go far
+// along a line may stop on its first square (a pin forbids or allows both
+// alike, and no check has to be blocked); a pawn's double step needs its
+// single step to be free; a castling needs the king's first square to be
+// safe. The knight's jumps stand for themselves.
+bool HasMoveOutOfCheck(const GameState& s, bool white)
+{
+    static constexpr int steps[8][2] = {{0, 1}, {1, 1}, {-1, 1}, {1, 0}, {-1, 0}, {0, -1}, {1, -1}, {-1, -1}};
+    static constexpr int jumps[8][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}};
+    for (int from = 0; from < 64; ++from) {
+        const int32_t piece = s.Board[from];
+        if (piece == Empty || (piece > 0) != white)
+            continue;
+        const int file = from / 8, rank = from % 8;
+        for (const auto& [df, dr] : std::abs(piece) == Knight ? jumps : steps)
+            if (OnBoard(file + df, rank + dr) && Judge(s, piece, file, rank, file + df, rank + dr).allowed)
+                return true;
+    }
+    return false;
+}
+
+// In check, a king that can step aside is the usual answer, and the quickest found.
+bool KingCanStep(const GameState& s, bool white)
+{
+    const int32_t king = white ? King : -King;
+    for (int from = 0; from < 64; ++from) {
+        if (s.Board[from] != king)
+            continue;
+        const int file = from / 8, rank = from % 8;
+        for (int df = -1; df <= 1; ++df)
+            for (int dr = -1; dr <= 1; ++dr)
+                if ((df || dr) && OnBoard(file + df, rank + dr)
+                    && Judge(s, king, file, rank, file + df, rank + dr).allowed)
+                    return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool HasLegalMove(const GameState& s, bool white)
 {
+    if (!(white ? s.WhiteInCheck : s.BlackInCheck))
+        return HasMoveOutOfCheck(s, white);
+    if (KingCanStep(s, white))
+        return true;
     for (int from = 0; from < 64; ++from) {
         const int32_t piece = s.Board[from];
         if (white ? piece <= 0 : piece >= 0)

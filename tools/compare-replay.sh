@@ -48,7 +48,8 @@ measure() {
     while [ "$i" -lt "$runs" ]; do
         # Either tool may end with status 2 for a game it cannot replay.
         /usr/bin/time -f "%e %M" -o "$tmp/time" "$@" >/dev/null 2>&1 || true
-        cat "$tmp/time" >>"$tmp/runs"
+        # (GNU time adds a line of its own when the status is not 0.)
+        grep -E '^[0-9.]+ [0-9]+$' "$tmp/time" >>"$tmp/runs"
         i=$((i + 1))
     done
     sort -n "$tmp/runs" | awk -v name="$name" '

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
   libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   fonts-liberation2 qt6-translations-l10n
   xvfb xauth x11-utils
   # the Debian package: cpack's dependency list, and the checks it must pass
