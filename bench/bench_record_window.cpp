@@ -61,8 +61,8 @@ void OpenFileOfGames(benchmark::State& st)
         f.open(QIODevice::WriteOnly);
         f.write(TenThousandGames());
     }
-    const GameListTexts texts{"Vyberte partii", "Č.", "Bílý", "Černý", "Výsledek", "Tahy", "OK", "Storno",
-                              chess::PieceLetters::Czech()};
+    const GameListTexts texts{
+        "Vyberte partii", "Č.", "Bílý", "Černý", "Výsledek", "Tahy", "OK", "Storno", chess::PieceLetters::Czech()};
     for (auto _ : st) {
         QFile f(path);
         f.open(QIODevice::ReadOnly);

@@ -29,8 +29,8 @@ constexpr int MaxTagValue = 255;
 
 }  // namespace
 
-TCommentDialog::TCommentDialog(const QString& title, const QString& comment, const QString& ok,
-                               const QString& cancel, QWidget* parent)
+TCommentDialog::TCommentDialog(const QString& title, const QString& comment, const QString& ok, const QString& cancel,
+                               QWidget* parent)
     : QDialog(parent), editor_(new QPlainTextEdit(comment, this))
 {
     setObjectName(QStringLiteral("CommentDialog"));
@@ -51,8 +51,7 @@ QString TCommentDialog::Comment() const
     return editor_->toPlainText();
 }
 
-TGameTagsDialog::TGameTagsDialog(const std::vector<chess::PgnTag>& tags, const GameTagsTexts& texts,
-                                 QWidget* parent)
+TGameTagsDialog::TGameTagsDialog(const std::vector<chess::PgnTag>& tags, const GameTagsTexts& texts, QWidget* parent)
     : QDialog(parent), tags_(tags)
 {
     setObjectName(QStringLiteral("GameTagsDialog"));
@@ -103,7 +102,8 @@ std::vector<chess::PgnTag> TGameTagsDialog::Tags() const
     std::vector<chess::PgnTag> tags = tags_;
     for (const char* name : {"White", "Black", "Event", "Site", "Date", "Round"}) {
         const std::string value = Field(QString::fromLatin1(name))->text().simplified().toStdString();
-        const auto there = std::find_if(tags.begin(), tags.end(), [&](const chess::PgnTag& t) { return t.name == name; });
+        const auto there = std::find_if(tags.begin(), tags.end(),
+                                        [&](const chess::PgnTag& t) { return t.name == name; });
         if (value.empty()) {
             if (there != tags.end())
                 tags.erase(there);

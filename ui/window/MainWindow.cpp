@@ -8,8 +8,8 @@
 #include "QtTranslation.h"
 #include "MenuLook.h"
 
-#include <QCloseEvent>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>

@@ -115,18 +115,35 @@ QString RecordTexts::Ending(chess::GameEnd end) const
 {
     const QString* why = nullptr;
     switch (end) {
-    case chess::GameEnd::None: return {};
+    case chess::GameEnd::None:
+        return {};
     case chess::GameEnd::WhiteWins:
-    case chess::GameEnd::BlackWins: why = &KonecMat; break;
-    case chess::GameEnd::Stalemate: why = &KonecPat; break;
-    case chess::GameEnd::DeadPosition: why = &KonecMrtvaPozice; break;
-    case chess::GameEnd::FivefoldRepetition: why = &KonecPateOpakovani; break;
-    case chess::GameEnd::SeventyFiveMoves: why = &Konec75Tahu; break;
-    case chess::GameEnd::ThreefoldClaimed: why = &KonecTretiOpakovani; break;
-    case chess::GameEnd::FiftyMovesClaimed: why = &Konec50Tahu; break;
+    case chess::GameEnd::BlackWins:
+        why = &KonecMat;
+        break;
+    case chess::GameEnd::Stalemate:
+        why = &KonecPat;
+        break;
+    case chess::GameEnd::DeadPosition:
+        why = &KonecMrtvaPozice;
+        break;
+    case chess::GameEnd::FivefoldRepetition:
+        why = &KonecPateOpakovani;
+        break;
+    case chess::GameEnd::SeventyFiveMoves:
+        why = &Konec75Tahu;
+        break;
+    case chess::GameEnd::ThreefoldClaimed:
+        why = &KonecTretiOpakovani;
+        break;
+    case chess::GameEnd::FiftyMovesClaimed:
+        why = &Konec50Tahu;
+        break;
     case chess::GameEnd::WhiteWinsDeclared:
     case chess::GameEnd::BlackWinsDeclared:
-    case chess::GameEnd::DrawDeclared: why = &KonecPodleZapisu; break;
+    case chess::GameEnd::DrawDeclared:
+        why = &KonecPodleZapisu;
+        break;
     }
     return QString::fromLatin1(chess::ResultText(end)) + (why ? QLatin1Char(' ') + *why : QString());
 }
@@ -281,7 +298,7 @@ void RecordController::GameChanged(const chess::Game&, const chess::GameChange& 
     // list need not be built again, which in a long game costs more than
     // the rest of a step.
     const bool sameRecord = change.kind == chess::GameChange::TakenBack || change.kind == chess::GameChange::Replayed
-                            || change.kind == chess::GameChange::Jumped;
+                         || change.kind == chess::GameChange::Jumped;
     Refresh(!sameRecord);
 }
 
@@ -427,7 +444,7 @@ void RecordController::EditComment()
 
 void RecordController::EditTags()
 {
-    const GameTagsTexts names{texts_.UdajeOPartii, texts_.Bily, texts_.Cerny,     texts_.Turnaj,       texts_.Misto,
+    const GameTagsTexts names{texts_.UdajeOPartii, texts_.Bily, texts_.Cerny,     texts_.Turnaj,        texts_.Misto,
                               texts_.Datum,        texts_.Kolo, texts_.DatumVzor, QStringLiteral("OK"), texts_.Storno};
     TGameTagsDialog dialog(game_.Tags(), names, host_.Window());
     if (dialog.exec() == QDialog::Accepted)
@@ -474,8 +491,8 @@ QString RecordController::StartFolder() const
 
 void RecordController::Open()
 {
-    const QString path =
-        QFileDialog::getOpenFileName(host_.Window(), texts_.OtevritPartii, StartFolder(), PgnFilter, nullptr);
+    const QString path = QFileDialog::getOpenFileName(host_.Window(), texts_.OtevritPartii, StartFolder(), PgnFilter,
+                                                      nullptr);
     if (!path.isEmpty())
         OpenFile(path);
 }
@@ -504,8 +521,9 @@ bool RecordController::TakeGames(const std::string& bytes, const QString& source
     }
     int chosen = 0;
     if (games.size() > 1) {
-        const GameListTexts names{texts_.VyberPartie, texts_.Cislo, texts_.Bily,          texts_.Cerny, texts_.Vysledek,
-                                  texts_.Tahy,        QStringLiteral("OK"), texts_.Storno, letters_};
+        const GameListTexts names{texts_.VyberPartie,   texts_.Cislo,    texts_.Bily,
+                                  texts_.Cerny,         texts_.Vysledek, texts_.Tahy,
+                                  QStringLiteral("OK"), texts_.Storno,   letters_};
         TGameList list(games, names, host_.Window());
         chosen = list.Choose();
         if (chosen < 0)
@@ -521,8 +539,8 @@ bool RecordController::TakeGames(const std::string& bytes, const QString& source
 
 void RecordController::Save()
 {
-    QString path = QFileDialog::getSaveFileName(host_.Window(), texts_.UlozitPartii, StartFolder() + QStringLiteral("/"),
-                                                PgnFilter, nullptr);
+    QString path = QFileDialog::getSaveFileName(host_.Window(), texts_.UlozitPartii,
+                                                StartFolder() + QStringLiteral("/"), PgnFilter, nullptr);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
