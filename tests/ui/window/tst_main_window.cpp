@@ -1372,8 +1372,7 @@ void TestMainWindow::lastMoveTinted()
 }
 
 // Alt and the arrows, the menu and the buttons under the list only show
-// other positions; a move made there asks before it cuts the rest off,
-// while one after Ctrl+Z replaces without a word.
+// other positions; a move made there asks before it cuts the rest off.
 void TestMainWindow::steppingThroughTheRecord()
 {
     ProgramFolder folder;
@@ -1430,16 +1429,6 @@ void TestMainWindow::steppingThroughTheRecord()
     QCOMPARE(form->Record().Size(), std::size_t(4));
     QCOMPARE(list->Cell(1, 1), QStringLiteral("Jf6"));
     QVERIFY(!form->Item("Otahvped1")->isEnabled());
-
-    // Taken back, a move replaces the rest as ever.
-    form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
-    Play(*form, "d2d4");
-    QCOMPARE(answers.Texts().size(), 2);
-    QCOMPARE(form->Record().Size(), std::size_t(3));
-    QCOMPARE(list->Cell(1, 0), QStringLiteral("d4"));
 }
 
 // "Požádat o remízu" is there while a draw may be claimed, and the
