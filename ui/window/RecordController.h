@@ -61,6 +61,10 @@ struct RecordTexts {
     QString NelzeUlozit = QStringLiteral("Partii nelze uložit do souboru %1.");
     QString PrazdnaSchranka = QStringLiteral("Ve schránce není partie ani pozice.");
     QString ChybnaPozice = QStringLiteral("Pozici nelze vložit; na šachovnici zůstává dosavadní hra.");
+    QString NelzeUkladat = QStringLiteral("Rozehranou partii nelze průběžně ukládat do souboru %1.");
+    QString RozehranePartie = QStringLiteral("Rozehrané partie");
+    QString Ulozeno = QStringLiteral("Uloženo");
+    QString PosledniTah = QStringLiteral("Poslední tah");
 
     static RecordTexts Load(const LanguageFile& file);
 };
@@ -109,6 +113,8 @@ public:
 
     // For tests and the README's reader: where the unfinished game is kept.
     QString AutosavePath() const { return unfinished_->Path(); }
+    // The unfinished games: this copy's, and those of earlier runs.
+    UnfinishedGame& Unfinished() const { return *unfinished_; }
     // The move list, once it has been shown.
     TMoveList* MoveList() const { return list_; }
     const RecordTexts& Texts() const { return texts_; }

@@ -139,6 +139,10 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"NelzeUlozit", "Partii nelze uložit do souboru %1."},
              {"PrazdnaSchranka", "Ve schránce není partie ani pozice."},
              {"ChybnaPozice", "Pozici nelze vložit; na šachovnici zůstává dosavadní hra."},
+             {"NelzeUkladat", "Rozehranou partii nelze průběžně ukládat do souboru %1."},
+             {"RozehranePartie", "Rozehrané partie"},
+             {"Ulozeno", "Uloženo"},
+             {"PosledniTah", "Poslední tah"},
          }},
     };
     return sections;

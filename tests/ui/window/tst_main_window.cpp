@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QStyleOptionMenuItem>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -408,6 +409,7 @@ private slots:
     void fileOfSeveralGames_data();
     void fileOfSeveralGames();
     void unfinishedGameIsOfferedAtTheNextStart();
+    void unfinishedGamesOfSeveralRunsAndCopies();
     void newGameAfterAPastedPosition();
     void moveListBesideTheBoard();
     void lastMoveTinted();
@@ -1068,6 +1070,21 @@ void TestMainWindow::savedGameOpensInAFreshWindow()
     QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
     QVERIFY(QFile::exists(path + QStringLiteral(".pgn")));
     QVERIFY(answers.seen.last().text == QStringLiteral("Uložit partii"));
+    // Moves taken back are still the game's: saved and copied with the rest.
+    form->Item("Vrtittah1")->trigger();
+    form->Item("Vrtittah1")->trigger();
+    const QString shorter = folder.dir.filePath(QStringLiteral("taken-back.pgn"));
+    QVERIFY(form->RecordUi().SaveFile(shorter));
+    form->Item("KoprovatpartiiPGN1")->trigger();
+    QFile saved(shorter);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    for (const QByteArray& text : {saved.readAll(), QGuiApplication::clipboard()->text().toUtf8()}) {
+        const std::vector<chess::PgnGame> games = chess::ParsePgn(text.toStdString());
+        QCOMPARE(games.size(), std::size_t(1));
+        QCOMPARE(games[0].moves.size(), std::size_t(19));
+    }
+    form->Item("Znovu1")->trigger();
+    form->Item("Znovu1")->trigger();
     // A folder that is not there: reported with the path, nothing left behind.
     const QString nowhere = folder.dir.filePath(QStringLiteral("gone/x.pgn"));
     QVERIFY(!form->RecordUi().SaveFile(nowhere));
@@ -1245,36 +1262,106 @@ void TestMainWindow::unfinishedGameIsOfferedAtTheNextStart()
     QTest::qWait(20);
     QVERIFY(!form->Item("Pokraovatvrozehranpartii1")->isEnabled());
     Play(*form, "e2e4 e7e5 g1f3");
+    // A move taken back stays in the file, and so does the move shown.
+    form->Item("Vrtittah1")->trigger();
+    form->RecordUi().Unfinished().Flush();
     QFile file(kept);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("1. e4 e5 2. Nf3"));
     file.close();
-    // As after a crash: the next window finds the file as the last move left it.
+    // As after a crash: the next window finds the file as the last move left
+    // it, once the window that wrote it is gone.
     const QString position = RulesState(form->State());
+    form.reset();
     auto next = folder.Start();
     QTRY_VERIFY(next->Item("Pokraovatvrozehranpartii1")->isEnabled());
     next->Item("Pokraovatvrozehranpartii1")->trigger();
     QCOMPARE(RulesState(next->State()), position);
     QVERIFY(!next->Item("Pokraovatvrozehranpartii1")->isEnabled());
+    next->Item("Znovu1")->trigger();
+    QCOMPARE(next->State().At(5, 2), chess::Knight);
     // A new game forgets it.
     next->Item("Novpartie1")->trigger();
+    next->RecordUi().Unfinished().Flush();
     QVERIFY(!QFile::exists(kept));
     next->close();
-    form->close();
+    next.reset();
     next = folder.Start();
     QTest::qWait(20);
     QVERIFY(!next->Item("Pokraovatvrozehranpartii1")->isEnabled());
     // So does a finished one.
     Play(*next, "f2f3 e7e5 g2g4");
+    next->RecordUi().Unfinished().Flush();
     QVERIFY(QFile::exists(kept));
     Play(*next, "d8h4");
+    next->RecordUi().Unfinished().Flush();
     QVERIFY(!QFile::exists(kept));
     // Something else in the file's place neither holds the start up nor is offered.
     next->close();
+    next.reset();
     QCOMPARE(mkfifo(QFile::encodeName(kept).constData(), 0644), 0);
     next = folder.Start();
     QTest::qWait(20);
     QVERIFY(!next->Item("Pokraovatvrozehranpartii1")->isEnabled());
+}
+
+// Each running copy keeps its own game and leaves the others' alone; a game
+// is offered once no copy holds it, the players choose among several, and
+// the ten newest are kept.
+void TestMainWindow::unfinishedGamesOfSeveralRunsAndCopies()
+{
+    ProgramFolder folder;
+    Answerer answers({QMessageBox::Yes});
+    auto first = folder.Start();
+    auto second = folder.Start();
+    const QString firstFile = first->RecordUi().AutosavePath();
+    const QString secondFile = second->RecordUi().AutosavePath();
+    QVERIFY(firstFile != secondFile);
+    Play(*first, "e2e4");
+    Play(*second, "d2d4");
+    second->Item("Novpartie1")->trigger();
+    Play(*second, "c2c4");
+    first->RecordUi().Unfinished().Flush();
+    second->RecordUi().Unfinished().Flush();
+    auto third = folder.Start();
+    QVERIFY(third->RecordUi().Unfinished().Look().empty());
+    QCOMPARE(third->RecordUi().Unfinished().Path(), folder.paths.DataDir + QStringLiteral("/rozehrana-3.pgn"));
+
+    // Earlier runs' games, one of them over the 4 MiB the reader once took.
+    const QString older = folder.paths.DataDir + QStringLiteral("/rozehrana-%1.pgn");
+    for (int i = 0; i < 10; ++i) {
+        QFile planted(older.arg(20 + i));
+        QVERIFY(planted.open(QIODevice::WriteOnly));
+        planted.write("[Event \"?\"]\n\n");
+        if (i == 9)
+            planted.write("{" + QByteArray(5 << 20, 'x') + "}\n");
+        planted.write("1. h4 *\n");
+        planted.flush();
+        planted.setFileTime(QDateTime::currentDateTime().addDays(i - 20), QFileDevice::FileModificationTime);
+    }
+    first.reset();
+    second.reset();
+    // The two newest of twelve games and the eight newest planted are kept.
+    const std::vector<UnfinishedGame::Found> games = third->RecordUi().Unfinished().Look();
+    QCOMPARE(games.size(), std::size_t(10));
+    QCOMPARE(games[0].path, secondFile);
+    QCOMPARE(games[1].path, firstFile);
+    QCOMPARE(games[2].path, older.arg(29));
+    QVERIFY(!QFile::exists(older.arg(20)) && !QFile::exists(older.arg(21)) && QFile::exists(older.arg(22)));
+
+    answers.gameRow = 1;
+    third->Item("Pokraovatvrozehranpartii1")->trigger();
+    QCOMPARE(answers.seen.last().text, QStringLiteral("Rozehrané partie"));
+    QCOMPARE(third->State().At(4, 3), chess::Pawn);
+    // The resumed game is this copy's now; the others wait.
+    QCOMPARE(third->RecordUi().AutosavePath(), firstFile);
+    QCOMPARE(third->RecordUi().Unfinished().Games().size(), std::size_t(9));
+    Play(*third, "e7e5");
+    third->RecordUi().Unfinished().Flush();
+    QFile resumed(firstFile);
+    QVERIFY(resumed.open(QIODevice::ReadOnly));
+    QVERIFY(resumed.readAll().contains("1. e4 e5"));
+    QVERIFY(!QFile::exists(folder.paths.DataDir + QStringLiteral("/rozehrana-3.pgn")));
 }
 
 void TestMainWindow::moveListBesideTheBoard()
@@ -1781,7 +1868,7 @@ QString WrittenText(const QByteArray& bytes, const QString& kind)
 
 void TestMainWindow::fileAttacks_data()
 {
-    QTest::addColumn<QString>("file");  // "settings" or the name of a language file
+    QTest::addColumn<QString>("file");  // "settings", the name of a language file, "unfinished game" or "data folder"
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("settingsRead");  // the start applies the stored choices
     QTest::addColumn<bool>("warned");        // the start-up language warning comes up
@@ -1809,6 +1896,10 @@ void TestMainWindow::fileAttacks_data()
     QTest::newRow("english over the size limit") << "english" << "over the size limit" << true << false << true << czech;
     QTest::newRow("english UTF-16 LE") << "english" << "UTF-16 LE" << true << false << true << english;
     QTest::newRow("english CR line ends") << "english" << "CR line ends" << true << false << true << english;
+    QTest::newRow("unfinished game link to /dev/zero") << "unfinished game" << "link to /dev/zero" << true << false << true << english;
+    QTest::newRow("unfinished game folder") << "unfinished game" << "folder" << true << false << true << english;
+    QTest::newRow("unfinished game read-only") << "unfinished game" << "0444" << true << false << true << english;
+    QTest::newRow("data folder a file") << "data folder" << "0600" << true << false << true << english;
 }
 
 // Whatever stands where a settings or language file is expected, the program
@@ -1825,13 +1916,30 @@ void TestMainWindow::fileAttacks()
     ProgramFolder folder;
     const QByteArray stored = Settings("Left=200\r\ncesky=0\r\nanglicky=1\r\nN21=1\r\nN11=0\r\n");
     folder.WriteSettings(stored);
-    const QString path = file == "settings" ? folder.paths.SettingsFile
-                                            : folder.paths.ProgramDir + QStringLiteral("Language/") + file;
+    const bool unfinished = file == "unfinished game" || file == "data folder";
+    const QString path = file == "settings"          ? folder.paths.SettingsFile
+                         : file == "data folder"     ? folder.paths.DataDir
+                         : file == "unfinished game" ? folder.paths.DataDir + QStringLiteral("/rozehrana.pgn")
+                                                     : folder.paths.ProgramDir + QStringLiteral("Language/") + file;
+    if (file == "unfinished game")
+        QVERIFY(QDir().mkpath(folder.paths.DataDir));
     PlantFile(path, kind, file == "settings" ? stored : FactsOf(path).bytes);
     const FileFacts before = FactsOf(path);
 
     Answerer answers;
     auto form = folder.Start();
+    if (unfinished) {
+        // A move is kept elsewhere, or its failure told once, quietly.
+        UnfinishedGame& kept = form->RecordUi().Unfinished();
+        QSignalSpy told(&kept, &UnfinishedGame::problemChanged);
+        QVERIFY(form->Game().Play({4, 1, 4, 3, chess::Empty}));
+        QVERIFY(form->Game().Play({4, 6, 4, 4, chess::Empty}));
+        kept.Flush();
+        QTest::qWait(20);
+        QCOMPARE(told.count(), file == "data folder" ? 1 : 0);
+        QCOMPARE(kept.Problem().contains(kept.Path()), file == "data folder");
+        QCOMPARE(QFile::exists(kept.Path()), file != "data folder");
+    }
     QCOMPARE(form->Look().BoardTexture, settingsRead ? 2 : 1);
     QCOMPARE(form->pos().x(), settingsRead ? 200 : 147);
     QCOMPARE(form->LanguageName(), QString(settingsRead && !warned ? "english" : "czech"));
