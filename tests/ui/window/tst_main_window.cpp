@@ -1303,6 +1303,24 @@ void TestMainWindow::unfinishedGameIsOfferedAtTheNextStart()
     next = folder.Start();
     QTest::qWait(20);
     QVERIFY(!next->Item("Pokraovatvrozehranpartii1")->isEnabled());
+    next.reset();
+
+    // Without a home there is no data folder (not one under the root), and
+    // the game is played without being kept.
+    QMap<const char*, QByteArray> saved;
+    for (const char* name : {"HOME", "XDG_DATA_HOME"})
+        if (qEnvironmentVariableIsSet(name))
+            saved[name] = qgetenv(name);
+    qunsetenv("HOME");
+    qunsetenv("XDG_DATA_HOME");
+    folder.paths.DataDir = AppPaths::ForExecutable(folder.paths.ProgramDir + QStringLiteral("bodlany-sachy")).DataDir;
+    for (auto it = saved.begin(); it != saved.end(); ++it)
+        qputenv(it.key(), it.value());
+    QCOMPARE(folder.paths.DataDir, QString());
+    next = folder.Start();
+    Play(*next, "e2e4");
+    QCOMPARE(next->RecordUi().AutosavePath(), QString());
+    QVERIFY(next->RecordUi().Unfinished().Look().empty());
 }
 
 // Each running copy keeps its own game and leaves the others' alone; a game
