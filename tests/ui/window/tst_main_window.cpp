@@ -336,6 +336,15 @@ void CheckBoardShowsPosition(TForm1& form)
         }
 }
 
+// The squares drawn one by one since the last whole redraw show what a whole
+// redraw would: none was left out.
+void CheckDrawnAsWhole(TForm1& form)
+{
+    const QImage drawn = form.Board()->Canvas().copy();
+    form.DrawBoard();
+    QVERIFY(form.Board()->Canvas() == drawn);
+}
+
 // What the rules look at in a game state, comparable at a glance.
 QString RulesState(const chess::GameState& s)
 {
@@ -1015,6 +1024,7 @@ void TestMainWindow::takeBackAndReplay()
         QVERIFY(takeBack->isEnabled());
         QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(RulesState(form->State()), states[i]);
+        CheckDrawnAsWhole(*form);
     }
     QVERIFY(!takeBack->isEnabled());
     CheckBoardShowsPosition(*form);
@@ -1022,6 +1032,7 @@ void TestMainWindow::takeBackAndReplay()
     for (int i = 1; i <= moves.size(); ++i) {
         QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(RulesState(form->State()), states[i]);
+        CheckDrawnAsWhole(*form);
     }
     QVERIFY(!replay->isEnabled());
     CheckBoardShowsPosition(*form);
@@ -1033,6 +1044,7 @@ void TestMainWindow::takeBackAndReplay()
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(form->State().SelectedSquare, chess::NoSelection);
     QCOMPARE(RulesState(form->State()), states[moves.size() - 1]);
+    CheckDrawnAsWhole(*form);  // the mark of the piece picked up is gone too
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(RulesState(form->State()), states[moves.size() - 1]);
@@ -1407,6 +1419,7 @@ void TestMainWindow::moveListBesideTheBoard()
     QCOMPARE(form->State().At(6, 0), chess::Knight);
     QVERIFY(form->State().WhiteToMove);
     QCOMPARE(form->Record().Size(), std::size_t(4));
+    CheckDrawnAsWhole(*form);
     QVERIFY(form->Item("Znovu1")->isEnabled());
 
     // Width kept with the list, and the board area the same at the next start.
@@ -1440,6 +1453,11 @@ void TestMainWindow::lastMoveTinted()
     Press(*form, "f3");
     QCOMPARE(Shown(*form, {5, 2}).pixelColor(1, 1), QColor(Qt::red));
     QCOMPARE(Shown(*form, {4, 4}).pixelColor(1, 1), Shown(*form, {4, 6}).pixelColor(1, 1));
+    // A take-back moves the tint back and drops the mark, wherever it was.
+    Press(*form, "f3");
+    Press(*form, "b1");
+    form->Item("Vrtittah1")->trigger();
+    CheckDrawnAsWhole(*form);
 }
 
 void TestMainWindow::pieceSetBringsItsTexture_data()
