@@ -52,6 +52,11 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
 TForm1::~TForm1()
 {
     game_.RemoveListener(this);
+    // The record's side listens to the game, and its unfinished game waits
+    // for the last write: both go while the game still stands, not with the
+    // window's other children after it.
+    delete recordUi_;
+    recordUi_ = nullptr;
 }
 
 void TForm1::GameChanged(const chess::Game&, const chess::GameChange& change)
