@@ -1968,9 +1968,10 @@ void TestMainWindow::fileAttacks()
         // A move is kept elsewhere, or its failure told once, quietly.
         UnfinishedGame& kept = form->RecordUi().Unfinished();
         QSignalSpy told(&kept, &UnfinishedGame::problemChanged);
-        QVERIFY(form->Game().Play({4, 1, 4, 3, chess::Empty}));
-        QVERIFY(form->Game().Play({4, 6, 4, 4, chess::Empty}));
-        kept.Flush();
+        for (const chess::Move& move : {chess::Move{4, 1, 4, 3, chess::Empty}, chess::Move{4, 6, 4, 4, chess::Empty}}) {
+            QVERIFY(form->Game().Play(move));
+            kept.Flush();  // each move written, or failed, on its own
+        }
         QTest::qWait(20);
         QCOMPARE(told.count(), file == "data folder" ? 1 : 0);
         QCOMPARE(kept.Problem().contains(kept.Path()), file == "data folder");
