@@ -190,8 +190,8 @@ QString UnfinishedGame::Problem() const
 {
     if (problemPath_.isEmpty())
         return {};
-    return problemText_.arg(QDir::toNativeSeparators(problemPath_)) + QStringLiteral(" (") + problemReason_
-           + QLatin1Char(')');
+    const QString text = problemText_.contains(QLatin1String("%1")) ? problemText_ : QStringLiteral("%1:");
+    return text.arg(QDir::toNativeSeparators(problemPath_)) + QStringLiteral(" (") + problemReason_ + QLatin1Char(')');
 }
 
 void UnfinishedGame::SetProblemText(const QString& text)
