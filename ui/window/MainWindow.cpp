@@ -84,8 +84,8 @@ void TForm1::NoteBoardDrawn()
             shownPieces_[std::size_t(chess::CellIndex(file, rank))] = state_.At(file, rank);
     const int selected = state_.SelectedSquare;
     shownMark_ = selected == chess::NoSelection
-                     ? -1
-                     : chess::CellIndex(chess::SelectionFile(selected), chess::SelectionRank(selected));
+                   ? -1
+                   : chess::CellIndex(chess::SelectionFile(selected), chess::SelectionRank(selected));
 }
 
 void TForm1::DrawChangedSquares()

@@ -238,9 +238,10 @@ void RecordController::Resume()
         std::vector<QStringList> rows;
         for (const UnfinishedGame::Found& game : games)
             rows.push_back({QLocale().toString(game.written, QLocale::ShortFormat), QString::number(game.moves),
-                            game.lastMove.empty() ? QString()
-                                                  : game.lastMoveNumber + QLatin1Char(' ')
-                                                        + QString::fromStdString(chess::DisplaySan(game.lastMove, letters_))});
+                            game.lastMove.empty()
+                                ? QString()
+                                : game.lastMoveNumber + QLatin1Char(' ')
+                                      + QString::fromStdString(chess::DisplaySan(game.lastMove, letters_))});
         const GameListTexts names{texts_.RozehranePartie, {}, {}, {}, {}, {}, QStringLiteral("OK"), texts_.Storno};
         TGameList list({texts_.Ulozeno, texts_.Tahy, texts_.PosledniTah}, rows, names, host_.Window());
         chosen = list.Choose();

@@ -83,7 +83,8 @@ UnfinishedGame::UnfinishedGame(chess::Game& game, const QString& dataDir, QObjec
     // The report comes on the writer's thread; the rest of the object lives
     // on the window's.
     writer_ = std::make_unique<chess::BackgroundWriter>(options, [this](const chess::WriteOutcome& outcome) {
-        QMetaObject::invokeMethod(this, [this, outcome] { Reported(outcome); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { Reported(outcome); }, Qt::QueuedConnection);
     });
     Claim();
     game_.AddListener(this);
@@ -103,8 +104,8 @@ QString UnfinishedGame::GamePath(int slot) const
 
 std::string UnfinishedGame::LockPath(int slot) const
 {
-    return LocalPath(dataDir_ + (slot == 1 ? QStringLiteral("/rozehrana.lock")
-                                           : QStringLiteral("/rozehrana-%1.lock").arg(slot)));
+    return LocalPath(
+        dataDir_ + (slot == 1 ? QStringLiteral("/rozehrana.lock") : QStringLiteral("/rozehrana-%1.lock").arg(slot)));
 }
 
 QString UnfinishedGame::Path() const
@@ -260,7 +261,8 @@ const std::vector<UnfinishedGame::Found>& UnfinishedGame::Look()
                 found.moves = record.MoveNumber(record.Size() - 1);
                 if (const std::size_t shown = record.Current(); shown > 0) {
                     found.lastMove = record[shown - 1].san;
-                    found.lastMoveNumber = QStringLiteral("%1%2").arg(record.MoveNumber(shown - 1))
+                    found.lastMoveNumber = QStringLiteral("%1%2")
+                                               .arg(record.MoveNumber(shown - 1))
                                                .arg(record.WhiteMoved(shown - 1) ? "." : "...");
                 }
                 entry.found = found;

@@ -45,8 +45,8 @@ public:
         int slot = 0;
         QString path;
         QDateTime written;
-        std::size_t plies = 0;    // half-moves in its record
-        int moves = 0;            // the number of the record's last move
+        std::size_t plies = 0;  // half-moves in its record
+        int moves = 0;          // the number of the record's last move
         // The move that led to the position it was left at (empty at the
         // start), in English letters, with its number as "12." or "12...".
         std::string lastMove;

@@ -1932,10 +1932,14 @@ void TestMainWindow::fileAttacks_data()
     QTest::newRow("english over the size limit") << "english" << "over the size limit" << true << false << true << czech;
     QTest::newRow("english UTF-16 LE") << "english" << "UTF-16 LE" << true << false << true << english;
     QTest::newRow("english CR line ends") << "english" << "CR line ends" << true << false << true << english;
-    QTest::newRow("unfinished game link to /dev/zero") << "unfinished game" << "link to /dev/zero" << true << false << true << english;
-    QTest::newRow("unfinished game folder") << "unfinished game" << "folder" << true << false << true << english;
-    QTest::newRow("unfinished game read-only") << "unfinished game" << "0444" << true << false << true << english;
-    QTest::newRow("data folder a file") << "data folder" << "0600" << true << false << true << english;
+    QTest::newRow("unfinished game link to /dev/zero") << "unfinished game"
+                                                       << "link to /dev/zero" << true << false << true << english;
+    QTest::newRow("unfinished game folder") << "unfinished game"
+                                            << "folder" << true << false << true << english;
+    QTest::newRow("unfinished game read-only") << "unfinished game"
+                                               << "0444" << true << false << true << english;
+    QTest::newRow("data folder a file") << "data folder"
+                                        << "0600" << true << false << true << english;
 }
 
 // Whatever stands where a settings or language file is expected, the program
@@ -1953,10 +1957,10 @@ void TestMainWindow::fileAttacks()
     const QByteArray stored = Settings("Left=200\r\ncesky=0\r\nanglicky=1\r\nN21=1\r\nN11=0\r\n");
     folder.WriteSettings(stored);
     const bool unfinished = file == "unfinished game" || file == "data folder";
-    const QString path = file == "settings"          ? folder.paths.SettingsFile
-                         : file == "data folder"     ? folder.paths.DataDir
-                         : file == "unfinished game" ? folder.paths.DataDir + QStringLiteral("/rozehrana.pgn")
-                                                     : folder.paths.ProgramDir + QStringLiteral("Language/") + file;
+    const QString path = file == "settings"        ? folder.paths.SettingsFile
+                       : file == "data folder"     ? folder.paths.DataDir
+                       : file == "unfinished game" ? folder.paths.DataDir + QStringLiteral("/rozehrana.pgn")
+                                                   : folder.paths.ProgramDir + QStringLiteral("Language/") + file;
     if (file == "unfinished game")
         QVERIFY(QDir().mkpath(folder.paths.DataDir));
     PlantFile(path, kind, file == "settings" ? stored : FactsOf(path).bytes);
