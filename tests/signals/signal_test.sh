@@ -7,7 +7,8 @@ build_dir=$1
 slow_fsync=$2  # a library that makes every fsync slow, preloaded where a row says so
 work=$(mktemp -d)
 xvfb=""
-trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+playing=""
+trap 'for pid in $playing $xvfb; do kill "$pid" 2>/dev/null; done; rm -rf "$work"' EXIT
 cp "$build_dir/bodlany-sachy" "$work/"
 ini="$work/bodlany-sachy.ini"
 export QT_QPA_PLATFORM=offscreen
@@ -83,6 +84,7 @@ play_until_box() {
   DISPLAY=":$display" QT_QPA_PLATFORM=xcb XDG_DATA_HOME="$dir/data" LD_PRELOAD="$preload" \
     "$dir/bodlany-sachy" 2>"$dir/stderr" &
   local pid=$!
+  playing=$pid
   export DISPLAY=":$display"
   local window
   window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n 1) || true
@@ -108,6 +110,7 @@ play_until_box() {
   done
   [ "$windows" -ge 2 ] || fail "no box came up after $moves"
   end_program "$pid" "$signal"
+  playing=""
   [ "$ended_status" != hung ] || fail "still running five seconds after SIG$signal with a box up"
   [ "$ended_status" -eq 0 ] || fail "status $ended_status after SIG$signal: $(cat "$dir/stderr")"
   grep -qF "$text" "$dir/data/bodlany-sachy/rozehrana.pgn" 2>/dev/null \
