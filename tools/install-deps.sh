@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   fonts-liberation2 qt6-translations-l10n
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils xdotool
   # the Debian package: cpack's dependency list, and the checks it must pass
   dpkg-dev file man-db lintian appstream desktop-file-utils
 )

@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -67,21 +68,43 @@ private:
 }  // namespace
 
 TGameList::TGameList(const std::vector<chess::PgnGame>& games, const GameListTexts& texts, QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent), table_(new QTableView(this))
+{
+    Build(new GamesModel(games, texts, table_), texts);
+    table_->setColumnWidth(0, 60);
+    table_->setColumnWidth(1, 150);
+    table_->setColumnWidth(2, 150);
+    table_->setColumnWidth(3, 70);
+    resize(760, 420);
+}
+
+TGameList::TGameList(const QStringList& headers, const std::vector<QStringList>& rows, const GameListTexts& texts,
+                     QWidget* parent)
+    : QDialog(parent), table_(new QTableView(this))
+{
+    auto* model = new QStandardItemModel(int(rows.size()), int(headers.size()), table_);
+    model->setHorizontalHeaderLabels(headers);
+    for (int row = 0; row < int(rows.size()); ++row)
+        for (int column = 0; column < int(headers.size()); ++column) {
+            auto* item = new QStandardItem(rows[std::size_t(row)].value(column));
+            item->setEditable(false);
+            model->setItem(row, column, item);
+        }
+    Build(model, texts);
+    table_->resizeColumnsToContents();
+    resize(520, 320);
+}
+
+void TGameList::Build(QAbstractItemModel* model, const GameListTexts& texts)
 {
     setObjectName(QStringLiteral("GameList"));
     setWindowTitle(texts.title);
-    table_ = new QTableView(this);
-    table_->setModel(new GamesModel(games, texts, table_));
+    table_->setModel(model);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setColumnWidth(0, 60);
-    table_->setColumnWidth(1, 150);
-    table_->setColumnWidth(2, 150);
-    table_->setColumnWidth(3, 70);
     table_->selectRow(0);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(texts.ok);
@@ -93,7 +116,6 @@ TGameList::TGameList(const std::vector<chess::PgnGame>& games, const GameListTex
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_);
     layout->addWidget(buttons);
-    resize(760, 420);
 }
 
 int TGameList::Choose()

@@ -11,6 +11,7 @@
 
 #include <vector>
 
+class QAbstractItemModel;
 class QTableView;
 
 struct GameListTexts {
@@ -22,6 +23,10 @@ class TGameList : public QDialog {
     Q_OBJECT
 public:
     TGameList(const std::vector<chess::PgnGame>& games, const GameListTexts& texts, QWidget* parent);
+    // A short list of rows given whole, under the given headers; of `texts`
+    // only the title and the buttons are used.
+    TGameList(const QStringList& headers, const std::vector<QStringList>& rows, const GameListTexts& texts,
+              QWidget* parent);
 
     // The index of the game chosen, or -1 when the dialog was cancelled.
     int Choose();
@@ -29,5 +34,7 @@ public:
     QTableView* Table() const { return table_; }
 
 private:
+    void Build(QAbstractItemModel* model, const GameListTexts& texts);
+
     QTableView* table_;
 };

@@ -17,7 +17,13 @@ AppPaths AppPaths::ForExecutable(const QString& executablePath)
         QDir().mkpath(config);
         paths.SettingsFile = config + QLatin1Char('/') + iniName;
     }
-    paths.DataDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                    + QStringLiteral("/bodlany-sachy");
+    // Without a home (HOME and XDG_DATA_HOME unset, as for some services)
+    // the data folder would be one under the root: no game is kept then.
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    const QString home = qEnvironmentVariable("HOME");
+    const bool realHome = QDir::isAbsolutePath(dataHome) || (QDir::isAbsolutePath(home) && QDir(home) != QDir::root());
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (realHome && !data.isEmpty())
+        paths.DataDir = data + QStringLiteral("/bodlany-sachy");
     return paths;
 }

@@ -10,7 +10,7 @@
 struct AppPaths {
     QString ProgramDir;    // the program's folder, with a trailing '/'
     QString SettingsFile;  // the settings file
-    QString DataDir;       // the user's data folder, where the unfinished game is kept
+    QString DataDir;       // the user's data folder, where the unfinished games are kept; "" without a home
 
     // Beside the program: its path with the extension replaced by ".ini"; in
     // the user's configuration folder when the program's folder is not

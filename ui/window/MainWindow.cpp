@@ -54,19 +54,53 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
 
 TForm1::~TForm1()
 {
-    // The record's side listens to the game, which dies with the window's
-    // members, before QWidget's destructor would delete its children.
+    game_.RemoveListener(this);
+    // The record's side listens to the game, and its unfinished game waits
+    // for the last write: both go while the game still stands, not with the
+    // window's other children after it.
     delete recordUi_;
     recordUi_ = nullptr;
-    game_.RemoveListener(this);
 }
 
 void TForm1::GameChanged(const chess::Game&, const chess::GameChange& change)
 {
     // A move draws its own squares as it is made, and a new game the whole board.
     if (change.kind != chess::GameChange::Moved && change.kind != chess::GameChange::NewGame
-        && change.kind != chess::GameChange::DrawClaimed && change.kind != chess::GameChange::Annotated)
-        DrawBoard();
+        && change.kind != chess::GameChange::DrawClaimed)
+        DrawChangedSquares();
+}
+
+void TForm1::NoteDrawn(int file, int rank)
+{
+    const int cell = chess::CellIndex(file, rank);
+    shownPieces_[std::size_t(cell)] = state_.At(file, rank);
+    if (state_.SelectedSquare == chess::SelectionOf(file, rank))
+        shownMark_ = cell;
+    else if (shownMark_ == cell)
+        shownMark_ = -1;
+}
+
+void TForm1::NoteBoardDrawn()
+{
+    for (int file = 0; file < 8; ++file)
+        for (int rank = 0; rank < 8; ++rank)
+            shownPieces_[std::size_t(chess::CellIndex(file, rank))] = state_.At(file, rank);
+    const int selected = state_.SelectedSquare;
+    shownMark_ = selected == chess::NoSelection
+                   ? -1
+                   : chess::CellIndex(chess::SelectionFile(selected), chess::SelectionRank(selected));
+}
+
+void TForm1::DrawChangedSquares()
+{
+    const int mark = shownMark_;
+    for (int file = 0; file < 8; ++file)
+        for (int rank = 0; rank < 8; ++rank) {
+            const int cell = chess::CellIndex(file, rank);
+            const bool marked = state_.SelectedSquare == chess::SelectionOf(file, rank);
+            if (shownPieces_[std::size_t(cell)] != state_.At(file, rank) || marked != (cell == mark))
+                DrawSquare(file, rank);
+        }
 }
 
 void TForm1::CreateMessageDialog()
@@ -192,7 +226,7 @@ void TForm1::FormCreate()
         if (!qFuzzyCompare(look_.TextureImage.devicePixelRatio(), board_widget_->Canvas().devicePixelRatio())
             && look_.BoardTexture > 0)
             look_.TextureImage = LoadTexture(look_.BoardTexture, board_widget_->Canvas().devicePixelRatio());
-        HraciPole_->DrawBoard();
+        DrawBoard();
     });
     recordUi_->Start();
     ApplyGeometry(settings);
@@ -426,11 +460,13 @@ void TForm1::RunPromotion(chess::GameState& state)
 void TForm1::DrawBoard()
 {
     HraciPole_->DrawBoard();
+    NoteBoardDrawn();
 }
 
 void TForm1::DrawSquare(int file, int rank)
 {
     HraciPole_->DrawSquare(file, rank);
+    NoteDrawn(file, rank);
 }
 
 bool TForm1::FormCloseQuery()

@@ -13,6 +13,7 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -54,7 +55,8 @@ public:
     void AddSeparator(QMenu* menu, const char* name) override;
     void SetSidePanelWidth(int width) override;
 
-    // chess::GameListener: a position restored or opened is drawn whole.
+    // chess::GameListener: a position restored or opened redraws the squares
+    // that show something else now.
     void GameChanged(const chess::Game& game, const chess::GameChange& change) override;
 
     // chess::GameUi
@@ -100,6 +102,9 @@ private:
     void FormMouseDown(QPoint position);
     bool FormCloseQuery();
     chess::Settings CurrentSettings() const;
+    void NoteDrawn(int file, int rank);
+    void NoteBoardDrawn();
+    void DrawChangedSquares();
 
     AppPaths paths_;
     chess::Game game_;
@@ -115,6 +120,12 @@ private:
     std::unique_ptr<THraciPole> HraciPole_;
     std::unique_ptr<TFormHlasky> FormHlasky_;
     RecordController* recordUi_ = nullptr;  // a child of the window
+
+    // What each square shows on screen: its piece, and which one carries the
+    // mark of a pick-up (-1 for none). A take-back then redraws only the
+    // squares it changed, and the board shows it sooner.
+    std::array<int, 64> shownPieces_{};
+    int shownMark_ = -1;
 
     // Every menu item and submenu in creation order, as the language files
     // name them.

@@ -1,6 +1,7 @@
 #include "RecordController.h"
 
 #include "AppPaths.h"
+#include "AtomicFile.h"
 #include "Fen.h"
 #include "GameList.h"
 #include "GameRecord.h"
@@ -18,10 +19,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -35,21 +36,13 @@ std::string Bytes(const QString& text)
     return text.toUtf8().toStdString();
 }
 
-// Far more games than anyone opens at a board, and still a file that is
-// read and listed in a few seconds.
-constexpr std::size_t MaxPgnFileSize = std::size_t{64} << 20;
-
-// Writes the whole text under a new name and then renames it over the old
-// one, so that neither a failure nor a killed program leaves half a file.
-bool WriteAtomically(const QString& path, const std::string& text, QString* error = nullptr)
+// Neither a failure (a full disk included) nor a killed program leaves half
+// a file, or an empty one, in place of the old.
+bool WriteAtomically(const QString& path, const std::string& text, std::string* error = nullptr)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text.data(), qint64(text.size())) == qint64(text.size())
-        && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
+    chess::WriteOptions options;
+    options.maxBytes = MaxPgnFileSize;
+    return chess::WriteFileAtomically(LocalPath(path), text, options, error);
 }
 
 // One line of six FEN fields, or at least its board: a position, not a game.
@@ -79,6 +72,10 @@ constexpr TextKey<RecordTexts> RecordTextKeys[] = {
     {"NelzeUlozit", &RecordTexts::NelzeUlozit},
     {"PrazdnaSchranka", &RecordTexts::PrazdnaSchranka},
     {"ChybnaPozice", &RecordTexts::ChybnaPozice},
+    {"NelzeUkladat", &RecordTexts::NelzeUkladat},
+    {"RozehranePartie", &RecordTexts::RozehranePartie},
+    {"Ulozeno", &RecordTexts::Ulozeno},
+    {"PosledniTah", &RecordTexts::PosledniTah},
     {"NaTahuBily", &RecordTexts::NaTahuBily},
     {"NaTahuCerny", &RecordTexts::NaTahuCerny},
     {"KonecMat", &RecordTexts::KonecMat},
@@ -172,6 +169,9 @@ RecordController::RecordController(RecordHost& host, chess::Game& game, Presenta
       unfinished_(new UnfinishedGame(game, dataDir, this))
 {
     game_.AddListener(this);
+    // The problem goes under the move list, never into a box: the players
+    // are in the middle of a game.
+    connect(unfinished_, &UnfinishedGame::problemChanged, this, [this] { ShowRecord(false); });
 }
 
 // Made when first shown: a start without the list pays nothing for it.
@@ -246,6 +246,8 @@ void RecordController::AddGameItems(QMenu* game)
     resume_->setEnabled(false);
     connect(resume_, &QAction::triggered, this, &RecordController::Resume);
     connect(unfinished_, &UnfinishedGame::available, resume_, &QAction::setEnabled);
+    // Another copy that has ended since leaves its game to this one.
+    connect(game, &QMenu::aboutToShow, unfinished_, [this] { unfinished_->Look(); });
     host_.AddSeparator(game, "N8");
     connect(Add(game, "KoprovatpoziciFEN1", QStringLiteral("Kopírovat pozici (&FEN)")), &QAction::triggered, this,
             &RecordController::CopyFen);
@@ -274,7 +276,7 @@ void RecordController::Start()
         ShowMoveList(true);
     Refresh();
     // Reading the file waits until the window is up, so the start is no slower.
-    QTimer::singleShot(0, unfinished_, &UnfinishedGame::Look);
+    QTimer::singleShot(0, unfinished_, [this] { unfinished_->Look(); });
 }
 
 int RecordController::PanelWidth() const
@@ -289,6 +291,7 @@ void RecordController::LoadLanguage(const LanguageFile& file, const chess::Piece
 {
     texts_ = RecordTexts::Load(file);
     letters_ = letters;
+    unfinished_->SetProblemText(texts_.NelzeUkladat);
     ShowRecord();
 }
 
@@ -359,18 +362,37 @@ void RecordController::ShowRecord(bool movesChanged)
     QString status = texts_.Ending(end);
     if (end == chess::GameEnd::None)
         status = game_.State().WhiteToMove ? texts_.NaTahuBily : texts_.NaTahuCerny;
-    panel_->SetStatus(status, QString());
+    panel_->SetStatus(status, unfinished_->Problem());
 }
 
 std::string RecordController::GameText() const
 {
-    return chess::WritePgn(game_.Record(), game_.Tags(), chess::ResultText(game_.End()));
+    return WholeGameText(game_);
 }
 
+// One game is resumed at once; of several, the players choose.
 void RecordController::Resume()
 {
-    if (std::optional<chess::RecordedGame> game = unfinished_->Take())
-        Adopt(std::move(*game));
+    const std::vector<UnfinishedGame::Found>& games = unfinished_->Look();
+    if (games.empty())
+        return;
+    int chosen = 0;
+    if (games.size() > 1) {
+        std::vector<QStringList> rows;
+        for (const UnfinishedGame::Found& game : games)
+            rows.push_back({QLocale().toString(game.written, QLocale::ShortFormat), QString::number(game.moves),
+                            game.lastMove.empty()
+                                ? QString()
+                                : game.lastMoveNumber + QLatin1Char(' ')
+                                      + QString::fromStdString(chess::DisplaySan(game.lastMove, letters_))});
+        const GameListTexts names{texts_.RozehranePartie, {}, {}, {}, {}, {}, QStringLiteral("OK"), texts_.Storno,
+                                  letters_};
+        TGameList list({texts_.Ulozeno, texts_.Tahy, texts_.PosledniTah}, rows, names, host_.Window());
+        chosen = list.Choose();
+        if (chosen < 0)
+            return;
+    }
+    unfinished_->Resume(std::size_t(chosen), [this](chess::RecordedGame&& game) { return Adopt(std::move(game)); });
 }
 
 bool RecordController::Adopt(chess::RecordedGame&& game)
@@ -551,10 +573,10 @@ void RecordController::Save()
 bool RecordController::SaveFile(const QString& path)
 {
     lastFolder_ = QFileInfo(path).absolutePath();
-    QString error;
+    std::string error;
     if (WriteAtomically(path, GameText(), &error))
         return true;
-    Warn(texts_.NelzeUlozit.arg(QDir::toNativeSeparators(path)), Bytes(error));
+    Warn(texts_.NelzeUlozit.arg(QDir::toNativeSeparators(path)), error);
     return false;
 }
 

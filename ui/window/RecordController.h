@@ -63,6 +63,10 @@ struct RecordTexts {
     QString NelzeUlozit = QStringLiteral("Partii nelze uložit do souboru %1.");
     QString PrazdnaSchranka = QStringLiteral("Ve schránce není partie ani pozice.");
     QString ChybnaPozice = QStringLiteral("Pozici nelze vložit; na šachovnici zůstává dosavadní hra.");
+    QString NelzeUkladat = QStringLiteral("Rozehranou partii nelze průběžně ukládat do souboru %1.");
+    QString RozehranePartie = QStringLiteral("Rozehrané partie");
+    QString Ulozeno = QStringLiteral("Uloženo");
+    QString PosledniTah = QStringLiteral("Poslední tah");
     // The move list's status line, and why a game ended, after its result.
     QString NaTahuBily = QStringLiteral("Na tahu je bílý.");
     QString NaTahuCerny = QStringLiteral("Na tahu je černý.");
@@ -149,6 +153,8 @@ public:
 
     // For tests and the README's reader: where the unfinished game is kept.
     QString AutosavePath() const { return unfinished_->Path(); }
+    // The unfinished games: this copy's, and those of earlier runs.
+    UnfinishedGame& Unfinished() const { return *unfinished_; }
     // The move list and the panel it stands in, once they have been shown.
     TMoveList* MoveList() const { return list_; }
     RecordPanel* Panel() const { return panel_; }

@@ -57,7 +57,9 @@ bool CatchTermination()
 // dialog or message box, the start-up language warning included. Nobody may
 // be there to answer a box, so a failure goes to standard error only, and
 // the program ends at once rather than return through the dialogs that are
-// open. Until the window is complete there is nothing new to write.
+// open. The unfinished game may still be on its way to the disk, on the
+// writer's thread, and _exit would cut it off: it is waited for first. Until
+// the window is complete there is nothing new to write.
 void EndOnTermination(QApplication& app, TForm1* const& form)
 {
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
@@ -66,6 +68,8 @@ void EndOnTermination(QApplication& app, TForm1* const& form)
         char byte;
         [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
         int status = 0;
+        if (form)
+            form->RecordUi().Unfinished().Finish();
         if (form && !form->WriteSettingsFile()) {
             const QByteArray message =
                 "bodlany-sachy: Unable to write to " + QFile::encodeName(form->Paths().SettingsFile) + "\n";

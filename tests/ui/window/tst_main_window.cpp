@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QStyleOptionMenuItem>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -351,6 +352,15 @@ void CheckBoardShowsPosition(TForm1& form)
         }
 }
 
+// The squares drawn one by one since the last whole redraw show what a whole
+// redraw would: none was left out.
+void CheckDrawnAsWhole(TForm1& form)
+{
+    const QImage drawn = form.Board()->Canvas().copy();
+    form.DrawBoard();
+    QVERIFY(form.Board()->Canvas() == drawn);
+}
+
 // What the rules look at in a game state, comparable at a glance.
 QString RulesState(const chess::GameState& s)
 {
@@ -424,6 +434,7 @@ private slots:
     void fileOfSeveralGames_data();
     void fileOfSeveralGames();
     void unfinishedGameIsOfferedAtTheNextStart();
+    void unfinishedGamesOfSeveralRunsAndCopies();
     void newGameAfterAPastedPosition();
     void moveListBesideTheBoard();
     void lastMoveTinted();
@@ -431,6 +442,7 @@ private slots:
     void claimingADrawLater();
     void viewsShowTheMateBeforeItsMessage();
     void annotationsAndAGivenResult();
+    void autosaveProblemUnderTheMoveList();
     void moveListKeepsTheWindowOnScreen();
     void fileGivenOnTheCommandLine_data();
     void fileGivenOnTheCommandLine();
@@ -1039,6 +1051,7 @@ void TestMainWindow::takeBackAndReplay()
         QVERIFY(takeBack->isEnabled());
         QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(RulesState(form->State()), states[i]);
+        CheckDrawnAsWhole(*form);
     }
     QVERIFY(!takeBack->isEnabled());
     CheckBoardShowsPosition(*form);
@@ -1046,6 +1059,7 @@ void TestMainWindow::takeBackAndReplay()
     for (int i = 1; i <= moves.size(); ++i) {
         QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(RulesState(form->State()), states[i]);
+        CheckDrawnAsWhole(*form);
     }
     QVERIFY(!replay->isEnabled());
     CheckBoardShowsPosition(*form);
@@ -1057,6 +1071,7 @@ void TestMainWindow::takeBackAndReplay()
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(form->State().SelectedSquare, chess::NoSelection);
     QCOMPARE(RulesState(form->State()), states[moves.size() - 1]);
+    CheckDrawnAsWhole(*form);  // the mark of the piece picked up is gone too
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(RulesState(form->State()), states[moves.size() - 1]);
@@ -1098,6 +1113,21 @@ void TestMainWindow::savedGameOpensInAFreshWindow()
     // The next one opens where the last save went.
     form->Item("Uloitpartii1")->trigger();
     QCOMPARE(answers.seen.last().detail, folder.dir.path());
+    // Moves taken back are still the game's: saved and copied with the rest.
+    form->Item("Vrtittah1")->trigger();
+    form->Item("Vrtittah1")->trigger();
+    const QString shorter = folder.dir.filePath(QStringLiteral("taken-back.pgn"));
+    QVERIFY(form->RecordUi().SaveFile(shorter));
+    form->Item("KoprovatpartiiPGN1")->trigger();
+    QFile saved(shorter);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    for (const QByteArray& text : {saved.readAll(), QGuiApplication::clipboard()->text().toUtf8()}) {
+        const std::vector<chess::PgnGame> games = chess::ParsePgn(text.toStdString());
+        QCOMPARE(games.size(), std::size_t(1));
+        QCOMPARE(games[0].moves.size(), std::size_t(19));
+    }
+    form->Item("Znovu1")->trigger();
+    form->Item("Znovu1")->trigger();
     // A folder that is not there: reported with the path, nothing left behind.
     const QString nowhere = folder.dir.filePath(QStringLiteral("gone/x.pgn"));
     QVERIFY(!form->RecordUi().SaveFile(nowhere));
@@ -1279,36 +1309,124 @@ void TestMainWindow::unfinishedGameIsOfferedAtTheNextStart()
     QTest::qWait(20);
     QVERIFY(!form->Item("Pokraovatvrozehranpartii1")->isEnabled());
     Play(*form, "e2e4 e7e5 g1f3");
+    // A move taken back stays in the file, and so does the move shown.
+    form->Item("Vrtittah1")->trigger();
+    form->RecordUi().Unfinished().Flush();
     QFile file(kept);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("1. e4 e5 2. Nf3"));
     file.close();
-    // As after a crash: the next window finds the file as the last move left it.
+    // As after a crash: the next window finds the file as the last move left
+    // it, once the window that wrote it is gone.
     const QString position = RulesState(form->State());
+    form.reset();
     auto next = folder.Start();
     QTRY_VERIFY(next->Item("Pokraovatvrozehranpartii1")->isEnabled());
     next->Item("Pokraovatvrozehranpartii1")->trigger();
     QCOMPARE(RulesState(next->State()), position);
     QVERIFY(!next->Item("Pokraovatvrozehranpartii1")->isEnabled());
+    next->Item("Znovu1")->trigger();
+    QCOMPARE(next->State().At(5, 2), chess::Knight);
     // A new game forgets it.
     next->Item("Novpartie1")->trigger();
+    next->RecordUi().Unfinished().Flush();
     QVERIFY(!QFile::exists(kept));
     next->close();
-    form->close();
+    next.reset();
     next = folder.Start();
     QTest::qWait(20);
     QVERIFY(!next->Item("Pokraovatvrozehranpartii1")->isEnabled());
     // So does a finished one.
     Play(*next, "f2f3 e7e5 g2g4");
+    next->RecordUi().Unfinished().Flush();
     QVERIFY(QFile::exists(kept));
     Play(*next, "d8h4");
+    next->RecordUi().Unfinished().Flush();
     QVERIFY(!QFile::exists(kept));
     // Something else in the file's place neither holds the start up nor is offered.
     next->close();
+    next.reset();
     QCOMPARE(mkfifo(QFile::encodeName(kept).constData(), 0644), 0);
     next = folder.Start();
     QTest::qWait(20);
     QVERIFY(!next->Item("Pokraovatvrozehranpartii1")->isEnabled());
+    next.reset();
+
+    // Without a home there is no data folder (not one under the root), and
+    // the game is played without being kept.
+    QMap<const char*, QByteArray> saved;
+    for (const char* name : {"HOME", "XDG_DATA_HOME"})
+        if (qEnvironmentVariableIsSet(name))
+            saved[name] = qgetenv(name);
+    qunsetenv("HOME");
+    qunsetenv("XDG_DATA_HOME");
+    folder.paths.DataDir = AppPaths::ForExecutable(folder.paths.ProgramDir + QStringLiteral("bodlany-sachy")).DataDir;
+    for (auto it = saved.begin(); it != saved.end(); ++it)
+        qputenv(it.key(), it.value());
+    QCOMPARE(folder.paths.DataDir, QString());
+    next = folder.Start();
+    Play(*next, "e2e4");
+    QCOMPARE(next->RecordUi().AutosavePath(), QString());
+    QVERIFY(next->RecordUi().Unfinished().Look().empty());
+}
+
+// Each running copy keeps its own game and leaves the others' alone; a game
+// is offered once no copy holds it, the players choose among several, and
+// the ten newest are kept.
+void TestMainWindow::unfinishedGamesOfSeveralRunsAndCopies()
+{
+    ProgramFolder folder;
+    Answerer answers({QMessageBox::Yes});
+    auto first = folder.Start();
+    auto second = folder.Start();
+    const QString firstFile = first->RecordUi().AutosavePath();
+    const QString secondFile = second->RecordUi().AutosavePath();
+    QVERIFY(firstFile != secondFile);
+    Play(*first, "e2e4");
+    Play(*second, "d2d4");
+    second->Item("Novpartie1")->trigger();
+    Play(*second, "c2c4");
+    first->RecordUi().Unfinished().Flush();
+    second->RecordUi().Unfinished().Flush();
+    auto third = folder.Start();
+    QVERIFY(third->RecordUi().Unfinished().Look().empty());
+    QCOMPARE(third->RecordUi().Unfinished().Path(), folder.paths.DataDir + QStringLiteral("/rozehrana-3.pgn"));
+
+    // Earlier runs' games, one of them over the 4 MiB the reader once took.
+    const QString older = folder.paths.DataDir + QStringLiteral("/rozehrana-%1.pgn");
+    for (int i = 0; i < 10; ++i) {
+        QFile planted(older.arg(20 + i));
+        QVERIFY(planted.open(QIODevice::WriteOnly));
+        planted.write("[Event \"?\"]\n\n");
+        if (i == 9)
+            planted.write("{" + QByteArray(5 << 20, 'x') + "}\n");
+        planted.write("1. h4 *\n");
+        planted.flush();
+        planted.setFileTime(QDateTime::currentDateTime().addDays(i - 20), QFileDevice::FileModificationTime);
+    }
+    first.reset();
+    second.reset();
+    // The two newest of twelve games and the eight newest planted are kept.
+    const std::vector<UnfinishedGame::Found> games = third->RecordUi().Unfinished().Look();
+    QCOMPARE(games.size(), std::size_t(10));
+    QCOMPARE(games[0].path, secondFile);
+    QCOMPARE(games[1].path, firstFile);
+    QCOMPARE(games[2].path, older.arg(29));
+    QVERIFY(!QFile::exists(older.arg(20)) && !QFile::exists(older.arg(21)) && QFile::exists(older.arg(22)));
+
+    answers.gameRow = 1;
+    third->Item("Pokraovatvrozehranpartii1")->trigger();
+    QCOMPARE(answers.seen.last().text, QStringLiteral("Rozehrané partie"));
+    QCOMPARE(third->State().At(4, 3), chess::Pawn);
+    // The resumed game is this copy's now; the others wait.
+    QCOMPARE(third->RecordUi().AutosavePath(), firstFile);
+    QCOMPARE(third->RecordUi().Unfinished().Games().size(), std::size_t(9));
+    Play(*third, "e7e5");
+    third->RecordUi().Unfinished().Flush();
+    QFile resumed(firstFile);
+    QVERIFY(resumed.open(QIODevice::ReadOnly));
+    QVERIFY(resumed.readAll().contains("1. e4 e5"));
+    QVERIFY(!QFile::exists(folder.paths.DataDir + QStringLiteral("/rozehrana-3.pgn")));
 }
 
 void TestMainWindow::moveListBesideTheBoard()
@@ -1336,6 +1454,7 @@ void TestMainWindow::moveListBesideTheBoard()
     QCOMPARE(form->State().At(6, 0), chess::Knight);
     QVERIFY(form->State().WhiteToMove);
     QCOMPARE(form->Record().Size(), std::size_t(4));
+    CheckDrawnAsWhole(*form);
     QVERIFY(form->Item("Znovu1")->isEnabled());
 
     // Width kept with the list, and the board area the same at the next start.
@@ -1369,6 +1488,11 @@ void TestMainWindow::lastMoveTinted()
     Press(*form, "f3");
     QCOMPARE(Shown(*form, {5, 2}).pixelColor(1, 1), QColor(Qt::red));
     QCOMPARE(Shown(*form, {4, 4}).pixelColor(1, 1), Shown(*form, {4, 6}).pixelColor(1, 1));
+    // A take-back moves the tint back and drops the mark, wherever it was.
+    Press(*form, "f3");
+    Press(*form, "b1");
+    form->Item("Vrtittah1")->trigger();
+    CheckDrawnAsWhole(*form);
 }
 
 // Alt and the arrows, the menu and the buttons under the list only show
@@ -1575,6 +1699,26 @@ void TestMainWindow::annotationsAndAGivenResult()
     const QString pgn = QGuiApplication::clipboard()->text().simplified();  // lines are filled
     for (const char* line : {"[White \"?\"]", "[Black \"Černý\"]", "[Date \"2026.12.??\"]", "{Berlin defence}"})
         QVERIFY2(pgn.contains(QString::fromUtf8(line)), line);
+}
+
+// A game that cannot be kept is told under the move list, never in a box.
+void TestMainWindow::autosaveProblemUnderTheMoveList()
+{
+    ProgramFolder folder;
+    QFile dataFolder(folder.paths.DataDir);  // a file where the folder should be
+    QVERIFY(dataFolder.open(QIODevice::WriteOnly));
+    dataFolder.close();
+    Answerer answers;
+    auto form = folder.Start();
+    form->Item("Zpispartie1")->trigger();
+    RecordPanel* panel = form->RecordUi().Panel();
+    QCOMPARE(panel->Problem(), QString());
+    Play(*form, "e2e4");
+    form->RecordUi().Unfinished().Flush();
+    QTRY_VERIFY(panel->Problem().startsWith(QStringLiteral("Rozehranou partii nelze průběžně ukládat")));
+    QCOMPARE(panel->Problem(), form->RecordUi().Unfinished().Problem());
+    QCOMPARE(panel->Status(), QStringLiteral("Na tahu je černý."));
+    QVERIFY(answers.seen.isEmpty());
 }
 
 // Turning the move list on near the right edge of the screen moves the
@@ -2089,7 +2233,7 @@ QString WrittenText(const QByteArray& bytes, const QString& kind)
 
 void TestMainWindow::fileAttacks_data()
 {
-    QTest::addColumn<QString>("file");  // "settings" or the name of a language file
+    QTest::addColumn<QString>("file");  // "settings", the name of a language file, "unfinished game" or "data folder"
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("settingsRead");  // the start applies the stored choices
     QTest::addColumn<bool>("warned");        // the start-up language warning comes up
@@ -2117,6 +2261,14 @@ void TestMainWindow::fileAttacks_data()
     QTest::newRow("english over the size limit") << "english" << "over the size limit" << true << false << true << czech;
     QTest::newRow("english UTF-16 LE") << "english" << "UTF-16 LE" << true << false << true << english;
     QTest::newRow("english CR line ends") << "english" << "CR line ends" << true << false << true << english;
+    QTest::newRow("unfinished game link to /dev/zero") << "unfinished game"
+                                                       << "link to /dev/zero" << true << false << true << english;
+    QTest::newRow("unfinished game folder") << "unfinished game"
+                                            << "folder" << true << false << true << english;
+    QTest::newRow("unfinished game read-only") << "unfinished game"
+                                               << "0444" << true << false << true << english;
+    QTest::newRow("data folder a file") << "data folder"
+                                        << "0600" << true << false << true << english;
 }
 
 // Whatever stands where a settings or language file is expected, the program
@@ -2133,13 +2285,31 @@ void TestMainWindow::fileAttacks()
     ProgramFolder folder;
     const QByteArray stored = Settings("Left=200\r\ncesky=0\r\nanglicky=1\r\nN21=1\r\nN11=0\r\n");
     folder.WriteSettings(stored);
-    const QString path = file == "settings" ? folder.paths.SettingsFile
-                                            : folder.paths.ProgramDir + QStringLiteral("Language/") + file;
+    const bool unfinished = file == "unfinished game" || file == "data folder";
+    const QString path = file == "settings"        ? folder.paths.SettingsFile
+                       : file == "data folder"     ? folder.paths.DataDir
+                       : file == "unfinished game" ? folder.paths.DataDir + QStringLiteral("/rozehrana.pgn")
+                                                   : folder.paths.ProgramDir + QStringLiteral("Language/") + file;
+    if (file == "unfinished game")
+        QVERIFY(QDir().mkpath(folder.paths.DataDir));
     PlantFile(path, kind, file == "settings" ? stored : FactsOf(path).bytes);
     const FileFacts before = FactsOf(path);
 
     Answerer answers;
     auto form = folder.Start();
+    if (unfinished) {
+        // A move is kept elsewhere, or its failure told once, quietly.
+        UnfinishedGame& kept = form->RecordUi().Unfinished();
+        QSignalSpy told(&kept, &UnfinishedGame::problemChanged);
+        for (const chess::Move& move : {chess::Move{4, 1, 4, 3, chess::Empty}, chess::Move{4, 6, 4, 4, chess::Empty}}) {
+            QVERIFY(form->Game().Play(move));
+            kept.Flush();  // each move written, or failed, on its own
+        }
+        QTest::qWait(20);
+        QCOMPARE(told.count(), file == "data folder" ? 1 : 0);
+        QCOMPARE(kept.Problem().contains(kept.Path()), file == "data folder");
+        QCOMPARE(QFile::exists(kept.Path()), file != "data folder");
+    }
     QCOMPARE(form->Look().BoardTexture, settingsRead ? 2 : 1);
     QCOMPARE(form->pos().x(), settingsRead ? 200 : 147);
     QCOMPARE(form->LanguageName(), QString(settingsRead && !warned ? "english" : "czech"));
