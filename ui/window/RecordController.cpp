@@ -385,8 +385,8 @@ void RecordController::Resume()
                                 ? QString()
                                 : game.lastMoveNumber + QLatin1Char(' ')
                                       + QString::fromStdString(chess::DisplaySan(game.lastMove, letters_))});
-        const GameListTexts names{texts_.RozehranePartie, {}, {}, {}, {}, {}, QStringLiteral("OK"), texts_.Storno,
-                                  letters_};
+        const GameListTexts names{texts_.RozehranePartie, {},      {}, {}, {}, {}, QStringLiteral("OK"),
+                                  texts_.Storno,          letters_};
         TGameList list({texts_.Ulozeno, texts_.Tahy, texts_.PosledniTah}, rows, names, host_.Window());
         chosen = list.Choose();
         if (chosen < 0)
