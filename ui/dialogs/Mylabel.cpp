@@ -29,53 +29,53 @@ TmyLabel3d::TmyLabel3d(const QString &text, QWidget *parent)
 
 void TmyLabel3d::setAStyle3D(T3DEffect style)
 {
-    if (style == m_style)
+    if (style == style_)
         return;
-    m_style = style;
+    style_ = style;
     update();
 }
 
 void TmyLabel3d::setAShadeLeftTop(const QColor &colour)
 {
-    if (colour == m_shadeLeftTop || m_shadeLTSet)
+    if (colour == shadeLeftTop_ || shadeLTSet_)
         return;
-    m_shadeLeftTop = colour;
+    shadeLeftTop_ = colour;
     update();
 }
 
 void TmyLabel3d::setAShadeRightBottom(const QColor &colour)
 {
-    if (colour == m_shadeRightBottom)
+    if (colour == shadeRightBottom_)
         return;
-    m_shadeRightBottom = colour;
+    shadeRightBottom_ = colour;
     update();
 }
 
 void TmyLabel3d::setAHShadeOffSet(int offset)
 {
-    if (offset == m_hShadeOffset)
+    if (offset == hShadeOffset_)
         return;
-    m_hShadeOffset = offset;
+    hShadeOffset_ = offset;
     update();
 }
 
 void TmyLabel3d::setAVShadeOffSet(int offset)
 {
-    if (offset == m_vShadeOffset)
+    if (offset == vShadeOffset_)
         return;
-    m_vShadeOffset = offset;
+    vShadeOffset_ = offset;
     update();
 }
 
 void TmyLabel3d::setAShadeLTSet(bool set)
 {
-    if (set != m_shadeLTSet) {
-        m_shadeLTSet = set;
+    if (set != shadeLTSet_) {
+        shadeLTSet_ = set;
         if (set) {
-            m_savedShadeLeftTop = m_shadeLeftTop;
-            m_shadeLeftTop = Qt::white;
+            savedShadeLeftTop_ = shadeLeftTop_;
+            shadeLeftTop_ = Qt::white;
         } else {
-            m_shadeLeftTop = m_savedShadeLeftTop;
+            shadeLeftTop_ = savedShadeLeftTop_;
         }
     }
     // Always repaints, so setting it also serves to refresh the shades.
@@ -84,17 +84,17 @@ void TmyLabel3d::setAShadeLTSet(bool set)
 
 void TmyLabel3d::setTransparent(bool transparent)
 {
-    if (transparent == m_transparent)
+    if (transparent == transparent_)
         return;
-    m_transparent = transparent;
+    transparent_ = transparent;
     update();
 }
 
 void TmyLabel3d::setShowAccelChar(bool show)
 {
-    if (show == m_showAccelChar)
+    if (show == showAccelChar_)
         return;
-    m_showAccelChar = show;
+    showAccelChar_ = show;
     updateGeometry();
     update();
 }
@@ -104,7 +104,7 @@ int TmyLabel3d::textFlags() const
     int flags = Qt::TextWordWrap | Qt::TextExpandTabs | Qt::AlignTop
                 | int(alignment() & Qt::AlignHorizontal_Mask);
     // Without TextShowMnemonic QPainter shows "&" as it is.
-    if (m_showAccelChar)
+    if (showAccelChar_)
         flags |= Qt::TextShowMnemonic;
     return flags;
 }
@@ -118,7 +118,7 @@ QRect TmyLabel3d::textRect() const
 void TmyLabel3d::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (!m_transparent)
+    if (!transparent_)
         painter.fillRect(rect(), palette().color(QPalette::Window));
 
     const QRect r = textRect();
@@ -128,11 +128,11 @@ void TmyLabel3d::paintEvent(QPaintEvent *)
 
     // Recessed swaps the two colours so that the light edge falls below and
     // to the right, as if lit from the top left.
-    const bool recessed = m_style == Resit3d;
-    const QColor lowerRight = recessed ? m_shadeLeftTop : m_shadeRightBottom;
-    const QColor upperLeft = recessed ? m_shadeRightBottom : m_shadeLeftTop;
+    const bool recessed = style_ == Resit3d;
+    const QColor lowerRight = recessed ? shadeLeftTop_ : shadeRightBottom_;
+    const QColor upperLeft = recessed ? shadeRightBottom_ : shadeLeftTop_;
 
-    switch (m_style) {
+    switch (style_) {
     case Resit3d:
     case Raised3d:
         painter.setPen(lowerRight);
@@ -141,8 +141,8 @@ void TmyLabel3d::paintEvent(QPaintEvent *)
         painter.drawText(r.translated(-1, -1), flags, caption);
         break;
     case Shadowed3d:
-        painter.setPen(m_shadeRightBottom);
-        painter.drawText(r.translated(m_hShadeOffset, m_vShadeOffset), flags, caption);
+        painter.setPen(shadeRightBottom_);
+        painter.drawText(r.translated(hShadeOffset_, vShadeOffset_), flags, caption);
         break;
     case Normal3d:
         break;
@@ -169,17 +169,17 @@ void TmyLabel3d::mousePressEvent(QMouseEvent *event)
         QLabel::mousePressEvent(event);
         return;
     }
-    m_pressed = true;
+    pressed_ = true;
     event->accept();
 }
 
 void TmyLabel3d::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || !m_pressed) {
+    if (event->button() != Qt::LeftButton || !pressed_) {
         QLabel::mouseReleaseEvent(event);
         return;
     }
-    m_pressed = false;
+    pressed_ = false;
     event->accept();
     // Dragging off the label before letting go cancels the click.
     if (rect().contains(event->position().toPoint()))

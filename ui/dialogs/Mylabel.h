@@ -30,35 +30,35 @@ public:
     explicit TmyLabel3d(QWidget *parent = nullptr);
     explicit TmyLabel3d(const QString &text, QWidget *parent = nullptr);
 
-    T3DEffect AStyle3D() const { return m_style; }
+    T3DEffect AStyle3D() const { return style_; }
     void setAStyle3D(T3DEffect style);
 
     // Colour of the copy up and to the left (raised) or down and to the
     // right (recessed). Ignored while AShadeLTSet holds it at white.
-    QColor AShadeLeftTop() const { return m_shadeLeftTop; }
+    QColor AShadeLeftTop() const { return shadeLeftTop_; }
     void setAShadeLeftTop(const QColor &colour);
 
     // Colour of the other copy, and of the drop shadow.
-    QColor AShadeRightBottom() const { return m_shadeRightBottom; }
+    QColor AShadeRightBottom() const { return shadeRightBottom_; }
     void setAShadeRightBottom(const QColor &colour);
 
     // Offset of the drop shadow in pixels; a negative vertical offset is up.
-    int AHShadeOffSet() const { return m_hShadeOffset; }
+    int AHShadeOffSet() const { return hShadeOffset_; }
     void setAHShadeOffSet(int offset);
-    int AVShadeOffSet() const { return m_vShadeOffset; }
+    int AVShadeOffSet() const { return vShadeOffset_; }
     void setAVShadeOffSet(int offset);
 
     // True holds AShadeLeftTop at white and remembers the colour it had;
     // false gives that colour back.
-    bool AShadeLTSet() const { return m_shadeLTSet; }
+    bool AShadeLTSet() const { return shadeLTSet_; }
     void setAShadeLTSet(bool set);
 
     // When false, the label fills its rectangle with the Window colour of
     // its own palette. That colour is not inherited from the parent.
-    bool Transparent() const { return m_transparent; }
+    bool Transparent() const { return transparent_; }
     void setTransparent(bool transparent);
 
-    bool ShowAccelChar() const { return m_showAccelChar; }
+    bool ShowAccelChar() const { return showAccelChar_; }
     void setShowAccelChar(bool show);
 
     // Measure the caption alone (unwrapped, or wrapped at width), plus the
@@ -85,14 +85,14 @@ private:
     QRect textRect() const;
     QSize captionSize(int width) const;
 
-    T3DEffect m_style = Normal3d;
-    QColor m_shadeLeftTop = Qt::white;
-    QColor m_shadeRightBottom = QColor(128, 128, 128);
-    QColor m_savedShadeLeftTop = Qt::white;
-    int m_hShadeOffset = 5;
-    int m_vShadeOffset = -5;
-    bool m_shadeLTSet = false;
-    bool m_transparent = true;
-    bool m_showAccelChar = true;
-    bool m_pressed = false;
+    T3DEffect style_ = Normal3d;
+    QColor shadeLeftTop_ = Qt::white;
+    QColor shadeRightBottom_ = QColor(128, 128, 128);
+    QColor savedShadeLeftTop_ = Qt::white;
+    int hShadeOffset_ = 5;
+    int vShadeOffset_ = -5;
+    bool shadeLTSet_ = false;
+    bool transparent_ = true;
+    bool showAccelChar_ = true;
+    bool pressed_ = false;
 };

@@ -39,11 +39,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    chess::GameState &m_state;
-    chess::SquareListener &m_board;
-    TmyLabel3d *m_question;
-    QPushButton *m_ok;
-    QGroupBox *m_group;
-    QButtonGroup *m_choices;
-    bool m_promoted = false;
+    chess::GameState &state_;
+    chess::SquareListener &board_;
+    TmyLabel3d *question_;
+    QPushButton *ok_;
+    QGroupBox *group_;
+    QButtonGroup *choices_;
+    bool promoted_ = false;
 };
