@@ -87,7 +87,8 @@ std::string FileOf(int kind)
     case 4:
         return Filled(head, "k=1\n");  // the most entries a file can have
     case 2:
-        return Filled(head, "Jm\xE9no=\xC8" "ern\xFD k\xF9\xF2\r\n");  // code page 1250
+        return Filled(head, "Jm\xE9no=\xC8"
+                            "ern\xFD k\xF9\xF2\r\n");  // code page 1250
     default:
         return Utf16(Filled(head, "Name=Black knight\r\n"));
     }
@@ -120,7 +121,7 @@ void SettingsStartAndClose(benchmark::State& st)
     if (static_cast<double>(held) > 1.25 * size || static_cast<double>(top) > 2.25 * size) {
         static std::string message;
         message = "the file takes more than about twice its size: held " + std::to_string(held) + ", peak "
-            + std::to_string(top) + " for " + std::to_string(bytes.size()) + " bytes";
+                + std::to_string(top) + " for " + std::to_string(bytes.size()) + " bytes";
         st.SkipWithError(message.c_str());
     }
 }

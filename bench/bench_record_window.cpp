@@ -83,8 +83,7 @@ void TakeBack(benchmark::State& st)
 {
     QTemporaryDir dir;
     // The source tree holds the language files in Language/, as a program folder does.
-    AppPaths paths{QStringLiteral(SOURCE_DIR "/"),
-                   dir.filePath(QStringLiteral("b.ini")), dir.filePath("data")};
+    AppPaths paths{QStringLiteral(SOURCE_DIR "/"), dir.filePath(QStringLiteral("b.ini")), dir.filePath("data")};
     TForm1 form(paths);
     form.show();
     const QByteArray game = RandomGames(1, 120);

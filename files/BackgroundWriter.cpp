@@ -51,7 +51,8 @@ void BackgroundWriter::Remove(std::string path)
     pending_.erase(superseded, pending_.end());
     if (!dropped.empty())
         finished_.notify_all();
-    const bool alreadyGoing = std::any_of(pending_.begin(), pending_.end(), [&](const Job& job) { return job.path == path; });
+    const bool alreadyGoing = std::any_of(pending_.begin(), pending_.end(),
+                                          [&](const Job& job) { return job.path == path; });
     if (alreadyGoing)
         return;
     pending_.push_back({nextId_++, std::move(path), true, {}});

@@ -25,7 +25,7 @@ struct WriteOutcome {
     std::string path;
     bool removal = false;  // Remove rather than Submit
     bool ok = false;
-    std::string error;     // why not, one line, when !ok
+    std::string error;  // why not, one line, when !ok
 };
 
 class BackgroundWriter {
@@ -67,9 +67,9 @@ private:
     std::condition_variable finished_;  // Flush: a job done
     std::deque<Job> pending_;           // in order of their ids
     std::uint64_t nextId_ = 1;
-    std::uint64_t running_ = 0;         // the job being carried out, 0 for none
+    std::uint64_t running_ = 0;  // the job being carried out, 0 for none
     bool stopping_ = false;
-    std::thread worker_;                // last: starts once the rest is ready
+    std::thread worker_;  // last: starts once the rest is ready
 };
 
 }  // namespace chess

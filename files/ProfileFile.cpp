@@ -154,7 +154,8 @@ ProfileFile ProfileFile::ParseOwned(std::string bytes)
 {
     ProfileFile file;
     // UTF-16 as Windows editors save it, always with its byte-order mark.
-    if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
+    if (bytes.size() >= 2
+        && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
         const bool big = bytes[0] == '\xFE';
         file.utf16_ = big ? Utf16::BigEndian : Utf16::LittleEndian;
         bytes = Utf16ToUtf8(std::string_view(bytes).substr(2), big);
@@ -244,7 +245,7 @@ std::optional<ProfileFile::Line> ProfileFile::FindKey(const Line& header, std::s
         const Line line = LineAt(at);
         const std::string_view content = Trim(Content(line));
         const bool other = asciiStart && !content.empty() && content.front() != '['
-            && static_cast<unsigned char>(content.front()) < 0x80 && lower(content.front()) != keyStart;
+                        && static_cast<unsigned char>(content.front()) < 0x80 && lower(content.front()) != keyStart;
         if (!other) {
             if (SectionName(content))
                 break;

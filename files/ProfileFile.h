@@ -64,19 +64,22 @@ private:
     static ProfileFile ParseOwned(std::string bytes);
     Line LineAt(std::size_t begin) const;
     std::size_t PastEmptyLines(std::size_t at) const;  // the next line start that is not an empty line
-    std::string_view Content(const Line& line) const { return std::string_view(text_).substr(line.begin, line.end - line.begin); }
+    std::string_view Content(const Line& line) const
+    {
+        return std::string_view(text_).substr(line.begin, line.end - line.begin);
+    }
     bool SameName(std::string_view inFile, std::string_view name) const;
     std::optional<Line> FindSection(std::string_view section) const;  // its header line
     std::optional<Line> FindKey(const Line& header, std::string_view key) const;
     void Insert(std::size_t at, std::string_view line);  // a whole line, before `at`
     void Splice(std::size_t at, std::size_t count, std::string_view with);
 
-    std::string text_;          // the lines as read, in their encoding: code page 1250 or UTF-8
-    bool cp1250_ = true;        // how the file was (or, when new, will be) written
-    Utf16 utf16_ = Utf16::No;   // read as UTF-16, held as UTF-8 meanwhile
-    bool bom_ = false;          // a UTF-8 byte-order mark
+    std::string text_;               // the lines as read, in their encoding: code page 1250 or UTF-8
+    bool cp1250_ = true;             // how the file was (or, when new, will be) written
+    Utf16 utf16_ = Utf16::No;        // read as UTF-16, held as UTF-8 meanwhile
+    bool bom_ = false;               // a UTF-8 byte-order mark
     std::string_view eol_ = "\r\n";  // for new lines: the ending of the file's first line
-    bool finalEol_ = true;      // whether a line added at the end gets an ending
+    bool finalEol_ = true;           // whether a line added at the end gets an ending
 };
 
 // Reads an integer the way our settings always have: see ReadInteger.

@@ -5,8 +5,8 @@
 #include "GameRecord.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -18,8 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const std::string written = chess::WriteFen(fen.position.state, fen.position.halfmoveClock,
                                                     fen.position.fullmoveNumber);
         const chess::FenReading again = chess::ReadFen(written);
-        if (!again.ok || chess::WriteFen(again.position.state, again.position.halfmoveClock,
-                                         again.position.fullmoveNumber) != written) {
+        if (!again.ok
+            || chess::WriteFen(again.position.state, again.position.halfmoveClock, again.position.fullmoveNumber)
+                   != written) {
             std::fprintf(stderr, "FEN %s does not read back: %s\n", written.c_str(), again.error.c_str());
             std::abort();
         }

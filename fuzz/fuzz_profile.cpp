@@ -8,8 +8,8 @@
 #include "TextCodec.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,7 +25,10 @@ void Fail(const char* what, std::string_view detail)
     std::abort();
 }
 
-bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool Blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 std::string_view Trim(std::string_view s)
 {
@@ -108,7 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const Name& target = names[hash % names.size()];
     const std::string section = WritableSection(target.section) ? target.section : std::string(SettingsSection);
     const std::string key = WritableKey(target.key) ? target.key : "Left";
-    std::string value = (hash >> 20) % 2 ? std::to_string(static_cast<int>(hash >> 32)) : "Hodnota " + std::to_string(hash % 977);
+    std::string value = (hash >> 20) % 2 ? std::to_string(static_cast<int>(hash >> 32))
+                                         : "Hodnota " + std::to_string(hash % 977);
     file.Write(section, key, value);
 
     const std::string written = file.Serialize();

@@ -14,13 +14,13 @@ namespace chess {
 
 // One game of a PGN file, replayed.
 struct RecordedGame {
-    int number = 1;              // its place in the file, from 1
-    std::vector<PgnTag> tags;    // values as UTF-8 (8-bit values read as code page 1250)
-    std::string result = "*";    // the result token of the file
-    History history;             // the moves replayed, up to the first bad one
+    int number = 1;            // its place in the file, from 1
+    std::vector<PgnTag> tags;  // values as UTF-8 (8-bit values read as code page 1250)
+    std::string result = "*";  // the result token of the file
+    History history;           // the moves replayed, up to the first bad one
     bool ok = true;
-    std::string error;           // game N, move M "TEXT": reason
-    PgnProblem problem;          // the same in parts, for the player's language
+    std::string error;   // game N, move M "TEXT": reason
+    PgnProblem problem;  // the same in parts, for the player's language
 
     std::string Tag(std::string_view name) const { return TagValue(tags, name); }
 };

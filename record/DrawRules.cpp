@@ -92,10 +92,10 @@ bool EndedByDrawRule(GameEnd end)
 
 GameEnd DeclaredEnd(std::string_view result)
 {
-    return result == "1-0"       ? GameEnd::WhiteWinsDeclared
-         : result == "0-1"       ? GameEnd::BlackWinsDeclared
-         : result == "1/2-1/2"   ? GameEnd::DrawDeclared
-                                 : GameEnd::None;
+    return result == "1-0"     ? GameEnd::WhiteWinsDeclared
+         : result == "0-1"     ? GameEnd::BlackWinsDeclared
+         : result == "1/2-1/2" ? GameEnd::DrawDeclared
+                               : GameEnd::None;
 }
 
 const char* ResultText(GameEnd end)

@@ -16,7 +16,7 @@ namespace chess {
 // when one can actually be made.
 struct PositionKey {
     std::array<int8_t, 64> board{};
-    uint8_t flags = 0;       // side to move and the four castling rights
+    uint8_t flags = 0;  // side to move and the four castling rights
     int8_t enPassantFile = -1;
     friend bool operator==(const PositionKey&, const PositionKey&) = default;
 };
@@ -35,14 +35,14 @@ bool InsufficientMaterial(const GameState& state);
 // How a game has ended, or may be ended by the player to move.
 enum class GameEnd {
     None,
-    WhiteWins,           // black is mated
-    BlackWins,           // white is mated
+    WhiteWins,  // black is mated
+    BlackWins,  // white is mated
     Stalemate,
     DeadPosition,
     FivefoldRepetition,
     SeventyFiveMoves,
-    ThreefoldClaimed,    // claimed by the player to move
-    FiftyMovesClaimed,   // claimed by the player to move
+    ThreefoldClaimed,   // claimed by the player to move
+    FiftyMovesClaimed,  // claimed by the player to move
     // A result no rule brought about: a resignation, a draw agreed, a win on
     // time, or simply the result a file gives its game.
     WhiteWinsDeclared,

@@ -20,8 +20,8 @@ namespace chess {
 // What an annotator wrote about a half-move besides the move itself. Kept
 // so that a game read from a file is written back with it.
 struct Annotation {
-    std::vector<int> nags;   // Numeric Annotation Glyphs ($1 ... $255), in the order written
-    std::string comment;     // the comments after the move, one blank between words
+    std::vector<int> nags;  // Numeric Annotation Glyphs ($1 ... $255), in the order written
+    std::string comment;    // the comments after the move, one blank between words
     // The variations that follow the move, in the export form the PGN
     // reader makes of them: "(1... c5 2. Nf3) (1... e6)". Written back as
     // they are; nothing checks them against the rules.
@@ -41,11 +41,11 @@ std::string_view NagGlyph(int nag);
 
 struct HalfMove {
     Move move;
-    std::string san;       // English letters, with "+" or "#"
-    GameState after;       // nothing picked up
-    int halfmoveClock = 0; // after the move
-    PositionKey key;       // of the position after the move
-    int occurrence = 1;    // how often that position has stood since the clock was last reset
+    std::string san;              // English letters, with "+" or "#"
+    GameState after;              // nothing picked up
+    int halfmoveClock = 0;        // after the move
+    PositionKey key;              // of the position after the move
+    int occurrence = 1;           // how often that position has stood since the clock was last reset
     GameEnd end = GameEnd::None;  // the game ended with this move (mate, stalemate, a draw)
     // A draw the player to move claimed here, or a result declared here.
     GameEnd claim = GameEnd::None;

@@ -44,10 +44,19 @@ int32_t PromotionKindOfLetter(char c)
     return kind == Pawn || kind == King ? Empty : kind;
 }
 
-bool IsFile(char c) { return c >= 'a' && c <= 'h'; }
-bool IsRank(char c) { return c >= '1' && c <= '8'; }
+bool IsFile(char c)
+{
+    return c >= 'a' && c <= 'h';
+}
+bool IsRank(char c)
+{
+    return c >= '1' && c <= '8';
+}
 
-std::string Square(int file, int rank) { return {char('a' + file), char('1' + rank)}; }
+std::string Square(int file, int rank)
+{
+    return {char('a' + file), char('1' + rank)};
+}
 
 SanReading Fail(std::string reason)
 {

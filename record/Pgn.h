@@ -44,8 +44,8 @@ struct PgnGame {
 // One line of a list of the games in a file: what a list shows, without the
 // moves. `offset` finds the game again (PgnGameAt).
 struct PgnListing {
-    int number = 0;          // from 1
-    std::string white;       // the tag values, in the file's bytes
+    int number = 0;     // from 1
+    std::string white;  // the tag values, in the file's bytes
     std::string black;
     std::string result;      // the result token
     std::size_t moves = 0;   // half-moves of the main line
@@ -80,13 +80,13 @@ private:
 
     std::string_view text_;
     Source source_;
-    std::string buffer_;     // for a stream: the text from base_ on that is still needed
+    std::string buffer_;  // for a stream: the text from base_ on that is still needed
     std::size_t base_ = 0;
-    std::size_t pos_ = 0;    // in text_ or buffer_
-    bool complete_ = true;   // the whole of the text is at hand
-    bool begun_ = false;     // the byte-order mark has been looked for
+    std::size_t pos_ = 0;        // in text_ or buffer_
+    bool complete_ = true;       // the whole of the text is at hand
+    bool begun_ = false;         // the byte-order mark has been looked for
     std::size_t textBegin_ = 0;  // after a byte-order mark
-    bool junk_ = false;      // pos_ is inside a stretch that is no game
+    bool junk_ = false;          // pos_ is inside a stretch that is no game
     int count_ = 0;
     std::size_t offset_ = 0;
 };

@@ -22,14 +22,29 @@ enum PieceKind : int32_t {
 
 // Board cells run file by file: index = file * 8 + rank, so a1 = 0, a8 = 7,
 // e1 = 32, e8 = 39, h1 = 56, h8 = 63. Files 0..7 are a..h, ranks 0..7 are 1..8.
-constexpr int CellIndex(int file, int rank) { return file * 8 + rank; }
-constexpr bool OnBoard(int file, int rank) { return file >= 0 && file < 8 && rank >= 0 && rank < 8; }
+constexpr int CellIndex(int file, int rank)
+{
+    return file * 8 + rank;
+}
+constexpr bool OnBoard(int file, int rank)
+{
+    return file >= 0 && file < 8 && rank >= 0 && rank < 8;
+}
 
 // SelectedSquare packs a square as rank * 16 + file; -1 means nothing is picked up.
 constexpr int32_t NoSelection = -1;
-constexpr int32_t SelectionOf(int file, int rank) { return rank * 16 + file; }
-constexpr int SelectionFile(int32_t sel) { return sel & 15; }
-constexpr int SelectionRank(int32_t sel) { return sel >> 4; }
+constexpr int32_t SelectionOf(int file, int rank)
+{
+    return rank * 16 + file;
+}
+constexpr int SelectionFile(int32_t sel)
+{
+    return sel & 15;
+}
+constexpr int SelectionRank(int32_t sel)
+{
+    return sel >> 4;
+}
 
 using BoardCells = std::array<int32_t, 64>;
 

@@ -342,10 +342,14 @@ int PromotePawn(GameState& s, int choice)
 int PromotionChoiceOf(int32_t kind)
 {
     switch (std::abs(kind)) {
-    case Rook: return PromoteRook;
-    case Bishop: return PromoteBishop;
-    case Knight: return PromoteKnight;
-    default: return PromoteQueen;
+    case Rook:
+        return PromoteRook;
+    case Bishop:
+        return PromoteBishop;
+    case Knight:
+        return PromoteKnight;
+    default:
+        return PromoteQueen;
     }
 }
 

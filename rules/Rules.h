@@ -74,8 +74,8 @@ struct MoveEffects {
     bool enPassant = false;
     bool castling = false;
     int rookFromFile = 0, rookToFile = 0;  // a castling's rook, on the mover's home rank
-    bool promotion = false;    // a pawn has reached the last rank
-    bool givesCheck = false;   // the other side's king is attacked now
+    bool promotion = false;                // a pawn has reached the last rank
+    bool givesCheck = false;               // the other side's king is attacked now
 
     // A capture or a pawn move: the position can never come again, and the
     // fifty- and seventy-five-move counts start afresh.

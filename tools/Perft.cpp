@@ -13,8 +13,7 @@ void ForEachMove(const GameState& state, Visit&& visit)
 {
     for (const Move& move : LegalMoves(state)) {
         GameState child = state;
-        TestMove(child, child.At(move.fromFile, move.fromRank), move.fromFile, move.fromRank, move.toFile,
-                 move.toRank);
+        TestMove(child, child.At(move.fromFile, move.fromRank), move.fromFile, move.fromRank, move.toFile, move.toRank);
         ApplyMove(child, move);
         visit(LongAlgebraic(move), child);
     }
@@ -43,6 +42,5 @@ std::vector<std::pair<std::string, std::uint64_t>> PerftDivide(const GameState& 
     });
     return result;
 }
-
 
 }  // namespace chess

@@ -17,12 +17,12 @@ namespace {
 const QStringList kSets{"Klas", "Klub", "Umel"};
 const QStringList kPieces{"Pes", "Vez", "Jez", "Str", "Dam", "Kra"};
 
-QString piecePath(const QString &set, const QString &piece, const QString &colour)
+QString piecePath(const QString& set, const QString& piece, const QString& colour)
 {
     return QStringLiteral(":/pieces/%1_%2_%3.svg").arg(set, piece, colour);
 }
 
-QImage renderPiece(const QString &path, int size)
+QImage renderPiece(const QString& path, int size)
 {
     QSvgRenderer renderer(path);
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -35,7 +35,7 @@ QImage renderPiece(const QString &path, int size)
 }
 
 // Box around every pixel that is not fully transparent; null if none.
-QRect opaqueBox(const QImage &image)
+QRect opaqueBox(const QImage& image)
 {
     QRect box;
     for (int y = 0; y < image.height(); ++y)
@@ -45,7 +45,7 @@ QRect opaqueBox(const QImage &image)
     return box;
 }
 
-int opaqueCount(const QImage &image)
+int opaqueCount(const QImage& image)
 {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -55,7 +55,7 @@ int opaqueCount(const QImage &image)
 }
 
 // Mean grey level of the solid pixels, what the eye takes as the piece's colour.
-double meanGrey(const QImage &image)
+double meanGrey(const QImage& image)
 {
     double sum = 0;
     int n = 0;
@@ -71,12 +71,12 @@ double meanGrey(const QImage &image)
     return n ? sum / n : -1;
 }
 
-double meanGrey(const QImage &image, const QRect &area)
+double meanGrey(const QImage& image, const QRect& area)
 {
     return meanGrey(image.copy(area).convertToFormat(QImage::Format_ARGB32));
 }
 
-int differingPixels(const QImage &a, const QImage &b)
+int differingPixels(const QImage& a, const QImage& b)
 {
     int n = 0;
     for (int y = 0; y < a.height(); ++y)
@@ -87,7 +87,7 @@ int differingPixels(const QImage &a, const QImage &b)
 
 // The first start-of-frame marker of a JPEG, walking its segments up to the
 // scan data; 0 if there is none.
-int startOfFrameMarker(const QByteArray &jpeg)
+int startOfFrameMarker(const QByteArray& jpeg)
 {
     if (!jpeg.startsWith("\xFF\xD8"))
         return 0;
@@ -149,9 +149,9 @@ private slots:
 void TestArtwork::pieceFitsItsSquare_data()
 {
     QTest::addColumn<QString>("path");
-    for (const QString &set : kSets)
-        for (const QString &piece : kPieces)
-            for (const QString &colour : {QStringLiteral("B"), QStringLiteral("C")}) {
+    for (const QString& set : kSets)
+        for (const QString& piece : kPieces)
+            for (const QString& colour : {QStringLiteral("B"), QStringLiteral("C")}) {
                 const QString path = piecePath(set, piece, colour);
                 QTest::newRow(qPrintable(path.mid(9))) << path;
             }
@@ -174,10 +174,13 @@ void TestArtwork::pieceFitsItsSquare()
 
         const QRect box = opaqueBox(image);
         const QRect allowed(QPoint(3 * scale, 1 * scale), QPoint(65 * scale - 1, 67 * scale - 1));
-        QVERIFY2(allowed.contains(box),
-                 qPrintable(QStringLiteral("%1 at x%2 paints %3,%4..%5,%6")
-                                .arg(path).arg(scale).arg(box.left()).arg(box.top())
-                                .arg(box.right()).arg(box.bottom())));
+        QVERIFY2(allowed.contains(box), qPrintable(QStringLiteral("%1 at x%2 paints %3,%4..%5,%6")
+                                                       .arg(path)
+                                                       .arg(scale)
+                                                       .arg(box.left())
+                                                       .arg(box.top())
+                                                       .arg(box.right())
+                                                       .arg(box.bottom())));
         // Even a pawn covers a good part of its square.
         QVERIFY2(opaqueCount(image) > 400 * scale * scale, qPrintable(path + " is nearly empty"));
         // Standing pieces are centred and rest near the bottom of the square.
@@ -190,8 +193,8 @@ void TestArtwork::whiteAndBlackPiecesDiffer_data()
 {
     QTest::addColumn<QString>("set");
     QTest::addColumn<QString>("piece");
-    for (const QString &set : kSets)
-        for (const QString &piece : kPieces)
+    for (const QString& set : kSets)
+        for (const QString& piece : kPieces)
             QTest::newRow(qPrintable(set + "_" + piece)) << set << piece;
 }
 
@@ -203,13 +206,14 @@ void TestArtwork::whiteAndBlackPiecesDiffer()
     QFETCH(QString, piece);
     const double white = meanGrey(renderPiece(piecePath(set, piece, "B"), 68));
     const double black = meanGrey(renderPiece(piecePath(set, piece, "C"), 68));
-    QVERIFY2(white > 100 && black < 90 && white - black > 50, qPrintable(QStringLiteral("white %1, black %2").arg(white).arg(black)));
+    QVERIFY2(white > 100 && black < 90 && white - black > 50,
+             qPrintable(QStringLiteral("white %1, black %2").arg(white).arg(black)));
 }
 
 void TestArtwork::setsLookDifferent_data()
 {
     QTest::addColumn<QString>("piece");
-    for (const QString &piece : kPieces)
+    for (const QString& piece : kPieces)
         QTest::newRow(qPrintable(piece)) << piece;
 }
 
@@ -217,7 +221,7 @@ void TestArtwork::setsLookDifferent()
 {
     QFETCH(QString, piece);
     QList<QImage> images;
-    for (const QString &set : kSets)
+    for (const QString& set : kSets)
         images << renderPiece(piecePath(set, piece, "B"), 68);
     for (int a = 0; a < images.size(); ++a)
         for (int b = a + 1; b < images.size(); ++b)
@@ -256,15 +260,14 @@ void TestArtwork::texturesAreDistinct()
     QList<QColor> darkSquares;
     for (int n = 1; n <= 5; ++n) {
         const QImage dark = QImage(QStringLiteral(":/textures/textura%1.png").arg(n))
-                                .copy(68, 0, 68, 68).scaled(1, 1, Qt::IgnoreAspectRatio,
-                                                            Qt::SmoothTransformation);
+                                .copy(68, 0, 68, 68)
+                                .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         darkSquares << QColor(dark.pixel(0, 0));
     }
     for (int a = 0; a < 5; ++a)
         for (int b = a + 1; b < 5; ++b) {
             const QColor &p = darkSquares[a], &q = darkSquares[b];
-            const int distance = qAbs(p.red() - q.red()) + qAbs(p.green() - q.green()) +
-                                 qAbs(p.blue() - q.blue());
+            const int distance = qAbs(p.red() - q.red()) + qAbs(p.green() - q.green()) + qAbs(p.blue() - q.blue());
             QVERIFY2(distance > 30, qPrintable(QStringLiteral("textures %1 and %2").arg(a + 1).arg(b + 1)));
         }
 }
@@ -350,18 +353,18 @@ void TestArtwork::prerenderedMatchesSource_data()
     QTest::addColumn<int>("side");
     QTest::addColumn<int>("format");
     const int premultiplied = QImage::Format_ARGB32_Premultiplied;
-    for (const QString &set : kSets)
-        for (const QString &piece : kPieces)
-            for (const QString &colour : {QStringLiteral("B"), QStringLiteral("C")})
+    for (const QString& set : kSets)
+        for (const QString& piece : kPieces)
+            for (const QString& colour : {QStringLiteral("B"), QStringLiteral("C")})
                 for (const int side : {68, 136}) {
                     const QString name = QStringLiteral("%1_%2_%3@%4").arg(set, piece, colour).arg(side);
                     QTest::newRow(qPrintable(name)) << name << piecePath(set, piece, colour) << side << premultiplied;
                 }
     for (int n = 1; n <= 5; ++n)
-        for (const QString &scale : {QString(), QStringLiteral("@2x")}) {
+        for (const QString& scale : {QString(), QStringLiteral("@2x")}) {
             const QString name = QStringLiteral("textura%1%2").arg(n).arg(scale);
-            QTest::newRow(qPrintable(name)) << name << QStringLiteral(":/textures/%1.png").arg(name) << 0
-                                            << int(QImage::Format_RGB32);
+            QTest::newRow(qPrintable(name))
+                << name << QStringLiteral(":/textures/%1.png").arg(name) << 0 << int(QImage::Format_RGB32);
         }
     for (const int size : {16, 32, 48, 64, 128}) {
         const QString name = QStringLiteral("bodlany-sachy-%1").arg(size);

@@ -33,11 +33,12 @@ std::string Slurp(const std::string& path)
 // What stands at a name, as far as a write could change it.
 std::string Look(const std::string& path)
 {
-    struct stat link {}, st {};
+    struct stat link {};
+    struct stat st {};
     if (lstat(path.c_str(), &link) != 0 || stat(path.c_str(), &st) != 0)
         return "nothing";
     return std::to_string(link.st_mode) + " " + std::to_string(st.st_mode) + " "
-        + (S_ISREG(st.st_mode) ? Slurp(path) : "");
+         + (S_ISREG(st.st_mode) ? Slurp(path) : "");
 }
 
 class TempFolder : public testing::Test {
@@ -63,12 +64,12 @@ enum class Stands { File, LinkToFile, LinkToDevNull, Fifo, Folder, MissingFolder
 struct FaultRow {
     const char* name;
     Stands stands;
-    mode_t mode;           // of the file there
+    mode_t mode;  // of the file there
     bool readOnlyFolder;
     bool asNobody;         // root may write anywhere
     rlim_t fileSizeLimit;  // 0 for none; SIGXFSZ ignored, the write fails with EFBIG as a full disk's with ENOSPC
     std::size_t maxBytes, size;
-    const char* reason;    // expected in the reason; nullptr: the write succeeds
+    const char* reason;  // expected in the reason; nullptr: the write succeeds
 };
 
 constexpr std::size_t any = SIZE_MAX;
@@ -87,7 +88,10 @@ const FaultRow faultRows[] = {
     {"MissingFolder", Stands::MissingFolder, 0, false, false, 0, any, 100, "No such file or directory"},
 };
 
-void PrintTo(const FaultRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const FaultRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 std::string Prepare(const FaultRow& row, const std::string& dir)
 {
@@ -100,10 +104,17 @@ std::string Prepare(const FaultRow& row, const std::string& dir)
         if (row.stands == Stands::LinkToFile)
             symlink("real.pgn", path.c_str());
         break;
-    case Stands::LinkToDevNull: symlink("/dev/null", path.c_str()); break;
-    case Stands::Fifo: mkfifo(path.c_str(), 0644); break;
-    case Stands::Folder: mkdir(path.c_str(), 0755); break;
-    case Stands::MissingFolder: return dir + "/gone/game.pgn";
+    case Stands::LinkToDevNull:
+        symlink("/dev/null", path.c_str());
+        break;
+    case Stands::Fifo:
+        mkfifo(path.c_str(), 0644);
+        break;
+    case Stands::Folder:
+        mkdir(path.c_str(), 0755);
+        break;
+    case Stands::MissingFolder:
+        return dir + "/gone/game.pgn";
     }
     if (row.readOnlyFolder)
         chmod(dir.c_str(), 0555);
@@ -152,7 +163,8 @@ protected:
     BackgroundWriter::Report Recorder()
     {
         return [this](const WriteOutcome& o) {
-            done.push_back(o.path.substr(dir.size() + 1) + (o.removal ? " removed" : "") + (o.ok ? "" : ": " + o.error));
+            done.push_back(o.path.substr(dir.size() + 1) + (o.removal ? " removed" : "")
+                           + (o.ok ? "" : ": " + o.error));
             if (done.back() == "hold" && done.size() == 1) {
                 holding.set_value();
                 release.get_future().wait();
@@ -193,8 +205,8 @@ TEST_F(Writes, QueueKeepsTheLatestContentAndTheOrderOfRemovals)
         writer.Submit(dir + "/last", "last");  // the end writes what is left
     }
     EXPECT_EQ(Slurp(dir + "/last"), "last");
-    EXPECT_EQ(done, (std::vector<std::string>{"hold", "a", "blocked: it is not a regular file", "c removed", "d removed",
-                                              "d", "last"}));
+    EXPECT_EQ(done, (std::vector<std::string>{"hold", "a", "blocked: it is not a regular file", "c removed",
+                                              "d removed", "d", "last"}));
 }
 
 // A user's file-size limit (ulimit -f) ends a process that writes past it,

@@ -5,16 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdlib>
+#include <dirent.h>
 #include <fstream>
+#include <optional>
+#include <random>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
-#include <dirent.h>
-#include <cstdlib>
-#include <climits>
-#include <optional>
-#include <random>
 
 namespace chess {
 namespace {
@@ -68,7 +68,10 @@ const ReadRow readRows[] = {
     {"ValueCutAt2047", "[s]\nk=" + std::string(3000, 'x') + "\n", "s", "k", std::string(2047, 'x')},
     {"Cp1250SectionName", "[Nastaven\xED]\nLeft=5\n", "Nastavení", "Left", "5"},
     {"Utf8SectionName", "[Nastavení]\nLeft=6\n", "Nastavení", "Left", "6"},
-    {"Cp1250Value", "[s]\nk=\xC8" "ern\xFD\n", "s", "k", "Černý"},
+    {"Cp1250Value",
+     "[s]\nk=\xC8"
+     "ern\xFD\n",
+     "s", "k", "Černý"},
     {"Cp1250ValueCutAt2047Characters", "[s]\nk=" + std::string(3000, '\xE8') + "\n", "s", "k", Repeat("č", 2047)},
     {"Cp1250LineThatLooksLikeUtf8", "[Texty]\r\nA=\xC8\x8A\r\nB=\xE8\r\n", "Texty", "A", "ČŠ"},
     {"AccentedNamesIgnoreCase", "[NASTAVEN\xCD]\nLeft=5\n", "Nastavení", "Left", "5"},
@@ -78,10 +81,15 @@ const ReadRow readRows[] = {
     {"Utf16LittleEndian", Utf16(u"[Nastavení]\r\nLeft=7\r\nJméno=Černý 😀\r\n"), "Nastavení", "Jméno", "Černý 😀"},
     {"Utf16BigEndian", Utf16(u"[Nastavení]\r\nLeft=8\r\n", true), "NASTAVENÍ", "Left", "8"},
     {"Utf16OddLastByte", Utf16(u"[s]\nk=v") + "x", "s", "k", "v\xEF\xBF\xBD"},
-    {"Utf16LoneSurrogate", Utf16(u"[s]\nk=a") + std::string("\x00\xD8", 2) + Utf16(u"b").substr(2), "s", "k", "a\xEF\xBF\xBD" "b"},
+    {"Utf16LoneSurrogate", Utf16(u"[s]\nk=a") + std::string("\x00\xD8", 2) + Utf16(u"b").substr(2), "s", "k",
+     "a\xEF\xBF\xBD"
+     "b"},
 };
 
-void PrintTo(const ReadRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const ReadRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class ProfileRead : public testing::TestWithParam<ReadRow> {};
 
@@ -97,12 +105,30 @@ INSTANTIATE_TEST_SUITE_P(Texts, ProfileRead, testing::ValuesIn(readRows),
 TEST(ProfileInteger, DecimalAndHexadecimalForms)
 {
     const std::pair<const char*, std::optional<int>> rows[] = {
-        {"42", 42},           {" 42 ", 42},         {"+5", 5},           {"-7", -7},
-        {"0x20", 32},         {"0X20", 32},         {"$20", 32},         {"$ff", 255},
-        {"-0x20", -32},       {"0xFFFFFFFF", -1},   {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
-        {"2147483648", {}},   {"99999999999999999999", {}}, {"0x1FFFFFFFF", {}}, {"abc", {}},
-        {"", {}},             {"12abc", {}},        {"1.5", {}},         {"0x", {}},
-        {"$", {}},            {"-", {}},            {"0xg", {}},         {"1 2", {}},
+        {"42", 42},
+        {" 42 ", 42},
+        {"+5", 5},
+        {"-7", -7},
+        {"0x20", 32},
+        {"0X20", 32},
+        {"$20", 32},
+        {"$ff", 255},
+        {"-0x20", -32},
+        {"0xFFFFFFFF", -1},
+        {"2147483647", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"2147483648", {}},
+        {"99999999999999999999", {}},
+        {"0x1FFFFFFFF", {}},
+        {"abc", {}},
+        {"", {}},
+        {"12abc", {}},
+        {"1.5", {}},
+        {"0x", {}},
+        {"$", {}},
+        {"-", {}},
+        {"0xg", {}},
+        {"1 2", {}},
     };
     for (const auto& [text, value] : rows)
         EXPECT_EQ(ParseProfileInteger(text), value) << '"' << text << '"';
@@ -124,18 +150,19 @@ TEST(ProfileInteger, ReadsFallBackAndBooleansAreNonZero)
 
 // A hand-kept file in code page 1250: comments, odd spacing, blank lines,
 // another program's section, CR LF line ends.
-const std::string handFile =
-    "; nastaveni \xE8" "esk\xE9ho programu \x81\x98\r\n"  // two bytes unassigned in 1250
-    "[Jin\xE1]\r\n"
-    "Jm\xE9no = \"  \xC8" "ern\xFD  \"\r\n"
-    "\r\n"
-    "[Nastaven\xED]\r\n"
-    "  Left =  10 \r\n"
-    "; Top=20\r\n"
-    "Width=622\r\n"
-    "\r\n"
-    "[Posledn\xED]\r\n"
-    "x=1\r\n";
+const std::string handFile = "; nastaveni \xE8"
+                             "esk\xE9ho programu \x81\x98\r\n"  // two bytes unassigned in 1250
+                             "[Jin\xE1]\r\n"
+                             "Jm\xE9no = \"  \xC8"
+                             "ern\xFD  \"\r\n"
+                             "\r\n"
+                             "[Nastaven\xED]\r\n"
+                             "  Left =  10 \r\n"
+                             "; Top=20\r\n"
+                             "Width=622\r\n"
+                             "\r\n"
+                             "[Posledn\xED]\r\n"
+                             "x=1\r\n";
 
 TEST(ProfileWrite, ReplacesOneLineAndKeepsEveryOtherByteForByte)
 {
@@ -232,7 +259,8 @@ TEST(ProfileParse, GarbageNeverCrashesAndStillTakesWrites)
     for (int i = 0; i < 200; ++i) {
         std::string bytes(rng() % 300, '\0');
         for (auto& b : bytes)
-            b = static_cast<char>("[]=;\"' \r\n\xED\xC3\xAD" "abc"[rng() % 16]);
+            b = static_cast<char>("[]=;\"' \r\n\xED\xC3\xAD"
+                                  "abc"[rng() % 16]);
         inputs.push_back(bytes);
     }
     for (const auto& bytes : inputs) {
@@ -355,9 +383,9 @@ TEST_F(ProfileSave, ReaderTakesOnlyRegularFilesOfSaneSize)
     ASSERT_EQ(symlink("nowhere", (dir + "/dangling").c_str()), 0);
     Spit(dir + "/large", std::string(MaxTextFileSize + 1, 'x'));
     const std::pair<std::string, FileState> rows[] = {
-        {"bodlany.ini", FileState::Read},  {"link", FileState::Read},           {"missing", FileState::Missing},
-        {"dangling", FileState::Missing},  {"fifo", FileState::NotAFile},       {"zero", FileState::NotAFile},
-        {".", FileState::NotAFile},        {"large", FileState::TooLarge},      {"bodlany.ini/x", FileState::Missing},
+        {"bodlany.ini", FileState::Read}, {"link", FileState::Read},      {"missing", FileState::Missing},
+        {"dangling", FileState::Missing}, {"fifo", FileState::NotAFile},  {"zero", FileState::NotAFile},
+        {".", FileState::NotAFile},       {"large", FileState::TooLarge}, {"bodlany.ini/x", FileState::Missing},
     };
     for (const auto& [name, state] : rows) {
         const TextFile file = ReadTextFile(dir + "/" + name);

@@ -18,8 +18,8 @@ TEST(Settings, MissingFileGivesTheDefaults)
     EXPECT_EQ(s.Top, 59);
     EXPECT_EQ(s.Height, 659);
     EXPECT_EQ(s.Width, 622);
-    const bool marks[16] = {true, false, false, true, false, true, true, false, false, true, false, false, false, false,
-                            false, false};
+    const bool marks[16] = {true,  false, false, true,  false, true,  true,  false,
+                            false, true,  false, false, false, false, false, false};
     for (std::size_t i = 0; i < SettingsBoolKeys.size(); ++i)
         EXPECT_EQ(s.*SettingsBoolKeys[i].field, marks[i]) << SettingsBoolKeys[i].name;
 }
@@ -28,11 +28,10 @@ TEST(Settings, NewFileHasAllKeysInOrder)
 {
     ProfileFile f;
     WriteSettings(f, Settings{});
-    EXPECT_EQ(f.Serialize(),
-              "[Nastaven\xED]\r\nLeft=147\r\nTop=59\r\nHeight=659\r\nWidth=622\r\n"
-              "cesky=1\r\nnemecky=0\r\nanglicky=0\r\nbilydole=1\r\ncernydole=0\r\npopisky=1\r\n"
-              "Klasickkameny1=1\r\nKlubovky1=0\r\nUmleckkameny1=0\r\n"
-              "N11=1\r\nN21=0\r\nN31=0\r\nN41=0\r\nN51=0\r\nzapis=0\r\nposlednitah=0\r\n");
+    EXPECT_EQ(f.Serialize(), "[Nastaven\xED]\r\nLeft=147\r\nTop=59\r\nHeight=659\r\nWidth=622\r\n"
+                             "cesky=1\r\nnemecky=0\r\nanglicky=0\r\nbilydole=1\r\ncernydole=0\r\npopisky=1\r\n"
+                             "Klasickkameny1=1\r\nKlubovky1=0\r\nUmleckkameny1=0\r\n"
+                             "N11=1\r\nN21=0\r\nN31=0\r\nN41=0\r\nN51=0\r\nzapis=0\r\nposlednitah=0\r\n");
 }
 
 TEST(Settings, RoundTripOfEveryKey)
@@ -97,9 +96,18 @@ TEST(TextCodec, DecodesCodePage1250)
 TEST(TextCodec, Utf8Validity)
 {
     const std::pair<const char*, bool> rows[] = {
-        {"", true},           {"abc", true},          {"č", true},            {"€", true},
-        {"\xF0\x9F\x98\x80", true}, {"\xE8", false},  {"\xC0\xAF", false},    {"\xED\xA0\x80", false},
-        {"\xF4\x90\x80\x80", false}, {"\xC4", false}, {"\xE2\x82", false},    {"\x80", false},
+        {"", true},
+        {"abc", true},
+        {"č", true},
+        {"€", true},
+        {"\xF0\x9F\x98\x80", true},
+        {"\xE8", false},
+        {"\xC0\xAF", false},
+        {"\xED\xA0\x80", false},
+        {"\xF4\x90\x80\x80", false},
+        {"\xC4", false},
+        {"\xE2\x82", false},
+        {"\x80", false},
         {"\xF8\x88\x80\x80\x80", false},
     };
     for (const auto& [text, valid] : rows)

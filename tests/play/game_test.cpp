@@ -16,14 +16,22 @@ namespace {
 const char* KindName(GameChange::Kind kind)
 {
     switch (kind) {
-    case GameChange::Moved: return "moved";
-    case GameChange::TakenBack: return "taken back";
-    case GameChange::Replayed: return "replayed";
-    case GameChange::Jumped: return "jumped";
-    case GameChange::NewGame: return "new game";
-    case GameChange::Opened: return "opened";
-    case GameChange::DrawClaimed: return "draw claimed";
-    case GameChange::Annotated: return "annotated";
+    case GameChange::Moved:
+        return "moved";
+    case GameChange::TakenBack:
+        return "taken back";
+    case GameChange::Replayed:
+        return "replayed";
+    case GameChange::Jumped:
+        return "jumped";
+    case GameChange::NewGame:
+        return "new game";
+    case GameChange::Opened:
+        return "opened";
+    case GameChange::DrawClaimed:
+        return "draw claimed";
+    case GameChange::Annotated:
+        return "annotated";
     }
     return "?";
 }
@@ -65,10 +73,11 @@ struct Row {
 TEST(Game, TellsItsListenersEveryChange)
 {
     const Row rows[] = {
-        {"a move", [](Game& g) { PlayAll(g, {"e2e4"}); }, {"moved 1"},
+        {"a move",
+         [](Game& g) { PlayAll(g, {"e2e4"}); },
+         {"moved 1"},
          "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1"},
-        {"a refused move says nothing", [](Game& g) { EXPECT_FALSE(g.Play(M("e2e5"))); }, {},
-         std::string(StartFen)},
+        {"a refused move says nothing", [](Game& g) { EXPECT_FALSE(g.Play(M("e2e5"))); }, {}, std::string(StartFen)},
         {"take-back, replay, jump",
          [](Game& g) {
              PlayAll(g, {"e2e4", "e7e5", "g1f3"});
@@ -89,7 +98,10 @@ TEST(Game, TellsItsListenersEveryChange)
          },
          {"moved 1", "moved 2", "taken back 1", "moved 2"},
          "rnbqkbnr/pp1ppppp/8/2p5/4P3/8/PPPP1PPP/RNBQKBNR w KQkq c6 0 2"},
-        {"mate ends the game", [](Game& g) { PlayAll(g, {"f2f3", "e7e5", "g2g4", "d8h4"}); },
+        {"mate ends the game",
+         [](Game& g) {
+             PlayAll(g, {"f2f3", "e7e5", "g2g4", "d8h4"});
+         },
          {"moved 1", "moved 2", "moved 3", "moved 4 ended 0-1"},
          "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3"},
         {"stalemate ends the game",
@@ -97,13 +109,15 @@ TEST(Game, TellsItsListenersEveryChange)
              g.NewGame(ReadFen("k7/8/1Q6/8/8/8/8/4K3 w - - 0 1").position.state);
              PlayAll(g, {"b6c7"});
          },
-         {"new game 0", "moved 1 ended 1/2-1/2"}, "k7/2Q5/8/8/8/8/8/4K3 b - - 1 1"},
+         {"new game 0", "moved 1 ended 1/2-1/2"},
+         "k7/2Q5/8/8/8/8/8/4K3 b - - 1 1"},
         {"a dead position ends the game",
          [](Game& g) {
              g.NewGame(ReadFen("k7/8/8/8/8/8/1r6/K1B5 w - - 0 1").position.state);
              PlayAll(g, {"a1b2"});
          },
-         {"new game 0", "moved 1 ended 1/2-1/2"}, "k7/8/8/8/8/8/1K6/2B5 b - - 0 1"},
+         {"new game 0", "moved 1 ended 1/2-1/2"},
+         "k7/8/8/8/8/8/1K6/2B5 b - - 0 1"},
         {"a claimed draw ends the game",
          [](Game& g) {
              PlayAll(g, {"g1f3", "g8f6", "f3g1", "f6g8", "g1f3", "g8f6", "f3g1", "f6g8"});
@@ -120,7 +134,8 @@ TEST(Game, TellsItsListenersEveryChange)
              PlayAll(g, {"e7e8n"});
              EXPECT_EQ(g.Record()[0].san, "e8=N");
          },
-         {"new game 0", "moved 1"}, "k3N3/8/8/8/8/8/p7/4K3 b - - 0 1"},
+         {"new game 0", "moved 1"},
+         "k3N3/8/8/8/8/8/p7/4K3 b - - 0 1"},
         {"a comment and the tags",
          [](Game& g) {
              PlayAll(g, {"e2e4"});
@@ -144,7 +159,8 @@ TEST(Game, TellsItsListenersEveryChange)
              g.NewGame();
              EXPECT_TRUE(g.Tags().empty());
          },
-         {"opened 1", "new game 0"}, std::string(StartFen)},
+         {"opened 1", "new game 0"},
+         std::string(StartFen)},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -17,16 +17,26 @@ namespace {
 const char* Name(Message m)
 {
     switch (m) {
-    case Message::Nelze: return "Nelze";
-    case Message::Sach: return "Sach";
-    case Message::MatBilyVyhral: return "MatBilyVyhral";
-    case Message::MatCernyVyhral: return "MatCernyVyhral";
-    case Message::Pat: return "Pat";
-    case Message::RemizaMrtvaPozice: return "RemizaMrtvaPozice";
-    case Message::RemizaPateOpakovani: return "RemizaPateOpakovani";
-    case Message::Remiza75Tahu: return "Remiza75Tahu";
-    case Message::KonecRemizou: return "KonecRemizou";
-    case Message::KonecPartie: return "KonecPartie";
+    case Message::Nelze:
+        return "Nelze";
+    case Message::Sach:
+        return "Sach";
+    case Message::MatBilyVyhral:
+        return "MatBilyVyhral";
+    case Message::MatCernyVyhral:
+        return "MatCernyVyhral";
+    case Message::Pat:
+        return "Pat";
+    case Message::RemizaMrtvaPozice:
+        return "RemizaMrtvaPozice";
+    case Message::RemizaPateOpakovani:
+        return "RemizaPateOpakovani";
+    case Message::Remiza75Tahu:
+        return "Remiza75Tahu";
+    case Message::KonecRemizou:
+        return "KonecRemizou";
+    case Message::KonecPartie:
+        return "KonecPartie";
     }
     return "?";
 }
@@ -52,10 +62,10 @@ public:
         if (q == Question::NovaPartie) {
             log.push_back("ask");
         } else {
-            const char* name = q == Question::RemizaTretiOpakovani    ? "ask RemizaTretiOpakovani"
-                               : q == Question::RemizaCtvrteOpakovani ? "ask RemizaCtvrteOpakovani"
-                               : q == Question::Remiza50Tahu          ? "ask Remiza50Tahu"
-                                                                      : "ask ZrusitPozdejsiTahy";
+            const char* name = q == Question::RemizaTretiOpakovani  ? "ask RemizaTretiOpakovani"
+                             : q == Question::RemizaCtvrteOpakovani ? "ask RemizaCtvrteOpakovani"
+                             : q == Question::Remiza50Tahu          ? "ask Remiza50Tahu"
+                                                                    : "ask ZrusitPozdejsiTahy";
             log.push_back(name + Mark());
             said.push_back(name);
         }
@@ -132,10 +142,10 @@ struct PixelRow {
 TEST(Press, MapsPixelsToSquaresInBothOrientations)
 {
     const PixelRow rows[] = {
-        {34, 34, true, "a8"},   {34, 34, false, "h1"},  {577, 577, true, "h1"}, {577, 577, false, "a8"},
-        {101, 34, true, "a8"},  {102, 34, true, "b8"},  {34, 102, true, "a7"},  {340, 340, true, "e4"},
+        {34, 34, true, "a8"},    {34, 34, false, "h1"}, {577, 577, true, "h1"}, {577, 577, false, "a8"},
+        {101, 34, true, "a8"},   {102, 34, true, "b8"}, {34, 102, true, "a7"},  {340, 340, true, "e4"},
         {340, 340, false, "d5"}, {578, 100, true, ""},  {100, 578, true, ""},   {33, 100, true, ""},
-        {100, 33, false, ""},   {-30, 100, true, ""},   {100, -30, true, ""},
+        {100, 33, false, ""},    {-30, 100, true, ""},  {100, -30, true, ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::to_string(row.x) + "," + std::to_string(row.y));
@@ -212,7 +222,8 @@ TEST(Move, PuttingBackIsNoMoveAndKeepsTheRights)
         g.ui.log.clear();
         g.Press(square);
         g.Press(square);
-        EXPECT_EQ(g.ui.log, (Log{"draw " + std::string(square) + "*", "draw " + std::string(square), "draw " + std::string(square)}));
+        EXPECT_EQ(g.ui.log, (Log{"draw " + std::string(square) + "*", "draw " + std::string(square),
+                                 "draw " + std::string(square)}));
         EXPECT_EQ(g.Rights(), "KQ");
         EXPECT_TRUE(g.s.WhiteToMove);
     }
@@ -243,10 +254,30 @@ struct CastlingRow {
 TEST(Move, CastlingMovesTheRookAndEndsBothRights)
 {
     const CastlingRow rows[] = {
-        {"Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq", "e1g1", {"draw e1*", "draw e1", "draw g1", "draw h1", "draw f1"}, "g1", "f1", "kq"},
-        {"Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq", "e1c1", {"draw e1*", "draw e1", "draw c1", "draw a1", "draw d1"}, "c1", "d1", "kq"},
-        {"Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq b", "e8g8", {"draw e8*", "draw e8", "draw g8", "draw h8", "draw f8"}, "g8", "f8", "KQ"},
-        {"Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq b", "e8c8", {"draw e8*", "draw e8", "draw c8", "draw a8", "draw d8"}, "c8", "d8", "KQ"},
+        {"Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq",
+         "e1g1",
+         {"draw e1*", "draw e1", "draw g1", "draw h1", "draw f1"},
+         "g1",
+         "f1",
+         "kq"},
+        {"Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq",
+         "e1c1",
+         {"draw e1*", "draw e1", "draw c1", "draw a1", "draw d1"},
+         "c1",
+         "d1",
+         "kq"},
+        {"Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq b",
+         "e8g8",
+         {"draw e8*", "draw e8", "draw g8", "draw h8", "draw f8"},
+         "g8",
+         "f8",
+         "KQ"},
+        {"Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq b",
+         "e8c8",
+         {"draw e8*", "draw e8", "draw c8", "draw a8", "draw d8"},
+         "c8",
+         "d8",
+         "KQ"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.move);
@@ -362,7 +393,7 @@ struct DrawRow {
     int clock;
     std::vector<std::string_view> moves;
     bool recorded;
-    Log said;  // all through the moves
+    Log said;   // all through the moves
     bool over;  // the next move is refused as after a draw
 };
 
@@ -495,25 +526,78 @@ TEST(Record, AMoveBeforeTheEndAsksOnlyWhenItCutsOffMovesNobodyTookBack)
 {
     const std::vector<std::string> played = {"e4", "e5", "Nf3"};
     const CutRow rows[] = {
-        {"stepped back, Yes", [](Game& g) { g.JumpTo(1); }, "d7d5", true, {"ask ZrusitPozdejsiTahy"},
-         {"e4", "d5"}, 2},
-        {"stepped back, No: nothing changes", [](Game& g) { g.JumpTo(1); }, "d7d5", false,
-         {"ask ZrusitPozdejsiTahy"}, played, 1},
-        {"stepped back, a refused move asks nothing", [](Game& g) { g.JumpTo(1); }, "d7d4", true, {"Nelze"},
-         played, 1},
+        {"stepped back, Yes", [](Game& g) { g.JumpTo(1); }, "d7d5", true, {"ask ZrusitPozdejsiTahy"}, {"e4", "d5"}, 2},
+        {"stepped back, No: nothing changes",
+         [](Game& g) { g.JumpTo(1); },
+         "d7d5",
+         false,
+         {"ask ZrusitPozdejsiTahy"},
+         played,
+         1},
+        {"stepped back, a refused move asks nothing", [](Game& g) { g.JumpTo(1); }, "d7d4", true, {"Nelze"}, played, 1},
         {"stepped back, a piece put back asks nothing", [](Game& g) { g.JumpTo(1); }, "d7d7", true, {}, played, 1},
-        {"taken back: replaced without a word", [](Game& g) { g.TakeBack(); g.TakeBack(); }, "d7d5", true, {},
-         {"e4", "d5"}, 2},
-        {"taken back, stepped further back", [](Game& g) { g.TakeBack(); g.JumpTo(0); }, "d2d4", true,
-         {"ask ZrusitPozdejsiTahy"}, {"d4"}, 1},
-        {"stepped back, then taken back", [](Game& g) { g.JumpTo(2); g.TakeBack(); }, "d7d5", true, {},
-         {"e4", "d5"}, 2},
-        {"taken back, replayed, stepped back", [](Game& g) { g.TakeBack(); g.Replay(); g.JumpTo(2); }, "b1c3",
-         true, {"ask ZrusitPozdejsiTahy"}, {"e4", "e5", "Nc3"}, 3},
-        {"taken back, stepped to the end and back", [](Game& g) { g.TakeBack(); g.JumpTo(3); g.JumpTo(2); },
-         "b1c3", true, {"ask ZrusitPozdejsiTahy"}, {"e4", "e5", "Nc3"}, 3},
-        {"stepped back and forth to the end", [](Game& g) { g.JumpTo(0); g.JumpTo(3); }, "b8c6", true, {},
-         {"e4", "e5", "Nf3", "Nc6"}, 4},
+        {"taken back: replaced without a word",
+         [](Game& g) {
+             g.TakeBack();
+             g.TakeBack();
+         },
+         "d7d5",
+         true,
+         {},
+         {"e4", "d5"},
+         2},
+        {"taken back, stepped further back",
+         [](Game& g) {
+             g.TakeBack();
+             g.JumpTo(0);
+         },
+         "d2d4",
+         true,
+         {"ask ZrusitPozdejsiTahy"},
+         {"d4"},
+         1},
+        {"stepped back, then taken back",
+         [](Game& g) {
+             g.JumpTo(2);
+             g.TakeBack();
+         },
+         "d7d5",
+         true,
+         {},
+         {"e4", "d5"},
+         2},
+        {"taken back, replayed, stepped back",
+         [](Game& g) {
+             g.TakeBack();
+             g.Replay();
+             g.JumpTo(2);
+         },
+         "b1c3",
+         true,
+         {"ask ZrusitPozdejsiTahy"},
+         {"e4", "e5", "Nc3"},
+         3},
+        {"taken back, stepped to the end and back",
+         [](Game& g) {
+             g.TakeBack();
+             g.JumpTo(3);
+             g.JumpTo(2);
+         },
+         "b1c3",
+         true,
+         {"ask ZrusitPozdejsiTahy"},
+         {"e4", "e5", "Nc3"},
+         3},
+        {"stepped back and forth to the end",
+         [](Game& g) {
+             g.JumpTo(0);
+             g.JumpTo(3);
+         },
+         "b8c6",
+         true,
+         {},
+         {"e4", "e5", "Nf3", "Nc6"},
+         4},
     };
     for (const CutRow& row : rows) {
         SCOPED_TRACE(row.name);

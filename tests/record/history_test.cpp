@@ -159,7 +159,8 @@ TEST(DrawRules, OccurrencesCountedAsMovesComeAndGoMatchACountFromScratch)
             continue;
         }
         const auto quiet = std::partition(moves.begin(), moves.end(), [&](const Move& m) {
-            return std::abs(game.state.At(m.fromFile, m.fromRank)) != Pawn && game.state.At(m.toFile, m.toRank) == Empty;
+            return std::abs(game.state.At(m.fromFile, m.fromRank)) != Pawn
+                && game.state.At(m.toFile, m.toRank) == Empty;
         });
         const bool loud = quiet == moves.begin() || random() % 40 == 0;
         const std::size_t n = loud ? moves.size() : static_cast<std::size_t>(quiet - moves.begin());
@@ -210,12 +211,10 @@ struct ClockRow {
 TEST(DrawRules, MoveCountsRightAtTheirThresholdsAndOneStepBefore)
 {
     const ClockRow rows[] = {
-        {98, "Ra2", GameEnd::None, GameEnd::None},
-        {99, "Ra2", GameEnd::None, GameEnd::FiftyMovesClaimed},
+        {98, "Ra2", GameEnd::None, GameEnd::None},        {99, "Ra2", GameEnd::None, GameEnd::FiftyMovesClaimed},
         {99, "Ra2 Kd8", GameEnd::None, GameEnd::None},  // offered once only
         {99, "h3", GameEnd::None, GameEnd::None},       // a pawn move starts the count again
-        {148, "Ra2", GameEnd::None, GameEnd::None},
-        {149, "Ra2", GameEnd::SeventyFiveMoves, GameEnd::None},
+        {148, "Ra2", GameEnd::None, GameEnd::None},       {149, "Ra2", GameEnd::SeventyFiveMoves, GameEnd::None},
         {149, "Ra8#", GameEnd::WhiteWins, GameEnd::None},  // mate has the last word
     };
     for (const ClockRow& row : rows) {

@@ -124,9 +124,10 @@ TEST(San, ShownWithEachLanguagesPieceLetters)
         const char* german;
     };
     const Row rows[] = {
-        {"Nbd2", "Jbd2", "Sbd2"},     {"Qa1b2", "Da1b2", "Da1b2"}, {"Bxb5+", "Sxb5+", "Lxb5+"},
-        {"exd8=Q+", "exd8=D+", "exd8=D+"}, {"bxa1=R", "bxa1=V", "bxa1=T"}, {"O-O-O", "O-O-O", "O-O-O"},
-        {"Kf1", "Kf1", "Kf1"},        {"b4", "b4", "b4"},
+        {"Nbd2", "Jbd2", "Sbd2"},       {"Qa1b2", "Da1b2", "Da1b2"},
+        {"Bxb5+", "Sxb5+", "Lxb5+"},    {"exd8=Q+", "exd8=D+", "exd8=D+"},
+        {"bxa1=R", "bxa1=V", "bxa1=T"}, {"O-O-O", "O-O-O", "O-O-O"},
+        {"Kf1", "Kf1", "Kf1"},          {"b4", "b4", "b4"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(DisplaySan(row.san, PieceLetters::Czech()), row.czech);

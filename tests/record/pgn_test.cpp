@@ -100,11 +100,13 @@ TEST(Pgn, ReportsEachBadGameWithItsNumberMoveAndText)
          PgnFault::IllegalMove},
         {"1. e4 e5 2. e7e5 *", "game 1, move 2 \"e7e5\": no piece of the side to move on e7", PgnFault::IllegalMove},
         // A paragraph where a move should be is cut in the report.
-        {"1. e4 e5 2. " + longWord + " *",
-         "game 1, move 2 \"" + longWord.substr(0, 37) + "...\": not a move", PgnFault::UnreadableMove},
+        {"1. e4 e5 2. " + longWord + " *", "game 1, move 2 \"" + longWord.substr(0, 37) + "...\": not a move",
+         PgnFault::UnreadableMove},
         {"[FEN \"" + longWord + "\"]\n*",
-         "game 1, FEN \"" + longWord.substr(0, 97) + "...\": a FEN has six fields (or four without the clocks), "
-         "this one has 1", PgnFault::BadFen},
+         "game 1, FEN \"" + longWord.substr(0, 97)
+             + "...\": a FEN has six fields (or four without the clocks), "
+               "this one has 1",
+         PgnFault::BadFen},
     };
     for (const BadRow& row : rows) {
         SCOPED_TRACE(row.pgn);
@@ -141,12 +143,11 @@ TEST(Pgn, WritesTheExportFormatThatReadsBackTheSame)
     }
     const std::vector<std::string> tags(lines.begin(), lines.begin() + 10);
     // After the roster, the other tags in the ASCII order of their names.
-    EXPECT_EQ(tags, (std::vector<std::string>{
-                        "[Event \"?\"]", "[Site \"?\"]", "[Date \"" + PgnToday() + "\"]",
-                        "[Round \"-\"]", "[White \"Nováková\"]", "[Black \"?\"]", "[Result \"0-1\"]",
-                        "[Annotator \"me\"]",
-                        "[FEN \"r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - 2 2\"]",
-                        "[SetUp \"1\"]"}));
+    EXPECT_EQ(tags,
+              (std::vector<std::string>{
+                  "[Event \"?\"]", "[Site \"?\"]", "[Date \"" + PgnToday() + "\"]", "[Round \"-\"]",
+                  "[White \"Nováková\"]", "[Black \"?\"]", "[Result \"0-1\"]", "[Annotator \"me\"]",
+                  "[FEN \"r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - 2 2\"]", "[SetUp \"1\"]"}));
     EXPECT_EQ(lines[10], "");
     EXPECT_EQ(lines[11].substr(0, 24), "2... Nf6 3. Nc3 Bb4 4. N");
     EXPECT_NE(text.find("9. Be2 Re8 10. O-O Bd6"), std::string::npos);
@@ -264,9 +265,9 @@ TEST(Pgn, AResultNoRuleBroughtAboutIsKeptAsDeclared)
         {"1. e4 e5 2. Qh5 Nc6 0-1", GameEnd::BlackWinsDeclared},
         {"1. e4 e5 2. Nf3 1/2-1/2", GameEnd::DrawDeclared},
         {"1. e4 e5 2. Nf3 *", GameEnd::None},
-        {"1. f3 e5 2. g4 Qh4# 0-1", GameEnd::BlackWins},      // the mate says it already
-        {"1. f3 e5 2. g4 Qh4# 1-0", GameEnd::BlackWins},      // and has the last word
-        {"1. e4 e5 2. Qh5 Kxh5 1-0", GameEnd::None},          // cut short by a bad move: no result of its own
+        {"1. f3 e5 2. g4 Qh4# 0-1", GameEnd::BlackWins},  // the mate says it already
+        {"1. f3 e5 2. g4 Qh4# 1-0", GameEnd::BlackWins},  // and has the last word
+        {"1. e4 e5 2. Qh5 Kxh5 1-0", GameEnd::None},      // cut short by a bad move: no result of its own
         {"[SetUp \"1\"]\n[FEN \"4k3/8/8/8/8/8/8/4K3 w - - 0 1\"]\n1-0", GameEnd::None},  // no half-move to hold it
     };
     for (const ResultRow& row : rows) {
@@ -314,7 +315,7 @@ TEST(Pgn, TextThatHoldsNeitherTagsNorAFirstMoveGivesNoGames)
         // Games among the rest are found, numbered from the first real one.
         {"Here it is:\n\n[Event \"x\"]\n1. e4 * * and so on *\n1. d4 d5 *", 2},
         {"* [White \"A\"] *", 1},  // a game with tags but no moves is a game
-        {"e4 e5", 1},               // and so is one without tags that starts with a legal move
+        {"e4 e5", 1},              // and so is one without tags that starts with a legal move
     };
     for (const NoGameRow& row : rows) {
         SCOPED_TRACE(row.text.substr(0, 60));
@@ -355,9 +356,9 @@ void ExpectSameGames(const PgnGame& a, const PgnGame& b)
 TEST(Pgn, ReadsTheSameGamesWholeInPiecesListedAndOneByOne)
 {
     std::ifstream seeds(std::string(SOURCE_DIR) + "/fuzz/seeds-pgn/two-games.pgn", std::ios::binary);
-    const std::string text = ThreeGames + "\nsome words between * games\n" +
-                             std::string(std::istreambuf_iterator<char>(seeds), {}) +
-                             "\n%escape\n[Event \"last\"]\n1. e4 {unclosed";
+    const std::string text = ThreeGames + "\nsome words between * games\n"
+                           + std::string(std::istreambuf_iterator<char>(seeds), {})
+                           + "\n%escape\n[Event \"last\"]\n1. e4 {unclosed";
     const std::vector<PgnGame> whole = ParsePgn(text);
     ASSERT_EQ(whole.size(), 6u);
     // The escape line right after the byte-order mark is one whichever
@@ -451,10 +452,9 @@ TEST(PgnReplayTool, PrintsAFenLineAGameAndReportsTheBadOnes)
     std::ofstream(path, std::ios::binary) << ThreeGames;
     std::string out, err;
     EXPECT_EQ(RunTool(path, out, err), 2);
-    EXPECT_EQ(out,
-              "r1bq1rk1/2p1bppp/p1np1n2/1p2p3/4P3/1BP2N2/PP1P1PPP/RNBQR1K1 w - - 1 9\n"
-              "-\n"
-              "8/8/4k3/8/8/8/8/4K3 w - - 0 44\n");
+    EXPECT_EQ(out, "r1bq1rk1/2p1bppp/p1np1n2/1p2p3/4P3/1BP2N2/PP1P1PPP/RNBQR1K1 w - - 1 9\n"
+                   "-\n"
+                   "8/8/4k3/8/8/8/8/4K3 w - - 0 44\n");
     EXPECT_EQ(err, "game 2, move 3 \"Ke3\": the rules do not allow it\n");
 
     // Written back and read again, the good games end where they did.
@@ -462,9 +462,8 @@ TEST(PgnReplayTool, PrintsAFenLineAGameAndReportsTheBadOnes)
     const std::string again = ::testing::TempDir() + "written.pgn";
     std::ofstream(again, std::ios::binary) << out;
     EXPECT_EQ(RunTool(again, out, err), 0);
-    EXPECT_EQ(out,
-              "r1bq1rk1/2p1bppp/p1np1n2/1p2p3/4P3/1BP2N2/PP1P1PPP/RNBQR1K1 w - - 1 9\n"
-              "8/8/4k3/8/8/8/8/4K3 w - - 0 44\n");
+    EXPECT_EQ(out, "r1bq1rk1/2p1bppp/p1np1n2/1p2p3/4P3/1BP2N2/PP1P1PPP/RNBQR1K1 w - - 1 9\n"
+                   "8/8/4k3/8/8/8/8/4K3 w - - 0 44\n");
     EXPECT_EQ(err, "");
 
     EXPECT_EQ(RunTool("\"" + ::testing::TempDir() + "no such file.pgn\"", out, err), 2);

@@ -67,8 +67,11 @@ inline GameState Place(std::string_view text)
             epFile = word[3] - 'a';
         } else {
             for (char c : word) {
-                bool* right = c == 'K' ? &s.WhiteMayCastleShort : c == 'Q' ? &s.WhiteMayCastleLong
-                            : c == 'k' ? &s.BlackMayCastleShort : c == 'q' ? &s.BlackMayCastleLong : nullptr;
+                bool* right = c == 'K' ? &s.WhiteMayCastleShort
+                            : c == 'Q' ? &s.WhiteMayCastleLong
+                            : c == 'k' ? &s.BlackMayCastleShort
+                            : c == 'q' ? &s.BlackMayCastleLong
+                                       : nullptr;
                 if (!right)
                     throw std::invalid_argument("bad word " + std::string(word));
                 *right = true;
@@ -133,14 +136,26 @@ inline std::string StateDiff(const GameState& a, const GameState& b)
 #define BODLANY_FIELD(f) \
     if (a.f != b.f)      \
         d += #f " ";
-    BODLANY_FIELD(WhiteToMove) BODLANY_FIELD(SelectedSquare) BODLANY_FIELD(MovingPiece)
-    BODLANY_FIELD(FromFile) BODLANY_FIELD(FromRank) BODLANY_FIELD(ToFile) BODLANY_FIELD(ToRank)
-    BODLANY_FIELD(WhiteInCheck) BODLANY_FIELD(BlackInCheck)
-    BODLANY_FIELD(WhiteMayCastleShort) BODLANY_FIELD(WhiteMayCastleLong)
-    BODLANY_FIELD(BlackMayCastleShort) BODLANY_FIELD(BlackMayCastleLong)
-    BODLANY_FIELD(CastleShortPending) BODLANY_FIELD(CastleLongPending)
-    BODLANY_FIELD(WhiteDoubleStep) BODLANY_FIELD(WhiteDoubleStepFile)
-    BODLANY_FIELD(BlackDoubleStep) BODLANY_FIELD(BlackDoubleStepFile) BODLANY_FIELD(BoardTouched)
+    BODLANY_FIELD(WhiteToMove)
+    BODLANY_FIELD(SelectedSquare)
+    BODLANY_FIELD(MovingPiece)
+    BODLANY_FIELD(FromFile)
+    BODLANY_FIELD(FromRank)
+    BODLANY_FIELD(ToFile)
+    BODLANY_FIELD(ToRank)
+    BODLANY_FIELD(WhiteInCheck)
+    BODLANY_FIELD(BlackInCheck)
+    BODLANY_FIELD(WhiteMayCastleShort)
+    BODLANY_FIELD(WhiteMayCastleLong)
+    BODLANY_FIELD(BlackMayCastleShort)
+    BODLANY_FIELD(BlackMayCastleLong)
+    BODLANY_FIELD(CastleShortPending)
+    BODLANY_FIELD(CastleLongPending)
+    BODLANY_FIELD(WhiteDoubleStep)
+    BODLANY_FIELD(WhiteDoubleStepFile)
+    BODLANY_FIELD(BlackDoubleStep)
+    BODLANY_FIELD(BlackDoubleStepFile)
+    BODLANY_FIELD(BoardTouched)
 #undef BODLANY_FIELD
     return d;
 }

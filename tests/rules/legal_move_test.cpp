@@ -30,7 +30,10 @@ const LegalRow legalRows[] = {
     {"SameWithoutTheCapturerIsMate", "Kh1 Pg2 Ph2 ra1 kc8", false},
 };
 
-void PrintTo(const LegalRow& row, std::ostream* os) { *os << row.position; }
+void PrintTo(const LegalRow& row, std::ostream* os)
+{
+    *os << row.position;
+}
 
 class LegalMoveTest : public testing::TestWithParam<LegalRow> {};
 
@@ -47,9 +50,9 @@ INSTANTIATE_TEST_SUITE_P(Positions, LegalMoveTest, testing::ValuesIn(legalRows),
 
 TEST(Probe, JudgesEveryPairLikeTheRealMove)
 {
-    for (const char* position : {"start", "Pe5 pd5 Ke1 kh8 ep=d", "Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq",
-                                 "Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq b", "Ka5 Pb5 pc5 rh5 kh8 ep=c",
-                                 "pe4 Pd4 Ke1 kh8 b ep=d", "Kg1 Pf2 Pg2 Ph2 re1 ka8"}) {
+    for (const char* position :
+         {"start", "Pe5 pd5 Ke1 kh8 ep=d", "Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq", "Ke1 Ra1 Rh1 ke8 ra8 rh8 KQkq b",
+          "Ka5 Pb5 pc5 rh5 kh8 ep=c", "pe4 Pd4 Ke1 kh8 b ep=d", "Kg1 Pf2 Pg2 Ph2 re1 ka8"}) {
         const GameState s = Position(position);
         const GameState before = s;
         int accepted = 0;
@@ -79,9 +82,15 @@ struct PromotionRow {
 TEST(PromotePawn, PutsTheChosenPieceOfThePawnsColour)
 {
     const PromotionRow rows[] = {
-        {Pawn, PromoteQueen, Queen},    {Pawn, PromoteRook, Rook},       {Pawn, PromoteBishop, Bishop},
-        {Pawn, PromoteKnight, Knight},  {-Pawn, PromoteQueen, -Queen},   {-Pawn, PromoteRook, -Rook},
-        {-Pawn, PromoteBishop, -Bishop}, {-Pawn, PromoteKnight, -Knight}, {Pawn, 4, Pawn},
+        {Pawn, PromoteQueen, Queen},
+        {Pawn, PromoteRook, Rook},
+        {Pawn, PromoteBishop, Bishop},
+        {Pawn, PromoteKnight, Knight},
+        {-Pawn, PromoteQueen, -Queen},
+        {-Pawn, PromoteRook, -Rook},
+        {-Pawn, PromoteBishop, -Bishop},
+        {-Pawn, PromoteKnight, -Knight},
+        {Pawn, 4, Pawn},
         {-Pawn, -1, -Pawn},
     };
     for (const auto& row : rows) {

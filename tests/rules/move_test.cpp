@@ -124,7 +124,10 @@ const MoveRow moveRows[] = {
     {"KingTwoStepsAwayFromHome", "Kd4 ke8 KQ", "d4f4", false},
 };
 
-void PrintTo(const MoveRow& row, std::ostream* os) { *os << row.position << " " << row.move; }
+void PrintTo(const MoveRow& row, std::ostream* os)
+{
+    *os << row.position << " " << row.move;
+}
 
 class MoveTest : public testing::TestWithParam<MoveRow> {};
 

@@ -34,7 +34,8 @@ private:
 
 void Press(TurnSequence& turn, int square)  // white at the bottom, middle of the square
 {
-    turn.FormMouseDown(FrameWidth + (square / 8) * SquareSize + 30, FrameWidth + (7 - square % 8) * SquareSize + 30, true);
+    turn.FormMouseDown(FrameWidth + (square / 8) * SquareSize + 30, FrameWidth + (7 - square % 8) * SquareSize + 30,
+                       true);
 }
 
 std::vector<std::pair<int, int>> LegalMoves(const GameState& s)

@@ -108,7 +108,10 @@ const CheckRow checkRows[] = {
     {"BlackAttackersDoNotHitTheirOwnKing", "ke4 pd3 ne6 re1 bb7 Kh8", false, false},
 };
 
-void PrintTo(const CheckRow& row, std::ostream* os) { *os << row.position; }
+void PrintTo(const CheckRow& row, std::ostream* os)
+{
+    *os << row.position;
+}
 
 class CheckTest : public testing::TestWithParam<CheckRow> {};
 

@@ -26,7 +26,10 @@ struct PerftRow {
     std::vector<std::uint64_t> counts;  // depth 1, 2, ...
 };
 
-void PrintTo(const PerftRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const PerftRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 const PerftRow perftRows[] = {
     {"Start", startFen, {20, 400, 8902, 197281}},

@@ -60,7 +60,8 @@ int main(int argc, char** argv)
                 reader.setScaledSize(QSize(side, side));
             const QImage image = reader.read().convertToFormat(format);
             if (image.isNull() || (side > 0 && image.size() != QSize(side, side)))
-                return Fail(QStringLiteral("cannot render %1 at %2 pixels: %3").arg(path).arg(side).arg(reader.errorString()));
+                return Fail(
+                    QStringLiteral("cannot render %1 at %2 pixels: %3").arg(path).arg(side).arg(reader.errorString()));
             const QString base = QFileInfo(path).completeBaseName();
             const QString target = side > 0 ? QStringLiteral("%1/%2@%3.argb").arg(outDir, base).arg(side)
                                             : QStringLiteral("%1/%2.argb").arg(outDir, base);

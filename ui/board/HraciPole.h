@@ -22,8 +22,7 @@ public:
     // show it without redrawing anything else.
     using ChangeNotice = std::function<void(const QRect&)>;
 
-    THraciPole(const chess::GameState& state, const Presentation& look, QImage& boardCanvas,
-               ChangeNotice changed = {});
+    THraciPole(const chess::GameState& state, const Presentation& look, QImage& boardCanvas, ChangeNotice changed = {});
 
     void DrawBoard();
     void DrawSquare(int file, int rank) override;

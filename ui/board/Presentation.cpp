@@ -34,8 +34,8 @@ const QImage& PieceSet::Picture(int code, qreal dpr) const
         std::array<QImage, 12> pictures;
         const int side = qRound(68 * dpr);
         for (int i = 0; i < 12; ++i) {
-            const QString name = QStringLiteral("%1%2_%3").arg(
-                prefix_, QLatin1String(PieceNames[i % 6]), i < 6 ? QStringLiteral("B") : QStringLiteral("C"));
+            const QString name = QStringLiteral("%1%2_%3").arg(prefix_, QLatin1String(PieceNames[i % 6]),
+                                                               i < 6 ? QStringLiteral("B") : QStringLiteral("C"));
             // The sizes of ordinary and double-density screens come rendered
             // from the build; any other size is rendered here, through the
             // SVG image plugin.

@@ -41,8 +41,8 @@ QImage LoadTextureIcon(int n, qreal dpr = 1.0);
 struct Presentation {
     bool WhiteAtBottom = true;
     bool ShowLabels = true;
-    int BoardTexture = 0;           // 1..5; 0 while none is chosen
-    QImage TextureImage;            // copy of the current texture
+    int BoardTexture = 0;              // 1..5; 0 while none is chosen
+    QImage TextureImage;               // copy of the current texture
     const PieceSet* Pieces = nullptr;  // the current piece pictures; none drawn while null
 
     // The origin and target cells (file * 8 + rank) of the last move, tinted

@@ -50,7 +50,7 @@ constexpr TextKey<AboutTexts> AboutTextKeys[] = {
 // row; text beyond it is cut rather than drawn over that row.
 constexpr int Label1Bottom = 87, Label4Bottom = 139, Label8Bottom = 183;
 
-QFont PixelFont(const QFont &base, int pixelSize, bool bold)
+QFont PixelFont(const QFont& base, int pixelSize, bool bold)
 {
     QFont font = base;
     font.setPixelSize(pixelSize);
@@ -58,17 +58,17 @@ QFont PixelFont(const QFont &base, int pixelSize, bool bold)
     return font;
 }
 
-void SetTextColour(QWidget *widget, const QColor &colour)
+void SetTextColour(QWidget* widget, const QColor& colour)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
 }
 
-TmyLabel3d *Make3dLabel(QWidget *parent, const char *name, const QString &caption,
-                        const QRect &place, int pixelSize, TmyLabel3d::T3DEffect style)
+TmyLabel3d* Make3dLabel(QWidget* parent, const char* name, const QString& caption, const QRect& place, int pixelSize,
+                        TmyLabel3d::T3DEffect style)
 {
-    auto *label = new TmyLabel3d(caption, parent);
+    auto* label = new TmyLabel3d(caption, parent);
     label->setObjectName(QLatin1String(name));
     label->setFont(PixelFont(parent->font(), pixelSize, true));
     SetTextColour(label, Maroon);
@@ -77,9 +77,9 @@ TmyLabel3d *Make3dLabel(QWidget *parent, const char *name, const QString &captio
     return label;
 }
 
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, QPoint at, bool bold)
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at, bool bold)
 {
-    auto *label = new QLabel(text, parent);
+    auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setFont(PixelFont(parent->font(), parent->font().pixelSize(), bold));
     label->setTextFormat(Qt::PlainText);
@@ -89,10 +89,9 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, QPoint
 }
 
 // A word-wrapped paragraph; it grows downwards rather than lose a line.
-QLabel *MakeParagraph(QWidget *parent, const char *name, const QString &text, const QRect &place,
-                      bool bold)
+QLabel* MakeParagraph(QWidget* parent, const char* name, const QString& text, const QRect& place, bool bold)
 {
-    auto *label = new QLabel(text, parent);
+    auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setFont(PixelFont(parent->font(), parent->font().pixelSize(), bold));
     label->setTextFormat(Qt::PlainText);
@@ -105,7 +104,7 @@ QLabel *MakeParagraph(QWidget *parent, const char *name, const QString &text, co
 
 // Keeps a 3-D caption on one line and whole: the label widens as far as
 // `right` allows, and where even that is too narrow the font shrinks.
-void FitOnOneLine(TmyLabel3d *label, int right)
+void FitOnOneLine(TmyLabel3d* label, int right)
 {
     // One pixel more for the shade copy drawn below and to the right.
     const auto needed = [label] { return label->sizeHint().width() + 1; };
@@ -123,14 +122,14 @@ void FitOnOneLine(TmyLabel3d *label, int right)
 
 // A word-wrapped paragraph as tall as its text, from its design height down
 // to `bottom` at most.
-void FitParagraph(QLabel *label, int designHeight, int bottom)
+void FitParagraph(QLabel* label, int designHeight, int bottom)
 {
     const int needed = label->heightForWidth(label->width());
     label->resize(label->width(), std::clamp(needed, designHeight, std::max(designHeight, bottom - label->y() + 1)));
 }
 
 // A one-line caption cut with an ellipsis where it would reach `right`.
-void FitCaption(QLabel *label, int right)
+void FitCaption(QLabel* label, int right)
 {
     label->adjustSize();
     const int room = right - label->x();
@@ -143,16 +142,15 @@ void FitCaption(QLabel *label, int right)
 // A web address too wide for its column at full size is shown without
 // "https://", which every browser adds by itself; the link still opens the
 // whole address.
-void DropSchemeIfTooWide(TmyLabel3d *label, int right)
+void DropSchemeIfTooWide(TmyLabel3d* label, int right)
 {
     if (label->sizeHint().width() + 1 <= right - label->x())
         return;
-    static const QRegularExpression scheme(QStringLiteral("^https?://"),
-                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression scheme(QStringLiteral("^https?://"), QRegularExpression::CaseInsensitiveOption);
     label->setText(label->text().remove(scheme));
 }
 
-void SetLongHint(QWidget *widget, const QString &hint)
+void SetLongHint(QWidget* widget, const QString& hint)
 {
     // The short part is empty, so no tooltip; the long part goes where
     // help and status bars look for it.
@@ -160,28 +158,24 @@ void SetLongHint(QWidget *widget, const QString &hint)
     widget->setStatusTip(hint);
 }
 
-} // namespace
+}  // namespace
 
-QUrl InformationMailLink(const QString &email, const QString &title, const QString &text)
+QUrl InformationMailLink(const QString& email, const QString& title, const QString& text)
 {
     const QByteArray subject = QUrl::toPercentEncoding(QStringLiteral("Informace o programu ") + title);
     const QByteArray body = QUrl::toPercentEncoding(text);
-    return QUrl(QStringLiteral("mailto:") + email + QStringLiteral("?subject=")
-                + QString::fromLatin1(subject) + QStringLiteral("&body=") + QString::fromLatin1(body));
+    return QUrl(QStringLiteral("mailto:") + email + QStringLiteral("?subject=") + QString::fromLatin1(subject)
+                + QStringLiteral("&body=") + QString::fromLatin1(body));
 }
 
-TAutor::TAutor(const QString &programDir, const QString &languageName,
-               const QString &executablePath, QWidget *owner)
+TAutor::TAutor(const QString& programDir, const QString& languageName, const QString& executablePath, QWidget* owner)
     : TAutor(programDir, LanguageFile(LanguageFilePath(programDir, languageName)), executablePath, owner)
 {
 }
 
-TAutor::TAutor(const QString &programDir, const LanguageFile &language,
-               const QString &executablePath, QWidget *owner)
-    : QDialog(owner)
-    , programDir_(programDir)
-    , executablePath_(executablePath)
-    , openUrl_([](const QUrl &url) { return QDesktopServices::openUrl(url); })
+TAutor::TAutor(const QString& programDir, const LanguageFile& language, const QString& executablePath, QWidget* owner)
+    : QDialog(owner), programDir_(programDir), executablePath_(executablePath),
+      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); })
 {
     setObjectName(QStringLiteral("Autor"));
     setWindowTitle(texts_.Autor);
@@ -191,7 +185,7 @@ TAutor::TAutor(const QString &programDir, const LanguageFile &language,
     SetTextColour(this, Qt::black);
 
     facts_ = [this] {
-        QWidget *main = parentWidget() ? parentWidget()->window() : this;
+        QWidget* main = parentWidget() ? parentWidget()->window() : this;
         return GatherSystemFacts(main, programDir_, executablePath_);
     };
 
@@ -200,11 +194,9 @@ TAutor::TAutor(const QString &programDir, const LanguageFile &language,
     if (picture.open(QIODevice::ReadOnly))
         Image1 = DecodeJpeg(picture.readAll());
 
-    myLabel3d1 = Make3dLabel(this, "myLabel3d1", texts_.myLabel3d1,
-                             QRect(8, 8, 324, 31), 27, TmyLabel3d::Raised3d);
+    myLabel3d1 = Make3dLabel(this, "myLabel3d1", texts_.myLabel3d1, QRect(8, 8, 324, 31), 27, TmyLabel3d::Raised3d);
     myLabel3d1->setAShadeLeftTop(Qt::yellow);
-    myLabel3d2 = Make3dLabel(this, "myLabel3d2", texts_.myLabel3d2,
-                             QRect(384, 20, 48, 15), 13, TmyLabel3d::Resit3d);
+    myLabel3d2 = Make3dLabel(this, "myLabel3d2", texts_.myLabel3d2, QRect(384, 20, 48, 15), 13, TmyLabel3d::Resit3d);
     myLabel3d2->setAShadeLeftTop(Qt::yellow);
 
     Label1 = MakeParagraph(this, "Label1", texts_.Label1, QRect(8, 48, 433, 33), true);
@@ -216,16 +208,16 @@ TAutor::TAutor(const QString &programDir, const LanguageFile &language,
     Label3 = MakeLabel(this, "Label3", QStringLiteral("E-mailová adresa autora:"), {160, 202}, true);
     Label6 = MakeLabel(this, "Label6", QStringLiteral("Telefon:"), {320, 202}, true);
 
-    myLabel3d3 = Make3dLabel(this, "myLabel3d3", QString::fromUtf8(author::Web),
-                             QRect(8, 216, 129, 19), 16, TmyLabel3d::Raised3d);
+    myLabel3d3 = Make3dLabel(this, "myLabel3d3", QString::fromUtf8(author::Web), QRect(8, 216, 129, 19), 16,
+                             TmyLabel3d::Raised3d);
     myLabel3d3->setCursor(Qt::PointingHandCursor);
-    myLabel3d4 = Make3dLabel(this, "myLabel3d4", QString::fromUtf8(author::Email),
-                             QRect(160, 216, 143, 19), 16, TmyLabel3d::Raised3d);
+    myLabel3d4 = Make3dLabel(this, "myLabel3d4", QString::fromUtf8(author::Email), QRect(160, 216, 143, 19), 16,
+                             TmyLabel3d::Raised3d);
     myLabel3d4->setCursor(Qt::PointingHandCursor);
-    myLabel3d5 = Make3dLabel(this, "myLabel3d5", QString::fromUtf8(author::Phone),
-                             QRect(320, 216, 117, 19), 16, TmyLabel3d::Raised3d);
+    myLabel3d5 = Make3dLabel(this, "myLabel3d5", QString::fromUtf8(author::Phone), QRect(320, 216, 117, 19), 16,
+                             TmyLabel3d::Raised3d);
     myLabel3d5->setCursor(Qt::ArrowCursor);
-    for (TmyLabel3d *label : {myLabel3d3, myLabel3d4, myLabel3d5})
+    for (TmyLabel3d* label : {myLabel3d3, myLabel3d4, myLabel3d5})
         label->setShowAccelChar(false);
 
     Button1 = new QPushButton(QStringLiteral("Pošli informace"), this);
@@ -259,14 +251,14 @@ void TAutor::setFactsSource(FactsSource source)
     facts_ = std::move(source);
 }
 
-void TAutor::FormCreate(const LanguageFile &file)
+void TAutor::FormCreate(const LanguageFile& file)
 {
-    const auto text = [&file](const char *key, const QString &fallback) {
+    const auto text = [&file](const char* key, const QString& fallback) {
         return file.Text("Autor", QLatin1String(key), fallback);
     };
     Button1->setText(text("Button1", Button1->text()));
     OKButton->setText(text("OKButton", OKButton->text()));
-    for (QLabel *label : {Label3, Label5, Label6, Label2})
+    for (QLabel* label : {Label3, Label5, Label6, Label2})
         label->setText(text(label->objectName().toLatin1().constData(), label->text()));
     texts_ = AboutTexts::Load(file);
 
@@ -282,7 +274,7 @@ void TAutor::FormCreate(const LanguageFile &file)
     LayOut();
 }
 
-AboutTexts AboutTexts::Load(const LanguageFile &file)
+AboutTexts AboutTexts::Load(const LanguageFile& file)
 {
     return LoadTexts(file, "Autor", AboutTextKeys);
 }
@@ -306,7 +298,7 @@ void TAutor::LayOut()
     FitCaption(Label2, width() - Gap);
 }
 
-void TAutor::CentreOver(const QWidget *owner)
+void TAutor::CentreOver(const QWidget* owner)
 {
     // Frame centre over frame centre. Our own frame is not known before the
     // window manager has put one around us, so the owner's is taken for it;
@@ -316,15 +308,16 @@ void TAutor::CentreOver(const QWidget *owner)
     const QSize frame(ownerFrame.width() - ownerClient.width(), ownerFrame.height() - ownerClient.height());
     QRect placed(QPoint(), size() + frame);
     placed.moveCenter(ownerFrame.center());
-    if (const QScreen *screen = owner->screen()) {
+    if (const QScreen* screen = owner->screen()) {
         const QRect area = screen->availableGeometry();
-        placed.moveLeft(std::clamp(placed.left(), area.left(), std::max(area.left(), area.right() + 1 - placed.width())));
+        placed.moveLeft(
+            std::clamp(placed.left(), area.left(), std::max(area.left(), area.right() + 1 - placed.width())));
         placed.moveTop(std::clamp(placed.top(), area.top(), std::max(area.top(), area.bottom() + 1 - placed.height())));
     }
     move(placed.topLeft());
 }
 
-void TAutor::changeEvent(QEvent *event)
+void TAutor::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
@@ -340,12 +333,11 @@ void TAutor::FormActivate()
     dateShown_ = true;
     const QDate built = QFileInfo(executablePath_).lastModified().date();
     if (built.isValid())
-        Label2->setText(Label2->text() + QStringLiteral(" ")
-                        + QLocale::system().toString(built, QLocale::ShortFormat));
+        Label2->setText(Label2->text() + QStringLiteral(" ") + QLocale::system().toString(built, QLocale::ShortFormat));
     FitCaption(Label2, width() - Gap);
 }
 
-void TAutor::paintEvent(QPaintEvent *)
+void TAutor::paintEvent(QPaintEvent*)
 {
     // Drawn at its own size from the top-left corner: the picture is three
     // pixels taller than the dialog, and the bottom rows are simply cut.
@@ -353,7 +345,7 @@ void TAutor::paintEvent(QPaintEvent *)
     painter.drawImage(0, 0, Image1);
 }
 
-void TAutor::ShowError(const QString &text)
+void TAutor::ShowError(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, texts_.TextChyba, text, QMessageBox::Ok, this);
     box.exec();

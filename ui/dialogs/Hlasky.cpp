@@ -111,8 +111,8 @@ void TFormHlasky::FitToMessage()
     const int natural = Label1->fontMetrics().horizontalAdvance(Label1->text()) + 1;
     const int labelWidth = std::clamp(natural, DesignWidth - 2 * SideMargin, room);
     const auto lines = static_cast<MessageLabel*>(Label1)->Lines(labelWidth);
-    const int labelHeight =
-        std::max<int>(DesignLineHeight, int(std::max<qsizetype>(1, lines.size())) * Label1->fontMetrics().lineSpacing());
+    const int labelHeight = std::max<int>(DesignLineHeight, int(std::max<qsizetype>(1, lines.size()))
+                                                                * Label1->fontMetrics().lineSpacing());
 
     const int width = labelWidth + 2 * SideMargin;
     const int buttonTop = ButtonTop + labelHeight - DesignLineHeight;
@@ -137,8 +137,10 @@ void TFormHlasky::Announce(const QString& text)
         if (const QScreen* screen = titleSource_->screen()) {
             const int side = FrameAllowance / 2;
             const QRect area = screen->availableGeometry().adjusted(side, FrameAllowance, -side, -side);
-            placed.moveLeft(std::clamp(placed.left(), area.left(), std::max(area.left(), area.right() + 1 - placed.width())));
-            placed.moveTop(std::clamp(placed.top(), area.top(), std::max(area.top(), area.bottom() + 1 - placed.height())));
+            placed.moveLeft(
+                std::clamp(placed.left(), area.left(), std::max(area.left(), area.right() + 1 - placed.width())));
+            placed.moveTop(
+                std::clamp(placed.top(), area.top(), std::max(area.top(), area.bottom() + 1 - placed.height())));
         }
         move(placed.topLeft());
     }

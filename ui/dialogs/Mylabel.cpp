@@ -10,13 +10,9 @@
 #include <algorithm>
 #include <climits>
 
-TmyLabel3d::TmyLabel3d(QWidget *parent)
-    : TmyLabel3d(QString(), parent)
-{
-}
+TmyLabel3d::TmyLabel3d(QWidget* parent) : TmyLabel3d(QString(), parent) {}
 
-TmyLabel3d::TmyLabel3d(const QString &text, QWidget *parent)
-    : QLabel(text, parent)
+TmyLabel3d::TmyLabel3d(const QString& text, QWidget* parent) : QLabel(text, parent)
 {
     // The background colour is the label's own: pin the Window role to the
     // application's colour so that a parent's palette does not flow into it.
@@ -35,7 +31,7 @@ void TmyLabel3d::setAStyle3D(T3DEffect style)
     update();
 }
 
-void TmyLabel3d::setAShadeLeftTop(const QColor &colour)
+void TmyLabel3d::setAShadeLeftTop(const QColor& colour)
 {
     if (colour == shadeLeftTop_ || shadeLTSet_)
         return;
@@ -43,7 +39,7 @@ void TmyLabel3d::setAShadeLeftTop(const QColor &colour)
     update();
 }
 
-void TmyLabel3d::setAShadeRightBottom(const QColor &colour)
+void TmyLabel3d::setAShadeRightBottom(const QColor& colour)
 {
     if (colour == shadeRightBottom_)
         return;
@@ -101,8 +97,7 @@ void TmyLabel3d::setShowAccelChar(bool show)
 
 int TmyLabel3d::textFlags() const
 {
-    int flags = Qt::TextWordWrap | Qt::TextExpandTabs | Qt::AlignTop
-                | int(alignment() & Qt::AlignHorizontal_Mask);
+    int flags = Qt::TextWordWrap | Qt::TextExpandTabs | Qt::AlignTop | int(alignment() & Qt::AlignHorizontal_Mask);
     // Without TextShowMnemonic QPainter shows "&" as it is.
     if (showAccelChar_)
         flags |= Qt::TextShowMnemonic;
@@ -115,7 +110,7 @@ QRect TmyLabel3d::textRect() const
     return contentsRect().adjusted(m, m, -m, -m);
 }
 
-void TmyLabel3d::paintEvent(QPaintEvent *)
+void TmyLabel3d::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (!transparent_)
@@ -150,20 +145,19 @@ void TmyLabel3d::paintEvent(QPaintEvent *)
 
     // A disabled face takes the system's grey text, whatever colour the
     // label's text was given; the shades stay as they are.
-    const QColor face = isEnabled()
-        ? palette().color(QPalette::Active, foregroundRole())
-        : QApplication::palette(this).color(QPalette::Disabled, QPalette::WindowText);
+    const QColor face = isEnabled() ? palette().color(QPalette::Active, foregroundRole())
+                                    : QApplication::palette(this).color(QPalette::Disabled, QPalette::WindowText);
     painter.setPen(face);
     painter.drawText(r, flags, caption);
 }
 
-void TmyLabel3d::leaveEvent(QEvent *event)
+void TmyLabel3d::leaveEvent(QEvent* event)
 {
     QLabel::leaveEvent(event);
     emit OnMouseOut();
 }
 
-void TmyLabel3d::mousePressEvent(QMouseEvent *event)
+void TmyLabel3d::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
         QLabel::mousePressEvent(event);
@@ -173,7 +167,7 @@ void TmyLabel3d::mousePressEvent(QMouseEvent *event)
     event->accept();
 }
 
-void TmyLabel3d::mouseReleaseEvent(QMouseEvent *event)
+void TmyLabel3d::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !pressed_) {
         QLabel::mouseReleaseEvent(event);
@@ -193,11 +187,10 @@ QSize TmyLabel3d::captionSize(int width) const
     const QFontMetrics fm(font());
     if (width < 0)
         return fm.size(textFlags() & ~Qt::TextWordWrap, text());
-    return fm.boundingRect(QRect(0, 0, std::max(width, 1), INT_MAX / 4), textFlags(), text())
-        .size();
+    return fm.boundingRect(QRect(0, 0, std::max(width, 1), INT_MAX / 4), textFlags(), text()).size();
 }
 
-static QSize marginSize(const QWidget *w, int margin)
+static QSize marginSize(const QWidget* w, int margin)
 {
     const QMargins cm = w->contentsMargins();
     return QSize(cm.left() + cm.right() + 2 * margin, cm.top() + cm.bottom() + 2 * margin);
@@ -215,9 +208,8 @@ QSize TmyLabel3d::minimumSizeHint() const
     const QFontMetrics fm(font());
     const int oneLine = textFlags() & ~Qt::TextWordWrap;
     int widest = 0;
-    const QStringList words = text().split(QRegularExpression(QStringLiteral("\\s+")),
-                                           Qt::SkipEmptyParts);
-    for (const QString &word : words)
+    const QStringList words = text().split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    for (const QString& word : words)
         widest = std::max(widest, fm.size(oneLine, word).width());
     const QSize extra = marginSize(this, margin());
     return QSize(widest + extra.width(), captionSize(widest).height() + extra.height());

@@ -11,8 +11,7 @@
 // top; only the horizontal part of alignment() is used. With ShowAccelChar
 // (the default) "&x" underlines x and "&&" shows one ampersand; without it
 // every "&" is shown as it is.
-class TmyLabel3d : public QLabel
-{
+class TmyLabel3d : public QLabel {
     Q_OBJECT
     Q_PROPERTY(T3DEffect AStyle3D READ AStyle3D WRITE setAStyle3D)
     Q_PROPERTY(QColor AShadeLeftTop READ AShadeLeftTop WRITE setAShadeLeftTop)
@@ -27,8 +26,8 @@ public:
     enum T3DEffect { Normal3d, Resit3d, Raised3d, Shadowed3d };
     Q_ENUM(T3DEffect)
 
-    explicit TmyLabel3d(QWidget *parent = nullptr);
-    explicit TmyLabel3d(const QString &text, QWidget *parent = nullptr);
+    explicit TmyLabel3d(QWidget* parent = nullptr);
+    explicit TmyLabel3d(const QString& text, QWidget* parent = nullptr);
 
     T3DEffect AStyle3D() const { return style_; }
     void setAStyle3D(T3DEffect style);
@@ -36,11 +35,11 @@ public:
     // Colour of the copy up and to the left (raised) or down and to the
     // right (recessed). Ignored while AShadeLTSet holds it at white.
     QColor AShadeLeftTop() const { return shadeLeftTop_; }
-    void setAShadeLeftTop(const QColor &colour);
+    void setAShadeLeftTop(const QColor& colour);
 
     // Colour of the other copy, and of the drop shadow.
     QColor AShadeRightBottom() const { return shadeRightBottom_; }
-    void setAShadeRightBottom(const QColor &colour);
+    void setAShadeRightBottom(const QColor& colour);
 
     // Offset of the drop shadow in pixels; a negative vertical offset is up.
     int AHShadeOffSet() const { return hShadeOffset_; }
@@ -75,10 +74,10 @@ signals:
     void clicked();
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
-    void leaveEvent(QEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     int textFlags() const;

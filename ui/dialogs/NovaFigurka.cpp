@@ -11,12 +11,12 @@
 
 namespace {
 
-const char *const Section = "NovaFigurka";
+const char* const Section = "NovaFigurka";
 
 // In the order the choices are offered, which PromotePawn's index follows.
 struct Choice {
-    const char *key;
-    const char *czech;
+    const char* key;
+    const char* czech;
 };
 constexpr Choice Choices[] = {
     {"RadioGroup1.Items[0]", "dáma"},
@@ -25,18 +25,15 @@ constexpr Choice Choices[] = {
     {"RadioGroup1.Items[3]", "jezdec"},
 };
 
-QString Read(const LanguageFile &language, const char *key, const char *czech)
+QString Read(const LanguageFile& language, const char* key, const char* czech)
 {
     return language.Text(Section, QString::fromLatin1(key), QString::fromUtf8(czech));
 }
 
 }  // namespace
 
-TNasadit::TNasadit(chess::GameState &state, chess::SquareListener &board, const LanguageFile &language,
-                   QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      state_(state),
-      board_(board)
+TNasadit::TNasadit(chess::GameState& state, chess::SquareListener& board, const LanguageFile& language, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), state_(state), board_(board)
 {
     setObjectName(QStringLiteral("Nasadit"));
     setWindowTitle(language.Text("Form1", QStringLiteral("Form1"), DefaultTitle));
@@ -67,12 +64,12 @@ TNasadit::TNasadit(chess::GameState &state, chess::SquareListener &board, const 
     group_ = new QGroupBox(Read(language, "RadioGroup1", "Nová figurka"), this);
     group_->setObjectName(QStringLiteral("RadioGroup1"));
     group_->setGeometry(144, 8, 89, 105);
-    auto *column = new QVBoxLayout(group_);
+    auto* column = new QVBoxLayout(group_);
     column->setContentsMargins(8, 2, 4, 4);
     column->setSpacing(0);
     choices_ = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
-        auto *item = new QRadioButton(Read(language, Choices[i].key, Choices[i].czech), group_);
+        auto* item = new QRadioButton(Read(language, Choices[i].key, Choices[i].czech), group_);
         item->setObjectName(QStringLiteral("RadioGroup1Item%1").arg(i));
         choices_->addButton(item, i);
         column->addWidget(item);
@@ -100,11 +97,9 @@ void TNasadit::accept()
     QDialog::accept();
 }
 
-void TNasadit::reject()
-{
-}
+void TNasadit::reject() {}
 
-void TNasadit::closeEvent(QCloseEvent *event)
+void TNasadit::closeEvent(QCloseEvent* event)
 {
     // The close box, Alt+F4 and the window manager all end here; only the
     // OK button may end the dialog.

@@ -14,8 +14,7 @@ class QGroupBox;
 class QPushButton;
 class TmyLabel3d;
 
-class TNasadit : public QDialog
-{
+class TNasadit : public QDialog {
     Q_OBJECT
 
 public:
@@ -23,8 +22,7 @@ public:
     // already stand on its last rank. Texts come from `language` (section
     // "NovaFigurka", title from "Form1"), with the Czech texts where a key
     // is missing. A fresh dialog opens with the queen chosen.
-    TNasadit(chess::GameState &state, chess::SquareListener &board, const LanguageFile &language,
-             QWidget *owner);
+    TNasadit(chess::GameState& state, chess::SquareListener& board, const LanguageFile& language, QWidget* owner);
 
     // Index of the chosen item, 0 queen, 1 rook, 2 bishop, 3 knight; -1 when
     // none is chosen.
@@ -36,14 +34,14 @@ public slots:
     void reject() override;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    chess::GameState &state_;
-    chess::SquareListener &board_;
-    TmyLabel3d *question_;
-    QPushButton *ok_;
-    QGroupBox *group_;
-    QButtonGroup *choices_;
+    chess::GameState& state_;
+    chess::SquareListener& board_;
+    TmyLabel3d* question_;
+    QPushButton* ok_;
+    QGroupBox* group_;
+    QButtonGroup* choices_;
     bool promoted_ = false;
 };

@@ -12,21 +12,19 @@ constexpr quint64 MaxImageBytes = quint64(256) << 20;
 // libjpeg reports errors by calling error_exit, which must not return. The
 // jump goes back into Decode(), whose frame holds no C++ object and no
 // variable changed after setjmp: the decoder's state lives in the caller.
-struct ErrorManager
-{
+struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
 };
 
-struct Decoder
-{
+struct Decoder {
     jpeg_decompress_struct info;
     ErrorManager errors;
 };
 
 [[noreturn]] void ErrorExit(j_common_ptr info)
 {
-    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
 }
 
 // Level -1 is a warning about damaged data (libjpeg would go on and fill the
@@ -40,10 +38,10 @@ void EmitMessage(j_common_ptr info, int level)
 void OutputMessage(j_common_ptr) {}
 
 // CMYK as Adobe writes it (inverted) to RGB; libjpeg offers no conversion.
-void CmykRowToRgbx(uchar *row, JDIMENSION width)
+void CmykRowToRgbx(uchar* row, JDIMENSION width)
 {
     for (JDIMENSION x = 0; x < width; ++x) {
-        uchar *p = row + 4 * x;
+        uchar* p = row + 4 * x;
         const int k = p[3];
         p[0] = uchar(p[0] * k / 255);
         p[1] = uchar(p[1] * k / 255);
@@ -53,10 +51,10 @@ void CmykRowToRgbx(uchar *row, JDIMENSION width)
 }
 
 // Returns false on any error, with the decoder released either way.
-bool Decode(const QByteArray &bytes, Decoder *decoder, QImage *image)
+bool Decode(const QByteArray& bytes, Decoder* decoder, QImage* image)
 {
-    jpeg_decompress_struct &info = decoder->info;
-    ErrorManager &errors = decoder->errors;
+    jpeg_decompress_struct& info = decoder->info;
+    ErrorManager& errors = decoder->errors;
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = ErrorExit;
     errors.base.emit_message = EmitMessage;
@@ -69,7 +67,7 @@ bool Decode(const QByteArray &bytes, Decoder *decoder, QImage *image)
     }
 
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
 
@@ -100,9 +98,9 @@ bool Decode(const QByteArray &bytes, Decoder *decoder, QImage *image)
     return true;
 }
 
-} // namespace
+}  // namespace
 
-QImage DecodeJpeg(const QByteArray &bytes)
+QImage DecodeJpeg(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
         return {};

@@ -67,18 +67,17 @@ QString ColorDepthText(int bitsPerPixel, int planes)
     }
 }
 
-QString InformationText(const SystemFacts &facts)
+QString InformationText(const SystemFacts& facts)
 {
     const QString blank = QStringLiteral(" ");
     QString text = facts.osText + blank;
     text += MemoryText(facts.totalMemoryBytes);
     text += CpuText(facts.cpuMHz);
     text += QStringLiteral("Obrazovka:") + QString::number(facts.screenWidth) + QStringLiteral("x")
-            + QString::number(facts.screenHeight) + blank
-            + ColorDepthText(facts.bitsPerPixel, facts.planes) + QStringLiteral(" DPI:")
-            + QString::number(facts.dpi) + blank;
+          + QString::number(facts.screenHeight) + blank + ColorDepthText(facts.bitsPerPixel, facts.planes)
+          + QStringLiteral(" DPI:") + QString::number(facts.dpi) + blank;
     text += QStringLiteral("Cesta:") + facts.programDir + QStringLiteral(" Čas:")
-            + QLocale::system().toString(facts.programModified, QLocale::ShortFormat) + blank;
+          + QLocale::system().toString(facts.programModified, QLocale::ShortFormat) + blank;
     return text;
 }
 
@@ -130,8 +129,7 @@ namespace {
 // Runs the calling thread at the highest real-time priority while it lives,
 // if the system lets this process do so; otherwise changes nothing. The
 // sleeps then end on time, which keeps the measured interval honest.
-class RealTimePriority
-{
+class RealTimePriority {
 public:
     RealTimePriority()
     {
@@ -151,8 +149,8 @@ public:
             pthread_setschedparam(pthread_self(), savedPolicy_, &savedParam_);
 #endif
     }
-    RealTimePriority(const RealTimePriority &) = delete;
-    RealTimePriority &operator=(const RealTimePriority &) = delete;
+    RealTimePriority(const RealTimePriority&) = delete;
+    RealTimePriority& operator=(const RealTimePriority&) = delete;
 
 private:
 #if defined(Q_OS_UNIX)
@@ -163,7 +161,7 @@ private:
 };
 #endif
 
-} // namespace
+}  // namespace
 
 double MeasureCpuMHz()
 {
@@ -185,17 +183,16 @@ double MeasureCpuMHz()
 #endif
 }
 
-SystemFacts GatherSystemFacts(QWidget *window, const QString &programDir,
-                              const QString &executablePath)
+SystemFacts GatherSystemFacts(QWidget* window, const QString& programDir, const QString& executablePath)
 {
     SystemFacts facts;
     facts.osText = OperatingSystemText();
     facts.totalMemoryBytes = TotalMemoryBytes();
     facts.cpuMHz = MeasureCpuMHz();
 
-    const QStyle *style = window ? window->style() : QApplication::style();
+    const QStyle* style = window ? window->style() : QApplication::style();
     const int captionHeight = style ? style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) : 0;
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         // The client area of a full-screen window: the work area without one
         // caption; the caption is then added back, as the figure has always
         // been reported.

@@ -8,18 +8,17 @@
 
 class QWidget;
 
-struct SystemFacts
-{
-    QString osText;               // e.g. "Linux 6.1.0-18-amd64"
-    quint64 totalMemoryBytes = 0; // physical memory
-    double cpuMHz = 0;            // measured clock
+struct SystemFacts {
+    QString osText;                // e.g. "Linux 6.1.0-18-amd64"
+    quint64 totalMemoryBytes = 0;  // physical memory
+    double cpuMHz = 0;             // measured clock
     int screenWidth = 0;
-    int screenHeight = 0;         // a full-screen window's client area plus its caption
+    int screenHeight = 0;  // a full-screen window's client area plus its caption
     int bitsPerPixel = 0;
     int planes = 1;
     int dpi = 0;
-    QString programDir;           // with its trailing separator
-    QDateTime programModified;    // last change of the program file
+    QString programDir;         // with its trailing separator
+    QDateTime programModified;  // last change of the program file
 };
 
 // "RAM:" + whole units of 1,024,000 bytes grouped by thousands with the
@@ -36,13 +35,12 @@ QString ColorDepthText(int bitsPerPixel, int planes);
 
 // All pieces in their fixed order, each ending in a blank:
 // "<os> RAM:...MB CPU:...MHz Obrazovka:WxH <depth> DPI:n Cesta:<dir> Čas:<time> ".
-QString InformationText(const SystemFacts &facts);
+QString InformationText(const SystemFacts& facts);
 
 // Asks the system. `window` supplies the DPI and the caption height (it may
 // be null); the program file's time comes from `executablePath`. Blocks the
 // calling thread for about 510 ms to time the processor.
-SystemFacts GatherSystemFacts(QWidget *window, const QString &programDir,
-                              const QString &executablePath);
+SystemFacts GatherSystemFacts(QWidget* window, const QString& programDir, const QString& executablePath);
 
 // The parts of GatherSystemFacts() that need no window.
 QString OperatingSystemText();

@@ -82,16 +82,26 @@ chess::PieceLetters MessageTexts::PieceLetters() const
 const QString& MessageTexts::For(chess::Message message) const
 {
     switch (message) {
-    case chess::Message::Nelze: return TextNelze;
-    case chess::Message::Sach: return TextSach;
-    case chess::Message::MatBilyVyhral: return TextMATBilyVyhral;
-    case chess::Message::MatCernyVyhral: return TextMATCernyVyhral;
-    case chess::Message::RemizaMrtvaPozice: return TextRemizaMrtvaPozice;
-    case chess::Message::RemizaPateOpakovani: return TextRemizaPateOpakovani;
-    case chess::Message::Remiza75Tahu: return TextRemiza75Tahu;
-    case chess::Message::KonecRemizou: return TextKonecRemizou;
-    case chess::Message::KonecPartie: return TextKonecPartie;
-    case chess::Message::Pat: break;
+    case chess::Message::Nelze:
+        return TextNelze;
+    case chess::Message::Sach:
+        return TextSach;
+    case chess::Message::MatBilyVyhral:
+        return TextMATBilyVyhral;
+    case chess::Message::MatCernyVyhral:
+        return TextMATCernyVyhral;
+    case chess::Message::RemizaMrtvaPozice:
+        return TextRemizaMrtvaPozice;
+    case chess::Message::RemizaPateOpakovani:
+        return TextRemizaPateOpakovani;
+    case chess::Message::Remiza75Tahu:
+        return TextRemiza75Tahu;
+    case chess::Message::KonecRemizou:
+        return TextKonecRemizou;
+    case chess::Message::KonecPartie:
+        return TextKonecPartie;
+    case chess::Message::Pat:
+        break;
     }
     return TextPAT;
 }
@@ -99,11 +109,16 @@ const QString& MessageTexts::For(chess::Message message) const
 const QString& MessageTexts::For(chess::Question question) const
 {
     switch (question) {
-    case chess::Question::RemizaTretiOpakovani: return TextRemizaTretiOpakovani;
-    case chess::Question::Remiza50Tahu: return TextRemiza50Tahu;
-    case chess::Question::RemizaCtvrteOpakovani: return TextRemizaCtvrteOpakovani;
-    case chess::Question::ZrusitPozdejsiTahy: return TextZrusitTahy;
-    case chess::Question::NovaPartie: break;
+    case chess::Question::RemizaTretiOpakovani:
+        return TextRemizaTretiOpakovani;
+    case chess::Question::Remiza50Tahu:
+        return TextRemiza50Tahu;
+    case chess::Question::RemizaCtvrteOpakovani:
+        return TextRemizaCtvrteOpakovani;
+    case chess::Question::ZrusitPozdejsiTahy:
+        return TextZrusitTahy;
+    case chess::Question::NovaPartie:
+        break;
     }
     return TextNovaPartie;
 }

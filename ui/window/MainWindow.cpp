@@ -3,10 +3,10 @@
 #include "About.h"
 #include "BoardWidget.h"
 #include "Hlasky.h"
-#include "YesNoBox.h"
+#include "MenuLook.h"
 #include "NovaFigurka.h"
 #include "QtTranslation.h"
-#include "MenuLook.h"
+#include "YesNoBox.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -359,7 +359,6 @@ void TForm1::Announce(chess::Message message)
     CreateMessageDialog();
     FormHlasky_->Announce(texts_.For(message));
 }
-
 
 bool TForm1::AskYesNo(chess::Question question)
 {

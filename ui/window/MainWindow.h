@@ -133,9 +133,9 @@ private:
     QAction* textureItems_[TextureCount] = {};
     QAction* pieceSetItems_[3] = {};
 
-    int clientWidth_ = 612;     // the window's width inside its frame
-    int boardAreaHeight_ = 612; // its height below the menu bar
-    int sidePanelWidth_ = 0;    // the move list's, when it is shown
+    int clientWidth_ = 612;      // the window's width inside its frame
+    int boardAreaHeight_ = 612;  // its height below the menu bar
+    int sidePanelWidth_ = 0;     // the move list's, when it is shown
 };
 
 // The program's arguments as QCoreApplication::arguments() gives them: a

@@ -81,4 +81,3 @@ QString FittedCaption(const QAction* item, const QString& caption)
         return caption;
     return metrics.elidedText(caption, Qt::ElideRight, room, Qt::TextShowMnemonic);
 }
-

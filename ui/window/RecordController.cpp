@@ -31,7 +31,6 @@ namespace {
 constexpr int MoveListWidth = 200;
 }  // namespace
 
-
 QString RecordTexts::Ending(chess::GameEnd end) const
 {
     const QString* why = nullptr;

@@ -40,7 +40,7 @@ bool WriteAtomically(const QString& path, const std::string& text, std::string* 
 bool LooksLikeFen(const QString& text)
 {
     return !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('['))
-           && text.section(QLatin1Char(' '), 0, 0).count(QLatin1Char('/')) == 7;
+        && text.section(QLatin1Char(' '), 0, 0).count(QLatin1Char('/')) == 7;
 }
 
 }  // namespace
@@ -176,4 +176,3 @@ bool RecordController::PasteText(const QString& clipboard)
     }
     return TakeGames(Bytes(text), QString());
 }
-

@@ -44,7 +44,7 @@ void TForm1::ApplyGeometry(const chess::Settings& stored)
     const bool onScreen = std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
         const QRect g = screen->geometry();
         return left < qint64(g.x()) + g.width() && left + width > g.x() && top < qint64(g.y()) + g.height()
-               && top + height > g.y();
+            && top + height > g.y();
     });
     // A window lost off every screen starts afresh where a first start puts it.
     if (!onScreen) {

@@ -71,8 +71,8 @@ void EndOnTermination(QApplication& app, TForm1* const& form)
         if (form)
             form->RecordUi().Unfinished().Finish();
         if (form && !form->WriteSettingsFile()) {
-            const QByteArray message =
-                "bodlany-sachy: Unable to write to " + QFile::encodeName(form->Paths().SettingsFile) + "\n";
+            const QByteArray message = "bodlany-sachy: Unable to write to "
+                                     + QFile::encodeName(form->Paths().SettingsFile) + "\n";
             [[maybe_unused]] const auto written = ::write(STDERR_FILENO, message.constData(), message.size());
             status = 1;
         }

@@ -436,8 +436,10 @@ void TestBoardDrawing::labelsReadInBoardOrder_data()
     QTest::addColumn<bool>("whiteAtBottom");
     QTest::addColumn<QString>("acrossTop");
     QTest::addColumn<QString>("downLeft");
-    QTest::newRow("white at bottom") << true << "ABCDEFGH" << "87654321";
-    QTest::newRow("black at bottom") << false << "HGFEDCBA" << "12345678";
+    QTest::newRow("white at bottom") << true << "ABCDEFGH"
+                                     << "87654321";
+    QTest::newRow("black at bottom") << false << "HGFEDCBA"
+                                     << "12345678";
 }
 
 // Files across the top and bottom, ranks down both sides, each label the
@@ -471,7 +473,8 @@ void TestBoardDrawing::labelsReadInBoardOrder()
     turned.board->DrawBoard();
     for (int i = 0; i < 8; ++i) {
         QVERIFY(box(Band::Top, i) == Scene::Plain(turned.canvas.copy(QRect(LabelCorner(Band::Top, 7 - i), LabelBox))));
-        QVERIFY(box(Band::Left, i) == Scene::Plain(turned.canvas.copy(QRect(LabelCorner(Band::Left, 7 - i), LabelBox))));
+        QVERIFY(box(Band::Left, i)
+                == Scene::Plain(turned.canvas.copy(QRect(LabelCorner(Band::Left, 7 - i), LabelBox))));
     }
 }
 

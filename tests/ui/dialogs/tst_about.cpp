@@ -33,8 +33,14 @@ namespace {
 const QString LanguageParentDir = QStringLiteral(LANGUAGE_PARENT_DIR);
 const QString Prefix = QStringLiteral("Tato verze spatřila světlo světa:");
 
-QString Group() { return QLocale::system().groupSeparator(); }
-QString Point() { return QLocale::system().decimalPoint(); }
+QString Group()
+{
+    return QLocale::system().groupSeparator();
+}
+QString Point()
+{
+    return QLocale::system().decimalPoint();
+}
 
 QByteArray Background()
 {
@@ -49,14 +55,14 @@ QByteArray Background()
 // written by libjpeg itself so that every colour model can be made.
 enum class Model { Grey, Rgb, Cmyk };
 
-QByteArray EncodeJpeg(Model model, bool progressive, const QList<int> &top, const QList<int> &bottom,
-                      int w = 32, int h = 32)
+QByteArray EncodeJpeg(Model model, bool progressive, const QList<int>& top, const QList<int>& bottom, int w = 32,
+                      int h = 32)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
     jpeg_create_compress(&info);
-    unsigned char *buffer = nullptr;
+    unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = JDIMENSION(w);
@@ -70,7 +76,7 @@ QByteArray EncodeJpeg(Model model, bool progressive, const QList<int> &top, cons
     jpeg_start_compress(&info, TRUE);
     QByteArray row(w * info.input_components, '\0');
     while (info.next_scanline < info.image_height) {
-        const QList<int> &colour = int(info.next_scanline) < h / 2 ? top : bottom;
+        const QList<int>& colour = int(info.next_scanline) < h / 2 ? top : bottom;
         for (int x = 0; x < w; ++x)
             for (int c = 0; c < info.input_components; ++c)
                 row[x * info.input_components + c] = char(colour[c]);
@@ -79,7 +85,7 @@ QByteArray EncodeJpeg(Model model, bool progressive, const QList<int> &top, cons
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
-    QByteArray bytes(reinterpret_cast<const char *>(buffer), qsizetype(size));
+    QByteArray bytes(reinterpret_cast<const char*>(buffer), qsizetype(size));
     std::free(buffer);
     return bytes;
 }
@@ -91,11 +97,9 @@ bool Near(QRgb pixel, int r, int g, int b)
 
 // Answers every message box that comes up modally, the way a user presses
 // its OK button, and remembers what each one said.
-class BoxAnswerer : public QObject
-{
+class BoxAnswerer : public QObject {
 public:
-    struct Box
-    {
+    struct Box {
         QMessageBox::Icon icon;
         QString text;
         QString title;
@@ -105,7 +109,7 @@ public:
     BoxAnswerer()
     {
         connect(&timer_, &QTimer::timeout, this, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box || !box->isVisible())
                 return;
             boxes.append({box->icon(), box->text(), box->windowTitle()});
@@ -119,8 +123,7 @@ private:
 };
 
 // A program file whose date is known.
-struct ProgramFile
-{
+struct ProgramFile {
     QTemporaryDir dir;
     QString path;
     QDate date{2024, 3, 5};
@@ -138,7 +141,7 @@ struct ProgramFile
     QString programDir() const { return dir.path() + QLatin1Char('/'); }
 };
 
-SystemFacts FixedFacts(const QString &programDir)
+SystemFacts FixedFacts(const QString& programDir)
 {
     SystemFacts facts;
     facts.osText = QStringLiteral("Linux 6.1.0-18-amd64");
@@ -154,25 +157,25 @@ SystemFacts FixedFacts(const QString &programDir)
     return facts;
 }
 
-template <typename T> T *Child(const QWidget &dialog, const char *name)
+template <typename T>
+T* Child(const QWidget& dialog, const char* name)
 {
-    T *child = dialog.findChild<T *>(QLatin1String(name));
+    T* child = dialog.findChild<T*>(QLatin1String(name));
     if (!child)
         qWarning("no child %s", name);
     return child;
 }
 
-bool ShowActive(QWidget &window)
+bool ShowActive(QWidget& window)
 {
     window.show();
     window.activateWindow();
     return QTest::qWaitForWindowActive(&window);
 }
 
-} // namespace
+}  // namespace
 
-class TestAbout : public QObject
-{
+class TestAbout : public QObject {
     Q_OBJECT
 
 private slots:
@@ -225,9 +228,11 @@ void TestAbout::memoryText_data()
     QTest::newRow("just under one unit prints no digit") << quint64(1023999) << QStringLiteral("RAM:MB ");
     QTest::newRow("nothing") << quint64(0) << QStringLiteral("RAM:MB ");
     QTest::newRow("exactly one unit") << quint64(1024000) << QStringLiteral("RAM:1MB ");
-    QTest::newRow("four digits are grouped") << quint64(2048000000) << QStringLiteral("RAM:2") + Group() + QStringLiteral("000MB ");
+    QTest::newRow("four digits are grouped")
+        << quint64(2048000000) << QStringLiteral("RAM:2") + Group() + QStringLiteral("000MB ");
     QTest::newRow("seven digits") << quint64(1024000) * 1234567
-                                  << QStringLiteral("RAM:1") + Group() + QStringLiteral("234") + Group() + QStringLiteral("567MB ");
+                                  << QStringLiteral("RAM:1") + Group() + QStringLiteral("234") + Group()
+                                         + QStringLiteral("567MB ");
 }
 
 void TestAbout::memoryText()
@@ -241,7 +246,8 @@ void TestAbout::cpuText_data()
 {
     QTest::addColumn<double>("mhz");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("rounded to two decimals") << 2394.456 << QStringLiteral("CPU:2394") + Point() + QStringLiteral("46MHz ");
+    QTest::newRow("rounded to two decimals")
+        << 2394.456 << QStringLiteral("CPU:2394") + Point() + QStringLiteral("46MHz ");
     QTest::newRow("never grouped") << 12345.0 << QStringLiteral("CPU:12345") + Point() + QStringLiteral("00MHz ");
     QTest::newRow("zero") << 0.0 << QStringLiteral("CPU:0") + Point() + QStringLiteral("00MHz ");
 }
@@ -287,9 +293,9 @@ void TestAbout::informationTextOrder()
     const SystemFacts facts = FixedFacts(QStringLiteral("/opt/bodlany/"));
     const QString time = QLocale::system().toString(facts.programModified, QLocale::ShortFormat);
     QCOMPARE(InformationText(facts),
-             QStringLiteral("Linux 6.1.0-18-amd64 RAM:8") + Group() + QStringLiteral("388MB CPU:2394")
-                 + Point() + QStringLiteral("46MHz Obrazovka:1920x1104 24 bitů DPI:96 Cesta:/opt/bodlany/ Čas:")
-                 + time + QStringLiteral(" "));
+             QStringLiteral("Linux 6.1.0-18-amd64 RAM:8") + Group() + QStringLiteral("388MB CPU:2394") + Point()
+                 + QStringLiteral("46MHz Obrazovka:1920x1104 24 bitů DPI:96 Cesta:/opt/bodlany/ Čas:") + time
+                 + QStringLiteral(" "));
 }
 
 void TestAbout::mailLinkSurvivesAwkwardPaths()
@@ -354,7 +360,8 @@ void TestAbout::decodesTheBackground()
     for (int y = 0; y < image.height(); y += 17)
         for (int x = 0; x < image.width(); x += 13) {
             const QRgb p = reference.pixel(x, y);
-            QVERIFY2(Near(image.pixel(x, y), qRed(p), qGreen(p), qBlue(p)), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            QVERIFY2(Near(image.pixel(x, y), qRed(p), qGreen(p), qBlue(p)),
+                     qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
         }
 }
 
@@ -370,8 +377,9 @@ void TestAbout::decodesEveryColourModel_data()
                                << QList<int>{200, 200, 200} << QList<int>{40, 40, 40};
     QTest::newRow("colour") << int(Model::Rgb) << false << QList<int>{200, 30, 30} << QList<int>{20, 40, 220}
                             << QList<int>{200, 30, 30} << QList<int>{20, 40, 220};
-    QTest::newRow("progressive colour") << int(Model::Rgb) << true << QList<int>{30, 200, 30} << QList<int>{250, 250, 250}
-                                        << QList<int>{30, 200, 30} << QList<int>{250, 250, 250};
+    QTest::newRow("progressive colour") << int(Model::Rgb) << true << QList<int>{30, 200, 30}
+                                        << QList<int>{250, 250, 250} << QList<int>{30, 200, 30}
+                                        << QList<int>{250, 250, 250};
     // Adobe's inverted CMYK: 255 is no ink. Red is full magenta and yellow.
     QTest::newRow("CMYK") << int(Model::Cmyk) << false << QList<int>{255, 0, 0, 255} << QList<int>{255, 255, 255, 128}
                           << QList<int>{255, 0, 0} << QList<int>{128, 128, 128};
@@ -436,7 +444,7 @@ void TestAbout::damagedHeaderGivesNullImage_data()
 
     QByteArray noise(4096, '\0');
     QRandomGenerator random(7);
-    for (char &c : noise)
+    for (char& c : noise)
         c = char(random.bounded(256));
     noise[0] = char(0xFF);
     noise[1] = char(0xD8);
@@ -495,8 +503,8 @@ void TestAbout::textsComeFromTheLanguageFile()
     QVERIFY(Child<QLabel>(dialog, "Label8")->text().startsWith(QStringLiteral("Pokud mi zašlete")));
 
     // Each label was sized for its translated text.
-    for (const char *name : {"Label2", "Label3", "Label5", "Label6"}) {
-        const QLabel *label = Child<QLabel>(dialog, name);
+    for (const char* name : {"Label2", "Label3", "Label5", "Label6"}) {
+        const QLabel* label = Child<QLabel>(dialog, name);
         QVERIFY2(label->width() >= label->sizeHint().width(), name);
     }
 }
@@ -517,7 +525,7 @@ void TestAbout::layoutKeepsEveryTextWhole()
 {
     // The longest translation of each caption, so that nothing is cut off
     // in any language the program ships.
-    for (const QString &language : {QStringLiteral("czech"), QStringLiteral("deutch"), QStringLiteral("english")}) {
+    for (const QString& language : {QStringLiteral("czech"), QStringLiteral("deutch"), QStringLiteral("english")}) {
         ProgramFile program;
         TAutor dialog(LanguageParentDir, language, program.path, nullptr);
         QVERIFY(ShowActive(dialog));
@@ -525,17 +533,18 @@ void TestAbout::layoutKeepsEveryTextWhole()
         QCOMPARE(client.size(), QSize(447, 307));
         QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
 
-        for (const QWidget *child : dialog.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        for (const QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             QVERIFY2(client.contains(child->geometry()), qPrintable(language + QLatin1Char(' ') + child->objectName()));
-            if (auto *label = qobject_cast<const QLabel *>(child)) {
+            if (auto* label = qobject_cast<const QLabel*>(child)) {
                 if (label->wordWrap())
                     QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(label->objectName()));
                 else
-                    QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(language + QLatin1Char(' ') + label->objectName()));
+                    QVERIFY2(label->sizeHint().width() <= label->width(),
+                             qPrintable(language + QLatin1Char(' ') + label->objectName()));
             }
         }
         // Rows and columns do not run into each other.
-        const auto g = [&dialog](const char *name) { return Child<QWidget>(dialog, name)->geometry(); };
+        const auto g = [&dialog](const char* name) { return Child<QWidget>(dialog, name)->geometry(); };
         QVERIFY(g("myLabel3d1").right() < g("myLabel3d2").left());
         QVERIFY(g("Label1").bottom() < g("Label4").top());
         QVERIFY(g("Label4").bottom() < g("Label8").top());
@@ -544,8 +553,8 @@ void TestAbout::layoutKeepsEveryTextWhole()
         QVERIFY(g("Label3").right() < g("Label6").left());
         QVERIFY(g("myLabel3d3").right() < g("myLabel3d4").left());
         QVERIFY(g("myLabel3d4").right() < g("myLabel3d5").left());
-        for (const char *name : {"Button1", "OKButton"}) {
-            const auto *button = Child<QPushButton>(dialog, name);
+        for (const char* name : {"Button1", "OKButton"}) {
+            const auto* button = Child<QPushButton>(dialog, name);
             QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width() - 4,
                      qPrintable(language + QLatin1Char(' ') + button->text()));
         }
@@ -569,24 +578,24 @@ void TestAbout::noCzechInAnotherLanguage()
     TAutor dialog(LanguageParentDir, language, program.path, nullptr);
     const SystemFacts facts = FixedFacts(program.programDir());
     dialog.setFactsSource([&facts] { return facts; });
-    dialog.setUrlOpener([](const QUrl &) { return false; });
+    dialog.setUrlOpener([](const QUrl&) { return false; });
     QVERIFY(ShowActive(dialog));
     BoxAnswerer answerer;
-    for (const char *name : {"myLabel3d3", "myLabel3d4", "Button1"})
+    for (const char* name : {"myLabel3d3", "myLabel3d4", "Button1"})
         QTest::mouseClick(Child<QWidget>(dialog, name), Qt::LeftButton);
     QCOMPARE(answerer.boxes.size(), 4);
     QCOMPARE(answerer.boxes.takeLast().text, InformationText(facts));
 
     QStringList shown = {dialog.windowTitle()};
-    for (const BoxAnswerer::Box &box : answerer.boxes)
+    for (const BoxAnswerer::Box& box : answerer.boxes)
         shown << box.title << box.text;
-    for (const QWidget *child : dialog.findChildren<QWidget *>()) {
+    for (const QWidget* child : dialog.findChildren<QWidget*>()) {
         shown << child->whatsThis();
-        if (auto *label = qobject_cast<const QLabel *>(child))
+        if (auto* label = qobject_cast<const QLabel*>(child))
             shown << label->text();
-        else if (auto *label3d = qobject_cast<const TmyLabel3d *>(child))
+        else if (auto* label3d = qobject_cast<const TmyLabel3d*>(child))
             shown << label3d->text();
-        else if (auto *button = qobject_cast<const QPushButton *>(child))
+        else if (auto* button = qobject_cast<const QPushButton*>(child))
             shown << button->text();
     }
     static const QRegularExpression czech(QStringLiteral("[ěščřžýáíéůúťďňĚŠČŘŽÝÁÍÉŮÚŤĎŇ]"));
@@ -617,14 +626,14 @@ void TestAbout::looksAsDescribed()
     TAutor dialog(program.programDir(), QStringLiteral("czech"), program.path, nullptr);
     // The details set at build time are the ones shown. A long web address
     // may lose its "https://" and shrink, within reason, but stays whole.
-    const auto *web = Child<TmyLabel3d>(dialog, "myLabel3d3");
+    const auto* web = Child<TmyLabel3d>(dialog, "myLabel3d3");
     QVERIFY(!web->text().isEmpty() && QString::fromUtf8(author::Web).endsWith(web->text()));
     QVERIFY(web->font().pixelSize() >= 10);
     QCOMPARE(Child<TmyLabel3d>(dialog, "myLabel3d4")->text(), QString::fromUtf8(author::Email));
     QCOMPARE(Child<TmyLabel3d>(dialog, "myLabel3d5")->text(), QString::fromUtf8(author::Phone));
     QVERIFY(Child<QLabel>(dialog, "Label1")->text().contains(QString::fromUtf8(author::Name)));
     // Every outside source of the artwork is named, and the rest is ours.
-    for (const char *credit : {"Colin M. L. Burnett", "Maurizio Monge", "pychess", "Klubovky", "šachovnice", "obrázek"})
+    for (const char* credit : {"Colin M. L. Burnett", "Maurizio Monge", "pychess", "Klubovky", "šachovnice", "obrázek"})
         QVERIFY2(Child<QLabel>(dialog, "Label4")->text().contains(QString::fromUtf8(credit)), credit);
 
     // Links show a hand, the telephone an arrow; hints only in the long form.
@@ -635,7 +644,7 @@ void TestAbout::looksAsDescribed()
     QCOMPARE(web->whatsThis(), QStringLiteral("Spustí Váš internetový prohlížeč a najde mé stránky"));
     QCOMPARE(Child<QWidget>(dialog, "myLabel3d4")->statusTip(), mailHint);
     QCOMPARE(Child<QWidget>(dialog, "myLabel3d5")->whatsThis(), mailHint);
-    for (const QWidget *child : dialog.findChildren<QWidget *>())
+    for (const QWidget* child : dialog.findChildren<QWidget*>())
         QVERIFY2(child->toolTip().isEmpty(), qPrintable(child->objectName()));
 }
 
@@ -646,7 +655,8 @@ void TestAbout::pictureDrawnUnscaledFromTopLeft()
     const QImage shown = dialog.grab().toImage();
     const QImage picture = DecodeJpeg(Background());
     // Spots that no control covers, including the last row the dialog shows.
-    for (const QPoint p : {QPoint(0, 0), QPoint(444, 2), QPoint(3, 260), QPoint(200, 255), QPoint(446, 306), QPoint(60, 306)})
+    for (const QPoint p :
+         {QPoint(0, 0), QPoint(444, 2), QPoint(3, 260), QPoint(200, 255), QPoint(446, 306), QPoint(60, 306)})
         QCOMPARE(shown.pixel(p), picture.pixel(p));
 }
 
@@ -654,7 +664,7 @@ void TestAbout::dateAddedOnceOnActivation()
 {
     ProgramFile program;
     TAutor dialog(program.programDir(), QStringLiteral("czech"), program.path, nullptr);
-    auto *label = Child<QLabel>(dialog, "Label2");
+    auto* label = Child<QLabel>(dialog, "Label2");
     QCOMPARE(label->text(), Prefix);
 
     const QString expected = Prefix + QLatin1Char(' ') + QLocale::system().toString(program.date, QLocale::ShortFormat);
@@ -687,10 +697,13 @@ void TestAbout::keysClose()
     ProgramFile program;
     TAutor dialog(program.programDir(), QStringLiteral("czech"), program.path, nullptr);
     int opened = 0;
-    dialog.setUrlOpener([&opened](const QUrl &) { ++opened; return true; });
+    dialog.setUrlOpener([&opened](const QUrl&) {
+        ++opened;
+        return true;
+    });
     dialog.open();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    QWidget *focus = QApplication::focusWidget();
+    QWidget* focus = QApplication::focusWidget();
     QVERIFY(focus);
     QTest::keyClick(focus, Qt::Key(key));
     QTRY_VERIFY(!dialog.isVisible());
@@ -717,7 +730,10 @@ void TestAbout::linkFailureShowsError()
     ProgramFile program;
     TAutor dialog(program.programDir(), QStringLiteral("czech"), program.path, nullptr);
     QList<QUrl> opened;
-    dialog.setUrlOpener([&opened](const QUrl &u) { opened.append(u); return false; });
+    dialog.setUrlOpener([&opened](const QUrl& u) {
+        opened.append(u);
+        return false;
+    });
     QVERIFY(ShowActive(dialog));
 
     BoxAnswerer answerer;
@@ -734,11 +750,14 @@ void TestAbout::linkSuccessShowsNothing()
     ProgramFile program;
     TAutor dialog(program.programDir(), QStringLiteral("czech"), program.path, nullptr);
     QList<QUrl> opened;
-    dialog.setUrlOpener([&opened](const QUrl &u) { opened.append(u); return true; });
+    dialog.setUrlOpener([&opened](const QUrl& u) {
+        opened.append(u);
+        return true;
+    });
     QVERIFY(ShowActive(dialog));
 
     BoxAnswerer answerer;
-    for (const char *name : {"myLabel3d3", "myLabel3d4", "myLabel3d5", "myLabel3d1"})
+    for (const char* name : {"myLabel3d3", "myLabel3d4", "myLabel3d5", "myLabel3d1"})
         QTest::mouseClick(Child<QWidget>(dialog, name), Qt::LeftButton);
     // The telephone and the title are not links.
     QCOMPARE(opened.size(), 2);
@@ -752,7 +771,10 @@ void TestAbout::sendInformationOpensEncodedLink()
     const SystemFacts facts = FixedFacts(QStringLiteral("/tmp/a&b #c?d/"));
     dialog.setFactsSource([&facts] { return facts; });
     QList<QUrl> opened;
-    dialog.setUrlOpener([&opened](const QUrl &u) { opened.append(u); return true; });
+    dialog.setUrlOpener([&opened](const QUrl& u) {
+        opened.append(u);
+        return true;
+    });
     QVERIFY(ShowActive(dialog));
 
     BoxAnswerer answerer;
@@ -773,7 +795,7 @@ void TestAbout::sendInformationFailureShowsAddressThenText()
     TAutor dialog(program.programDir(), QStringLiteral("czech"), program.path, nullptr);
     const SystemFacts facts = FixedFacts(program.programDir());
     dialog.setFactsSource([&facts] { return facts; });
-    dialog.setUrlOpener([](const QUrl &) { return false; });
+    dialog.setUrlOpener([](const QUrl&) { return false; });
     QVERIFY(ShowActive(dialog));
 
     BoxAnswerer answerer;
@@ -796,7 +818,7 @@ void TestAbout::screenshots()
     const QString dir = qEnvironmentVariable("ABOUT_SCREENSHOT_DIR");
     if (dir.isEmpty())
         QSKIP("ABOUT_SCREENSHOT_DIR not set");
-    for (const QString &language : {QStringLiteral("czech"), QStringLiteral("english"), QStringLiteral("deutch")}) {
+    for (const QString& language : {QStringLiteral("czech"), QStringLiteral("english"), QStringLiteral("deutch")}) {
         ProgramFile program;
         TAutor dialog(LanguageParentDir, language, program.path, nullptr);
         QVERIFY(ShowActive(dialog));

@@ -31,13 +31,11 @@ QFont testFont(int pixelSize = 40)
 }
 
 // A green host with one label in it, the way a dialog holds its labels.
-struct Scene
-{
+struct Scene {
     QWidget host;
-    TmyLabel3d *label;
+    TmyLabel3d* label;
 
-    explicit Scene(const QString &text, QSize hostSize = QSize(320, 140),
-                   QRect labelRect = QRect(20, 20, 280, 100))
+    explicit Scene(const QString& text, QSize hostSize = QSize(320, 140), QRect labelRect = QRect(20, 20, 280, 100))
     {
         QPalette pal = host.palette();
         pal.setColor(QPalette::Window, Background);
@@ -63,7 +61,7 @@ struct Scene
     }
 };
 
-QRect inkBounds(const QImage &image, const QColor &colour)
+QRect inkBounds(const QImage& image, const QColor& colour)
 {
     const QRgb wanted = colour.rgb();
     int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
@@ -78,7 +76,7 @@ QRect inkBounds(const QImage &image, const QColor &colour)
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-int pixelCount(const QImage &image, const QColor &colour)
+int pixelCount(const QImage& image, const QColor& colour)
 {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -88,13 +86,12 @@ int pixelCount(const QImage &image, const QColor &colour)
 }
 
 // Counts the paint events a widget receives.
-class PaintCounter : public QObject
-{
+class PaintCounter : public QObject {
 public:
     int paints = 0;
 
 protected:
-    bool eventFilter(QObject *, QEvent *event) override
+    bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Paint)
             ++paints;
@@ -102,14 +99,13 @@ protected:
     }
 };
 
-using Setter = std::function<void(TmyLabel3d &)>;
+using Setter = std::function<void(TmyLabel3d&)>;
 
-} // namespace
+}  // namespace
 
 Q_DECLARE_METATYPE(Setter)
 
-class TestMyLabel : public QObject
-{
+class TestMyLabel : public QObject {
     Q_OBJECT
 
 private slots:
@@ -152,8 +148,7 @@ void TestMyLabel::initialValues()
     QVERIFY(label.ShowAccelChar());
     QVERIFY(!label.autoFillBackground());
     // Its own colour, not the parent's, even when the parent's was set first.
-    QCOMPARE(label.palette().color(QPalette::Window),
-             QApplication::palette(&label).color(QPalette::Window));
+    QCOMPARE(label.palette().color(QPalette::Window), QApplication::palette(&label).color(QPalette::Window));
 
     // Form data sets the properties by name.
     QVERIFY(label.setProperty("AStyle3D", QVariant::fromValue(TmyLabel3d::Raised3d)));
@@ -169,13 +164,13 @@ void TestMyLabel::shadeLTSetHoldsWhite()
 
     label.setAShadeLTSet(true);
     QCOMPARE(label.AShadeLeftTop(), QColor(Qt::white));
-    label.setAShadeLeftTop(Red); // ignored while held
+    label.setAShadeLeftTop(Red);  // ignored while held
     QCOMPARE(label.AShadeLeftTop(), QColor(Qt::white));
-    label.setAShadeLTSet(true); // setting it again must not save the white
+    label.setAShadeLTSet(true);  // setting it again must not save the white
     label.setAShadeLTSet(false);
     QCOMPARE(label.AShadeLeftTop(), Yellow);
 
-    label.setAShadeLeftTop(Red); // accepted again once released
+    label.setAShadeLeftTop(Red);  // accepted again once released
     QCOMPARE(label.AShadeLeftTop(), Red);
 }
 
@@ -184,25 +179,25 @@ void TestMyLabel::repaintOnlyOnChange_data()
     QTest::addColumn<Setter>("setter");
     QTest::addColumn<int>("paints");
 
-    QTest::newRow("style changed") << Setter([](TmyLabel3d &l) { l.setAStyle3D(TmyLabel3d::Raised3d); }) << 1;
-    QTest::newRow("style same") << Setter([](TmyLabel3d &l) { l.setAStyle3D(TmyLabel3d::Normal3d); }) << 0;
-    QTest::newRow("left-top changed") << Setter([](TmyLabel3d &l) { l.setAShadeLeftTop(Yellow); }) << 1;
-    QTest::newRow("left-top same") << Setter([](TmyLabel3d &l) { l.setAShadeLeftTop(Qt::white); }) << 0;
-    QTest::newRow("left-top while held") << Setter([](TmyLabel3d &l) {
+    QTest::newRow("style changed") << Setter([](TmyLabel3d& l) { l.setAStyle3D(TmyLabel3d::Raised3d); }) << 1;
+    QTest::newRow("style same") << Setter([](TmyLabel3d& l) { l.setAStyle3D(TmyLabel3d::Normal3d); }) << 0;
+    QTest::newRow("left-top changed") << Setter([](TmyLabel3d& l) { l.setAShadeLeftTop(Yellow); }) << 1;
+    QTest::newRow("left-top same") << Setter([](TmyLabel3d& l) { l.setAShadeLeftTop(Qt::white); }) << 0;
+    QTest::newRow("left-top while held") << Setter([](TmyLabel3d& l) {
         l.setAShadeLTSet(true);
         QTest::qWait(20);
         l.setAShadeLeftTop(Yellow);
     }) << 1;
-    QTest::newRow("right-bottom changed") << Setter([](TmyLabel3d &l) { l.setAShadeRightBottom(Blue); }) << 1;
-    QTest::newRow("right-bottom same") << Setter([](TmyLabel3d &l) { l.setAShadeRightBottom(Grey); }) << 0;
-    QTest::newRow("h offset changed") << Setter([](TmyLabel3d &l) { l.setAHShadeOffSet(3); }) << 1;
-    QTest::newRow("h offset same") << Setter([](TmyLabel3d &l) { l.setAHShadeOffSet(5); }) << 0;
-    QTest::newRow("v offset changed") << Setter([](TmyLabel3d &l) { l.setAVShadeOffSet(3); }) << 1;
-    QTest::newRow("v offset same") << Setter([](TmyLabel3d &l) { l.setAVShadeOffSet(-5); }) << 0;
-    QTest::newRow("LT set changed") << Setter([](TmyLabel3d &l) { l.setAShadeLTSet(true); }) << 1;
-    QTest::newRow("LT set same") << Setter([](TmyLabel3d &l) { l.setAShadeLTSet(false); }) << 1;
-    QTest::newRow("transparent same") << Setter([](TmyLabel3d &l) { l.setTransparent(true); }) << 0;
-    QTest::newRow("transparent changed") << Setter([](TmyLabel3d &l) { l.setTransparent(false); }) << 1;
+    QTest::newRow("right-bottom changed") << Setter([](TmyLabel3d& l) { l.setAShadeRightBottom(Blue); }) << 1;
+    QTest::newRow("right-bottom same") << Setter([](TmyLabel3d& l) { l.setAShadeRightBottom(Grey); }) << 0;
+    QTest::newRow("h offset changed") << Setter([](TmyLabel3d& l) { l.setAHShadeOffSet(3); }) << 1;
+    QTest::newRow("h offset same") << Setter([](TmyLabel3d& l) { l.setAHShadeOffSet(5); }) << 0;
+    QTest::newRow("v offset changed") << Setter([](TmyLabel3d& l) { l.setAVShadeOffSet(3); }) << 1;
+    QTest::newRow("v offset same") << Setter([](TmyLabel3d& l) { l.setAVShadeOffSet(-5); }) << 0;
+    QTest::newRow("LT set changed") << Setter([](TmyLabel3d& l) { l.setAShadeLTSet(true); }) << 1;
+    QTest::newRow("LT set same") << Setter([](TmyLabel3d& l) { l.setAShadeLTSet(false); }) << 1;
+    QTest::newRow("transparent same") << Setter([](TmyLabel3d& l) { l.setTransparent(true); }) << 0;
+    QTest::newRow("transparent changed") << Setter([](TmyLabel3d& l) { l.setTransparent(false); }) << 1;
 }
 
 void TestMyLabel::repaintOnlyOnChange()
@@ -326,8 +321,8 @@ void TestMyLabel::disabledFaceIsGrey()
 void TestMyLabel::background_data()
 {
     QTest::addColumn<bool>("transparent");
-    QTest::addColumn<QColor>("ownColour"); // invalid: leave the palette alone
-    QTest::addColumn<QColor>("expected");  // invalid: the application's colour
+    QTest::addColumn<QColor>("ownColour");  // invalid: leave the palette alone
+    QTest::addColumn<QColor>("expected");   // invalid: the application's colour
 
     QTest::newRow("transparent") << true << QColor() << Background;
     QTest::newRow("transparent with own colour") << true << Red << Background;
@@ -357,7 +352,7 @@ void TestMyLabel::background()
     QCOMPARE(QColor(image.pixel(r.topLeft())), expected);
     QCOMPARE(QColor(image.pixel(r.bottomRight())), expected);
     QCOMPARE(QColor(image.pixel(r.topLeft() - QPoint(1, 1))), Background);
-    QVERIFY(pixelCount(image, Face) > 0); // the text is drawn over the fill
+    QVERIFY(pixelCount(image, Face) > 0);  // the text is drawn over the fill
 }
 
 void TestMyLabel::alignmentAndTop_data()
@@ -432,7 +427,7 @@ void TestMyLabel::longCaptionDrawnWhole()
     const QFontMetrics fm(testFont(16));
     const int headHeight = fm.boundingRect(text, flags, caption.left(254)).height();
     const int wholeHeight = fm.boundingRect(text, flags, caption).height();
-    QVERIFY(wholeHeight > headHeight); // the tail needs lines of its own
+    QVERIFY(wholeHeight > headHeight);  // the tail needs lines of its own
     QVERIFY(wholeHeight < text.height());
 
     const QRect face = inkBounds(image, Face);
@@ -447,7 +442,7 @@ void TestMyLabel::longCaptionDrawnWhole()
 // as it is. On, "&B" underlines B, which reaches below the letters.
 void TestMyLabel::ampersand()
 {
-    auto renderCaption = [](const QString &caption, bool showAccel) {
+    auto renderCaption = [](const QString& caption, bool showAccel) {
         Scene scene(caption);
         scene.label->setShowAccelChar(showAccel);
         return scene.render();
@@ -471,7 +466,7 @@ void TestMyLabel::sizeMeasuresCaptionAlone()
     const QSize caption = fm.size(Qt::TextShowMnemonic, label.text());
 
     QCOMPARE(label.sizeHint(), caption);
-    label.setAStyle3D(TmyLabel3d::Shadowed3d); // shades are not measured
+    label.setAStyle3D(TmyLabel3d::Shadowed3d);  // shades are not measured
     QCOMPARE(label.sizeHint(), caption);
     label.setContentsMargins(3, 4, 5, 6);
     QCOMPARE(label.sizeHint(), caption + QSize(8, 10));
@@ -495,7 +490,7 @@ void TestMyLabel::mouseOutAndClick()
     Scene scene(QStringLiteral("link"));
     scene.host.show();
     QVERIFY(QTest::qWaitForWindowExposed(&scene.host));
-    QWindow *window = scene.host.windowHandle();
+    QWindow* window = scene.host.windowHandle();
     QSignalSpy out(scene.label, &TmyLabel3d::OnMouseOut);
     QSignalSpy clicked(scene.label, &TmyLabel3d::clicked);
     const QPoint inside = scene.label->geometry().center();

@@ -36,19 +36,19 @@ struct FakeBoard : chess::SquareListener {
     void DrawSquare(int file, int rank) override { calls.append({file, rank, execReturned}); }
 };
 
-QList<QRadioButton *> Choices(const TNasadit &dialog)
+QList<QRadioButton*> Choices(const TNasadit& dialog)
 {
-    auto *group = dialog.findChild<QGroupBox *>(QStringLiteral("RadioGroup1"));
-    return group ? group->findChildren<QRadioButton *>() : QList<QRadioButton *>();
+    auto* group = dialog.findChild<QGroupBox*>(QStringLiteral("RadioGroup1"));
+    return group ? group->findChildren<QRadioButton*>() : QList<QRadioButton*>();
 }
 
-QPushButton *OkButton(const TNasadit &dialog)
+QPushButton* OkButton(const TNasadit& dialog)
 {
-    return dialog.findChild<QPushButton *>(QStringLiteral("Button1"));
+    return dialog.findChild<QPushButton*>(QStringLiteral("Button1"));
 }
 
 // Where a player clicks a radio button: on its round indicator.
-QPoint IndicatorCentre(QRadioButton *button)
+QPoint IndicatorCentre(QRadioButton* button)
 {
     QStyleOptionButton option;
     option.initFrom(button);
@@ -59,7 +59,7 @@ QPoint IndicatorCentre(QRadioButton *button)
 // Runs the dialog modally and lets `act` play the player while it is up.
 // Should the dialog refuse to close, a watchdog ends it so that the test
 // fails instead of hanging.
-int RunModal(TNasadit &dialog, FakeBoard &board, const std::function<void()> &act)
+int RunModal(TNasadit& dialog, FakeBoard& board, const std::function<void()>& act)
 {
     QTimer::singleShot(0, &dialog, act);
     QTimer watchdog;
@@ -84,19 +84,18 @@ chess::GameState Promotion(int32_t pawn, int file)
     return state;
 }
 
-QString DialogTexts(const TNasadit &dialog)
+QString DialogTexts(const TNasadit& dialog)
 {
-    QStringList texts{dialog.windowTitle(), dialog.findChild<TmyLabel3d *>(QStringLiteral("myLabel3d1"))->text(),
-                      OkButton(dialog)->text(), dialog.findChild<QGroupBox *>(QStringLiteral("RadioGroup1"))->title()};
-    for (QRadioButton *choice : Choices(dialog))
+    QStringList texts{dialog.windowTitle(), dialog.findChild<TmyLabel3d*>(QStringLiteral("myLabel3d1"))->text(),
+                      OkButton(dialog)->text(), dialog.findChild<QGroupBox*>(QStringLiteral("RadioGroup1"))->title()};
+    for (QRadioButton* choice : Choices(dialog))
         texts << choice->text();
     return texts.join(QLatin1Char('|'));
 }
 
 }  // namespace
 
-class TestPromotion : public QObject
-{
+class TestPromotion : public QObject {
     Q_OBJECT
 
 private slots:
@@ -156,7 +155,7 @@ void TestPromotion::choiceBecomesThePiece()
 
     bool drawnWhileOpen = false;
     const int result = RunModal(dialog, board, [&] {
-        QRadioButton *item = Choices(dialog).value(choice);
+        QRadioButton* item = Choices(dialog).value(choice);
         if (item)
             QTest::mouseClick(item, Qt::LeftButton, {}, IndicatorCentre(item));
         drawnWhileOpen = !board.calls.isEmpty();
@@ -187,7 +186,7 @@ void TestPromotion::queenIsChosenOnOpening()
     TNasadit dialog(state, board, LanguageFile(), nullptr);
     QList<bool> checked;
     RunModal(dialog, board, [&] {
-        for (QRadioButton *item : Choices(dialog))
+        for (QRadioButton* item : Choices(dialog))
             checked << item->isChecked();
         QTest::keyClick(&dialog, Qt::Key_Enter);
     });
@@ -205,7 +204,7 @@ void TestPromotion::keyboardAlone()
         dialog.activateWindow();
         if (!QTest::qWaitForWindowActive(&dialog))
             return;  // the watchdog ends it, and the checks below fail
-        QWidget *focus = QApplication::focusWidget();
+        QWidget* focus = QApplication::focusWidget();
         for (int i = 0; i < 3 && focus; ++i) {
             QTest::keyClick(focus, Qt::Key_Down);
             focus = dialog.focusWidget();
@@ -284,7 +283,8 @@ void TestPromotion::texts_data()
                                << QStringLiteral("Chess|Which?|Go|Piece|Q|R|B|N");
     QTest::newRow("one key, the rest Czech")
         << QByteArray("[NovaFigurka]\nRadioGroup1.Items[2]=L\xC3\xA4ufer\n")
-        << QStringLiteral("Bodlany šachy|Jakou figurku chcete postavit  do hry?|OK|Nová figurka|dáma|věž|Läufer|jezdec");
+        << QStringLiteral(
+               "Bodlany šachy|Jakou figurku chcete postavit  do hry?|OK|Nová figurka|dáma|věž|Läufer|jezdec");
     QTest::newRow("keys of the wrong section")
         << QByteArray("[Autor]\nButton1=Close\n[Texty]\nmyLabel3d1=Check!\n[Form1]\nRadioGroup1=Menu\n") << czech;
 }
@@ -332,8 +332,8 @@ void TestPromotion::shippedTextsFit()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
-    auto *question = dialog.findChild<TmyLabel3d *>(QStringLiteral("myLabel3d1"));
-    auto *group = dialog.findChild<QGroupBox *>(QStringLiteral("RadioGroup1"));
+    auto* question = dialog.findChild<TmyLabel3d*>(QStringLiteral("myLabel3d1"));
+    auto* group = dialog.findChild<QGroupBox*>(QStringLiteral("RadioGroup1"));
     QCOMPARE(group->title(), language.Text("NovaFigurka", QStringLiteral("RadioGroup1"), QString()));
     QCOMPARE(OkButton(dialog)->text(), language.Text("NovaFigurka", QStringLiteral("Button1"), QString()));
     QCOMPARE(dialog.windowTitle(), DefaultTitle);
@@ -353,7 +353,7 @@ void TestPromotion::shippedTextsFit()
     }
     const QFontMetrics groupMetrics(group->font());
     QVERIFY2(groupMetrics.horizontalAdvance(group->title()) + 12 <= group->width(), "the group's caption is cut");
-    for (QRadioButton *item : Choices(dialog)) {
+    for (QRadioButton* item : Choices(dialog)) {
         QVERIFY2(item->sizeHint().width() <= item->width(), qPrintable(item->text() + QStringLiteral(" is cut")));
         QVERIFY2(item->geometry().bottom() < group->contentsRect().bottom() + 2,
                  qPrintable(item->text() + QStringLiteral(" hangs out of the group")));

@@ -19,14 +19,14 @@ const QString ProgramDir = QStringLiteral(LANGUAGE_DIR "/../");
 const QStringList FileNames = {QStringLiteral("czech"), QStringLiteral("deutch"), QStringLiteral("english")};
 
 struct Entry {
-    const char *key;
-    const char *czech;  // the built-in text
+    const char* key;
+    const char* czech;  // the built-in text
 };
 
 // Every key the program reads, section by section, with its Czech text.
-const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
+const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
 {
-    static const QList<QPair<const char *, QList<Entry>>> sections = {
+    static const QList<QPair<const char*, QList<Entry>>> sections = {
         {"Form1",
          {
              {"Form1", "Bodlany šachy"},
@@ -125,8 +125,11 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
              {"myLabel3d1", "Bodlany šachy verze 1.0 beta"},
              {"myLabel3d2", "freeware"},
              {"Label1", "Autor, %1, napsal tento program pro vlastní potřebu a všem zájemcům ho nabízí zdarma."},
-             {"Label4", "Klasické a umělecké kameny nakreslili Colin M. L. Burnett a Maurizio Monge (převzato z projektu pychess); srdečně jim děkuji. Klubovky, šachovnice i obrázek v pozadí jsou kresby programu."},
-             {"Label8", "Pokud mi zašlete informaci o tom, že používáte tento program, budu Vám zasílat na Váš e-mail krátkou zprávu vždy, když bude hotová další verze programu."},
+             {"Label4",
+              "Klasické a umělecké kameny nakreslili Colin M. L. Burnett a Maurizio Monge (převzato z projektu "
+              "pychess); srdečně jim děkuji. Klubovky, šachovnice i obrázek v pozadí jsou kresby programu."},
+             {"Label8", "Pokud mi zašlete informaci o tom, že používáte tento program, budu Vám zasílat na Váš e-mail "
+                        "krátkou zprávu vždy, když bude hotová další verze programu."},
              {"myLabel3d3.Hint", "Spustí Váš internetový prohlížeč a najde mé stránky"},
              {"myLabel3d4.Hint", "Spustí Váš poštovní program, abyste mi mohli napsat"},
              {"TextChyba", "Chyba"},
@@ -183,24 +186,23 @@ const QList<QPair<const char *, QList<Entry>>> &ExpectedSections()
     return sections;
 }
 
-const QStringList Separators = {QStringLiteral("N2"), QStringLiteral("N3"), QStringLiteral("N4"),
-                                QStringLiteral("N5"), QStringLiteral("N6"), QStringLiteral("N7"),
-                                QStringLiteral("N8"), QStringLiteral("N9"), QStringLiteral("N10"),
-                                QStringLiteral("N12")};
+const QStringList Separators = {QStringLiteral("N2"),  QStringLiteral("N3"), QStringLiteral("N4"), QStringLiteral("N5"),
+                                QStringLiteral("N6"),  QStringLiteral("N7"), QStringLiteral("N8"), QStringLiteral("N9"),
+                                QStringLiteral("N10"), QStringLiteral("N12")};
 
 // The items that share one menu, and so must not share an access key.
 const QList<QStringList> Menus = {
     {"Soubor1", "Nastaven1", "achovnice2", "Npovda1"},
     {"Novpartie1", "Vrtittah1", "Znovu1", "Nazatek1", "Otahzpt1", "Otahvped1", "Nakonec1", "Podatoremzu1",
-     "Komentktahu1", "dajeopartii1", "Otevtpartii1", "Uloitpartii1", "Pokraovatvrozehranpartii1",
-     "KoprovatpoziciFEN1", "KoprovatpartiiPGN1", "Vloitpartiinebopozici1", "Konec1"},
+     "Komentktahu1", "dajeopartii1", "Otevtpartii1", "Uloitpartii1", "Pokraovatvrozehranpartii1", "KoprovatpoziciFEN1",
+     "KoprovatpartiiPGN1", "Vloitpartiinebopozici1", "Konec1"},
     {"esky1", "nmecky1", "anglicky1"},
     {"Klasickkameny1", "Klubovky1", "Umleckkameny1", "N11", "N21", "N31", "N41", "N51", "Popisky1", "bldole1",
      "erndole1", "Zpispartie1", "Oznaitposledntah1"},
     {"Autor1"},
 };
 
-QByteArray ReadBytes(const QString &path)
+QByteArray ReadBytes(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -208,7 +210,7 @@ QByteArray ReadBytes(const QString &path)
     return file.readAll();
 }
 
-QString ShippedPath(const QString &name)
+QString ShippedPath(const QString& name)
 {
     return LanguageDir + QLatin1Char('/') + name;
 }
@@ -225,7 +227,7 @@ struct RawFile {
     QStringList problems;
 };
 
-RawFile ScanRaw(const QByteArray &bytes)
+RawFile ScanRaw(const QByteArray& bytes)
 {
     RawFile raw;
     QString section;
@@ -262,24 +264,39 @@ MessageTexts DefaultTexts()
     return MessageTexts();
 }
 
-QStringList MessageTextsAsList(const MessageTexts &t)
+QStringList MessageTextsAsList(const MessageTexts& t)
 {
-    return {t.TextNovaPartie, t.TextOpravduKonec, t.TextSach, t.TextPAT, t.TextMATBilyVyhral, t.TextMATCernyVyhral,
-            t.TextNelze, t.TextRemizaMrtvaPozice, t.TextRemizaPateOpakovani, t.TextRemiza75Tahu,
-            t.TextRemizaTretiOpakovani, t.TextRemiza50Tahu, t.TextKonecRemizou, t.TextKonecPartie,
+    return {t.TextNovaPartie,
+            t.TextOpravduKonec,
+            t.TextSach,
+            t.TextPAT,
+            t.TextMATBilyVyhral,
+            t.TextMATCernyVyhral,
+            t.TextNelze,
+            t.TextRemizaMrtvaPozice,
+            t.TextRemizaPateOpakovani,
+            t.TextRemiza75Tahu,
+            t.TextRemizaTretiOpakovani,
+            t.TextRemiza50Tahu,
+            t.TextKonecRemizou,
+            t.TextKonecPartie,
             t.TextRemizaCtvrteOpakovani,
-            t.TextZrusitTahy, t.PismenoKral, t.PismenoDama,
-            t.PismenoVez, t.PismenoStrelec, t.PismenoJezdec};
+            t.TextZrusitTahy,
+            t.PismenoKral,
+            t.PismenoDama,
+            t.PismenoVez,
+            t.PismenoStrelec,
+            t.PismenoJezdec};
 }
 
-void WriteFile(const QString &path, const QByteArray &bytes)
+void WriteFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-int LeadingBlanks(const QString &s)
+int LeadingBlanks(const QString& s)
 {
     int n = 0;
     while (n < s.size() && s[n] == QLatin1Char(' '))
@@ -287,7 +304,7 @@ int LeadingBlanks(const QString &s)
     return n;
 }
 
-int TrailingBlanks(const QString &s)
+int TrailingBlanks(const QString& s)
 {
     int n = 0;
     while (n < s.size() && s[s.size() - 1 - n] == QLatin1Char(' '))
@@ -297,8 +314,7 @@ int TrailingBlanks(const QString &s)
 
 }  // namespace
 
-class TestLanguage : public QObject
-{
+class TestLanguage : public QObject {
     Q_OBJECT
 
 private slots:
@@ -323,9 +339,12 @@ void TestLanguage::shippedFile_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("pieceLetters");  // king, queen, rook, bishop, knight
-    QTest::newRow("czech") << "czech" << "KDVSJ";
-    QTest::newRow("deutch") << "deutch" << "KDTLS";
-    QTest::newRow("english") << "english" << "KQRBN";
+    QTest::newRow("czech") << "czech"
+                           << "KDVSJ";
+    QTest::newRow("deutch") << "deutch"
+                            << "KDTLS";
+    QTest::newRow("english") << "english"
+                             << "KQRBN";
 }
 
 // One file on its own: readable, clean, and holding exactly the keys the
@@ -346,15 +365,15 @@ void TestLanguage::shippedFile()
     QVERIFY2(raw.problems.isEmpty(), qPrintable(raw.problems.join(QLatin1Char('\n'))));
 
     QStringList expectedSections;
-    for (const auto &[section, entries] : ExpectedSections())
+    for (const auto& [section, entries] : ExpectedSections())
         expectedSections << QString::fromLatin1(section);
     QCOMPARE(raw.sections, expectedSections);
 
-    for (const auto &[section, entries] : ExpectedSections()) {
+    for (const auto& [section, entries] : ExpectedSections()) {
         QStringList expected, found;
-        for (const Entry &e : entries)
+        for (const Entry& e : entries)
             expected << QString::fromLatin1(e.key);
-        for (const RawFile::Line &line : raw.entries)
+        for (const RawFile::Line& line : raw.entries)
             if (line.section == QLatin1String(section))
                 found << line.key;
         // Same order as well, so the three files can be read side by side.
@@ -362,7 +381,7 @@ void TestLanguage::shippedFile()
     }
 
     const chess::ProfileFile file = chess::ProfileFile::Load(QFile::encodeName(ShippedPath(name)).toStdString());
-    for (const RawFile::Line &line : raw.entries) {
+    for (const RawFile::Line& line : raw.entries) {
         const QString where = QStringLiteral("[%1] %2 (line %3)").arg(line.section, line.key).arg(line.number);
         // The reader drops unquoted blanks without a word; a translator who
         // wants them must see them in quotes.
@@ -381,7 +400,7 @@ void TestLanguage::shippedFile()
             QVERIFY2(text != QLatin1String("-") && text != QLatin1String("..."),
                      qPrintable(where + QStringLiteral(": a menu item that would not show its caption")));
     }
-    for (const QString &separator : Separators)
+    for (const QString& separator : Separators)
         QCOMPARE(QString::fromStdString(file.ReadString("Form1", separator.toStdString(), "")), QStringLiteral("-"));
     // The program's name is not translated.
     QCOMPARE(QString::fromStdString(file.ReadString("Form1", "Form1", "")), DefaultTitle);
@@ -394,9 +413,9 @@ void TestLanguage::shippedFile()
 void TestLanguage::filesDefineTheSameKeys()
 {
     QMap<QString, QSet<QString>> reference;
-    for (const QString &name : FileNames) {
+    for (const QString& name : FileNames) {
         QMap<QString, QSet<QString>> keys;
-        for (const RawFile::Line &line : ScanRaw(ReadBytes(ShippedPath(name))).entries) {
+        for (const RawFile::Line& line : ScanRaw(ReadBytes(ShippedPath(name))).entries) {
             QVERIFY2(!keys[line.section].contains(line.key),
                      qPrintable(QStringLiteral("%1: [%2] %3 twice").arg(name, line.section, line.key)));
             keys[line.section].insert(line.key);
@@ -411,8 +430,8 @@ void TestLanguage::filesDefineTheSameKeys()
 void TestLanguage::czechFileRepeatsTheBuiltInTexts()
 {
     const LanguageFile czech(LanguageFilePath(ProgramDir, LanguageFileName(LanguageId::Czech)));
-    for (const auto &[section, entries] : ExpectedSections()) {
-        for (const Entry &e : entries) {
+    for (const auto& [section, entries] : ExpectedSections()) {
+        for (const Entry& e : entries) {
             const QString marker = QStringLiteral("<missing>");
             QCOMPARE(czech.Text(section, QString::fromLatin1(e.key), marker), QString::fromUtf8(e.czech));
         }
@@ -425,7 +444,7 @@ void TestLanguage::czechFileRepeatsTheBuiltInTexts()
 void TestLanguage::paddingSurvivesInEveryLanguage_data()
 {
     QTest::addColumn<QString>("name");
-    for (const QString &name : FileNames)
+    for (const QString& name : FileNames)
         QTest::newRow(qPrintable(name)) << name;
 }
 
@@ -435,8 +454,8 @@ void TestLanguage::paddingSurvivesInEveryLanguage()
     QFETCH(QString, name);
     const MessageTexts builtIn;
     const MessageTexts texts = MessageTexts::Load(LanguageFile(ShippedPath(name)));
-    for (const auto &[text, reference] : {qMakePair(texts.TextSach, builtIn.TextSach),
-                                          qMakePair(texts.TextPAT, builtIn.TextPAT)}) {
+    for (const auto& [text, reference] :
+         {qMakePair(texts.TextSach, builtIn.TextSach), qMakePair(texts.TextPAT, builtIn.TextPAT)}) {
         QCOMPARE(LeadingBlanks(text), LeadingBlanks(reference));
         QCOMPARE(TrailingBlanks(text), TrailingBlanks(reference));
         QVERIFY(!text.trimmed().isEmpty());
@@ -449,7 +468,7 @@ void TestLanguage::paddingSurvivesInEveryLanguage()
 void TestLanguage::accessKeysDifferWithinAMenu_data()
 {
     QTest::addColumn<QString>("name");
-    for (const QString &name : FileNames)
+    for (const QString& name : FileNames)
         QTest::newRow(qPrintable(name)) << name;
 }
 
@@ -457,9 +476,9 @@ void TestLanguage::accessKeysDifferWithinAMenu()
 {
     QFETCH(QString, name);
     const LanguageFile file(ShippedPath(name));
-    for (const QStringList &menu : Menus) {
+    for (const QStringList& menu : Menus) {
         QMap<QChar, QString> taken;
-        for (const QString &item : menu) {
+        for (const QString& item : menu) {
             const QString caption = file.Text("Form1", item, QString());
             int at = caption.indexOf(QLatin1Char('&'));
             while (at >= 0 && caption.mid(at + 1, 1) == QLatin1String("&"))
@@ -483,12 +502,12 @@ void TestLanguage::rawText_data()
     const QString builtIn = MessageTexts().TextSach;
     QTest::newRow("quoted keeps blanks") << QByteArray("[Texty]\r\nTextSach=\"   Check!   \"\r\n")
                                          << QStringLiteral("   Check!   ");
-    QTest::newRow("unquoted loses blanks") << QByteArray("[Texty]\r\nTextSach=   Check!   \r\n")
-                                           << QStringLiteral("Check!");
-    QTest::newRow("blanks around the equals sign") << QByteArray("[Texty]\nTextSach  =  Check!\n")
-                                                   << QStringLiteral("Check!");
-    QTest::newRow("single quotes count too") << QByteArray("[Texty]\nTextSach='  Check!  '\n")
-                                             << QStringLiteral("  Check!  ");
+    QTest::newRow("unquoted loses blanks")
+        << QByteArray("[Texty]\r\nTextSach=   Check!   \r\n") << QStringLiteral("Check!");
+    QTest::newRow("blanks around the equals sign")
+        << QByteArray("[Texty]\nTextSach  =  Check!\n") << QStringLiteral("Check!");
+    QTest::newRow("single quotes count too")
+        << QByteArray("[Texty]\nTextSach='  Check!  '\n") << QStringLiteral("  Check!  ");
     QTest::newRow("one quote is kept") << QByteArray("[Texty]\nTextSach=\"Check!\n") << QStringLiteral("\"Check!");
     QTest::newRow("names in any case") << QByteArray("[TEXTY]\ntextsach=Check!\n") << QStringLiteral("Check!");
     QTest::newRow("LF only, no final break") << QByteArray("[Texty]\nTextSach=Check!") << QStringLiteral("Check!");
@@ -519,10 +538,11 @@ void TestLanguage::codePage1250ReadsLikeUtf8()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     // Files of the Windows era were saved in code page 1250.
-    WriteFile(dir.filePath(QStringLiteral("cp1250")),
-              "; star\xFD soubor\r\n[Form1]\r\nForm1=Bodlany \x9A" "achy\r\nKonec1=&Konec\r\n"
-              "[Texty]\r\nTextMATCernyVyhral=MAT!   \xC8" "ern\xFD vyhr\xE1l!\r\n"
-              "[NovaFigurka]\r\nRadioGroup1.Items[1]=v\xEC\x9E\r\n");
+    WriteFile(dir.filePath(QStringLiteral("cp1250")), "; star\xFD soubor\r\n[Form1]\r\nForm1=Bodlany \x9A"
+                                                      "achy\r\nKonec1=&Konec\r\n"
+                                                      "[Texty]\r\nTextMATCernyVyhral=MAT!   \xC8"
+                                                      "ern\xFD vyhr\xE1l!\r\n"
+                                                      "[NovaFigurka]\r\nRadioGroup1.Items[1]=v\xEC\x9E\r\n");
     WriteFile(dir.filePath(QStringLiteral("utf8")),
               QStringLiteral("; starý soubor\n[Form1]\nForm1=Bodlany šachy\nKonec1=&Konec\n"
                              "[Texty]\nTextMATCernyVyhral=MAT!   Černý vyhrál!\n"
@@ -531,13 +551,13 @@ void TestLanguage::codePage1250ReadsLikeUtf8()
     const LanguageFile old(dir.filePath(QStringLiteral("cp1250")));
     const LanguageFile current(dir.filePath(QStringLiteral("utf8")));
     const QString missing = QStringLiteral("<missing>");
-    const QList<QPair<const char *, QString>> keys = {
+    const QList<QPair<const char*, QString>> keys = {
         {"Form1", QStringLiteral("Form1")},
         {"Form1", QStringLiteral("Konec1")},
         {"Texty", QStringLiteral("TextMATCernyVyhral")},
         {"NovaFigurka", QStringLiteral("RadioGroup1.Items[1]")},
     };
-    for (const auto &[section, key] : keys)
+    for (const auto& [section, key] : keys)
         QCOMPARE(old.Text(section, key, missing), current.Text(section, key, missing));
     QCOMPARE(old.Text("Texty", QStringLiteral("TextMATCernyVyhral"), missing), QStringLiteral("MAT!   Černý vyhrál!"));
     QCOMPARE(old.Text("Form1", QStringLiteral("Form1"), missing), DefaultTitle);
@@ -572,7 +592,7 @@ void TestLanguage::missingFileGivesTheDefaults()
     QVERIFY(QDir(programDir).mkdir(QStringLiteral("Language")));
     // A file that is not there, and the name that is still empty before the
     // first load, which names the folder itself.
-    for (const QString &name : {QStringLiteral("english"), QString()}) {
+    for (const QString& name : {QStringLiteral("english"), QString()}) {
         const LanguageFile file(LanguageFilePath(programDir, name));
         QCOMPARE(MessageTextsAsList(MessageTexts::Load(file)), MessageTextsAsList(DefaultTexts()));
         QCOMPARE(file.Text("Form1", QStringLiteral("Form1"), DefaultTitle), DefaultTitle);

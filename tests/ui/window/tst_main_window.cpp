@@ -6,38 +6,38 @@
 #include "Artwork.h"
 #include "BoardWidget.h"
 #include "Fen.h"
+#include "GameList.h"
 #include "Hlasky.h"
 #include "MainWindow.h"
-#include "QtTranslation.h"
-#include "GameList.h"
 #include "MoveList.h"
+#include "QtTranslation.h"
 #include "RecordController.h"
 #include "RecordDialogs.h"
 #include "RecordPanel.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDockWidget>
-#include <QFileDialog>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QStyleOptionMenuItem>
 #include <QStringDecoder>
+#include <QStyleOptionMenuItem>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QLineEdit>
-#include <QPointer>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
@@ -53,10 +53,10 @@ using chess::SelectionOf;
 namespace {
 
 const QByteArray SectionHeader = "[Nastaven\xED]";  // í in code page 1250
-const QList<QByteArray> KeyOrder = {"Left",     "Top",       "Height",  "Width",          "cesky",     "nemecky",
-                                    "anglicky", "bilydole",  "cernydole", "popisky",      "Klasickkameny1",
-                                    "Klubovky1", "Umleckkameny1", "N11", "N21", "N31", "N41", "N51",
-                                    "zapis", "poslednitah"};
+const QList<QByteArray> KeyOrder = {
+    "Left",      "Top",     "Height",         "Width",      "cesky",         "nemecky", "anglicky", "bilydole",
+    "cernydole", "popisky", "Klasickkameny1", "Klubovky1",  "Umleckkameny1", "N11",     "N21",      "N31",
+    "N41",       "N51",     "zapis",          "poslednitah"};
 
 const QString Title = QStringLiteral("Bodlany šachy");
 const QString Sach = QStringLiteral("        ŠACH!        ");
@@ -81,11 +81,11 @@ public:
         QRect geometry;
         bool announcement;  // the message dialog or a message box, not another dialog
         QSize client = {};
-        QRect button = {};        // the message dialog's OK
+        QRect button = {};          // the message dialog's OK
         bool escapeCloses = false;  // the message dialog's, when Escape was tried
-        QString pressed = {};  // the caption of the button pressed in another dialog
-        QStringList buttons = {};  // a message box's Yes and No, as shown
-        QString detail = {};  // a file dialog's folder; a game list's first moves
+        QString pressed = {};       // the caption of the button pressed in another dialog
+        QStringList buttons = {};   // a message box's Yes and No, as shown
+        QString detail = {};        // a file dialog's folder; a game list's first moves
     };
     // Called while each dialog is up, before it is answered: to look at the
     // window behind it at that moment, or to fill the dialog in.
@@ -277,8 +277,8 @@ struct ProgramFolder {
     }
     QByteArray Bounds() const
     {
-        return "Left=" + Value("Left") + " Top=" + Value("Top") + " Height=" + Value("Height") + " Width=" +
-               Value("Width");
+        return "Left=" + Value("Left") + " Top=" + Value("Top") + " Height=" + Value("Height")
+             + " Width=" + Value("Width");
     }
     // Starts the program: the window, then its message dialog, then shown.
     std::unique_ptr<TForm1> Start() const
@@ -347,7 +347,9 @@ void CheckBoardShowsPosition(TForm1& form)
         for (int rank = 0; rank < 8; ++rank) {
             const bool empty = form.State().At(file, rank) == 0;
             const bool bare = Shown(form, {file, rank}) == Bare(form, {file, rank});
-            QVERIFY2(empty == bare, qPrintable(QStringLiteral("%1%2 shows %3").arg(QChar('a' + file)).arg(rank + 1)
+            QVERIFY2(empty == bare, qPrintable(QStringLiteral("%1%2 shows %3")
+                                                   .arg(QChar('a' + file))
+                                                   .arg(rank + 1)
                                                    .arg(bare ? "nothing" : "a piece")));
         }
 }
@@ -365,13 +367,13 @@ void CheckDrawnAsWhole(TForm1& form)
 QString RulesState(const chess::GameState& s)
 {
     return QString::fromStdString(chess::WriteFen(s))
-           + QStringLiteral(" check %1%2 step %3%4 %5%6")
-                 .arg(s.WhiteInCheck)
-                 .arg(s.BlackInCheck)
-                 .arg(s.WhiteDoubleStep)
-                 .arg(s.WhiteDoubleStepFile)
-                 .arg(s.BlackDoubleStep)
-                 .arg(s.BlackDoubleStepFile);
+         + QStringLiteral(" check %1%2 step %3%4 %5%6")
+               .arg(s.WhiteInCheck)
+               .arg(s.BlackInCheck)
+               .arg(s.WhiteDoubleStep)
+               .arg(s.WhiteDoubleStepFile)
+               .arg(s.BlackDoubleStep)
+               .arg(s.BlackDoubleStepFile);
 }
 
 QStringList TickedOf(const TForm1& form, const QStringList& items)
@@ -504,8 +506,8 @@ void TestMainWindow::firstStartWithoutSettingsFile()
     CheckBoardShowsPosition(*form);
     // The Czech file repeats the record's built-in texts.
     auto all = [](const RecordTexts& t) {
-        return QStringList{t.OtevritPartii, t.UlozitPartii, t.VyberPartie, t.Cislo,        t.Bily,
-                           t.Cerny,         t.Vysledek,     t.Tahy,        t.Storno,       t.NelzeCist,
+        return QStringList{t.OtevritPartii, t.UlozitPartii, t.VyberPartie, t.Cislo,           t.Bily,
+                           t.Cerny,         t.Vysledek,     t.Tahy,        t.Storno,          t.NelzeCist,
                            t.ZadnaPartie,   t.ChybnaPartie, t.NelzeUlozit, t.PrazdnaSchranka, t.ChybnaPozice};
     };
     QCOMPARE(all(form->RecordUi().Texts()), all(RecordTexts()));
@@ -554,8 +556,9 @@ void TestMainWindow::storedBounds_data()
     QTest::addColumn<QByteArray>("written");
     QTest::newRow("left in hex") << QByteArray("Left=0x20\r\n") << QPoint(32, 59) << QSize(612, 612)
                                  << QByteArray("Left=32 Top=59 Height=659 Width=622");
-    QTest::newRow("$ and 0X prefixes, any case") << QByteArray("left=$20\r\nTOP=0X40\r\n") << QPoint(32, 64) << QSize(612, 612)
-                                       << QByteArray("Left=32 Top=64 Height=659 Width=622");
+    QTest::newRow("$ and 0X prefixes, any case")
+        << QByteArray("left=$20\r\nTOP=0X40\r\n") << QPoint(32, 64) << QSize(612, 612)
+        << QByteArray("Left=32 Top=64 Height=659 Width=622");
     QTest::newRow("no number") << QByteArray("Left=links\r\nTop=\r\nWidth=1e3\r\n") << QPoint(147, 59)
                                << QSize(612, 612) << QByteArray("Left=147 Top=59 Height=659 Width=622");
     QTest::newRow("larger window") << QByteArray("Width=722\r\nHeight=759\r\n") << QPoint(147, 59) << QSize(712, 712)
@@ -564,26 +567,29 @@ void TestMainWindow::storedBounds_data()
                                              << QSize(612, 612) << QByteArray("Left=147 Top=59 Height=659 Width=622");
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QByteArray partly = QByteArray::number(screen.right() - 100);
-    QTest::newRow("partly off the screen") << "Left=" + partly + "\r\n" << QPoint(screen.right() - 100, 59)
-                                           << QSize(612, 612) << "Left=" + partly + " Top=59 Height=659 Width=622";
+    QTest::newRow("partly off the screen")
+        << "Left=" + partly + "\r\n"
+        << QPoint(screen.right() - 100, 59) << QSize(612, 612) << "Left=" + partly + " Top=59 Height=659 Width=622";
     QTest::newRow("off every screen") << QByteArray("Left=-5000\r\nTop=-4000\r\nWidth=700\r\n") << QPoint(147, 59)
                                       << QSize(612, 612) << QByteArray("Left=147 Top=59 Height=659 Width=622");
     // Extremes of a hand-edited file: no edge may overflow, and no window
     // may outgrow the work area of every screen.
     const QByteArray defaults("Left=147 Top=59 Height=659 Width=622");
-    QTest::newRow("lowest Left") << QByteArray("Left=-2147483648\r\n") << QPoint(147, 59) << QSize(612, 612) << defaults;
-    QTest::newRow("highest Left") << QByteArray("Left=2147483000\r\n") << QPoint(147, 59) << QSize(612, 612) << defaults;
+    QTest::newRow("lowest Left") << QByteArray("Left=-2147483648\r\n") << QPoint(147, 59) << QSize(612, 612)
+                                 << defaults;
+    QTest::newRow("highest Left") << QByteArray("Left=2147483000\r\n") << QPoint(147, 59) << QSize(612, 612)
+                                  << defaults;
     QTest::newRow("Width 0xFFFFFFFF") << QByteArray("Width=0xFFFFFFFF\r\n") << QPoint(147, 59) << QSize(612, 612)
                                       << defaults;
-    QTest::newRow("highest Top, lowest Height") << QByteArray("Top=$7FFFFFFF\r\nHeight=-2147483648\r\n")
-                                                << QPoint(147, 59) << QSize(612, 612) << defaults;
+    QTest::newRow("highest Top, lowest Height")
+        << QByteArray("Top=$7FFFFFFF\r\nHeight=-2147483648\r\n") << QPoint(147, 59) << QSize(612, 612) << defaults;
     QTest::newRow("70000 x 40000") << QByteArray("Width=70000\r\nHeight=40000\r\n") << QPoint(147, 59)
                                    << QSize(612, 612) << defaults;
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const QByteArray areaWidth = QByteArray::number(area.width()), areaHeight = QByteArray::number(area.height());
     QTest::newRow("as large as the work area")
-        << "Left=" + QByteArray::number(area.x()) + "\r\nTop=" + QByteArray::number(area.y()) + "\r\nWidth="
-               + areaWidth + "\r\nHeight=" + areaHeight + "\r\n"
+        << "Left=" + QByteArray::number(area.x()) + "\r\nTop=" + QByteArray::number(area.y()) + "\r\nWidth=" + areaWidth
+               + "\r\nHeight=" + areaHeight + "\r\n"
         << area.topLeft() << QSize(area.width() - 10, area.height() - 47)
         << "Left=" + QByteArray::number(area.x()) + " Top=" + QByteArray::number(area.y()) + " Height=" + areaHeight
                + " Width=" + areaWidth;
@@ -676,8 +682,8 @@ void TestMainWindow::handEditedFileKeepsItsOtherLines()
     const QList<QByteArray> mine = {"; white below, as always", "Oblibena=ano", "N21=1", "N11=0"};
     const QList<QByteArray> othersAfter = {"[Jine]", "Left=9"};
     ProgramFolder folder;
-    folder.WriteSettings(othersBefore.join(eol) + eol + section + eol + mine.join(eol) + eol + othersAfter.join(eol) +
-                         eol);
+    folder.WriteSettings(othersBefore.join(eol) + eol + section + eol + mine.join(eol) + eol + othersAfter.join(eol)
+                         + eol);
     Answerer answers;
     auto form = folder.Start();
     QCOMPARE(form->Look().BoardTexture, 2);
@@ -694,7 +700,8 @@ void TestMainWindow::handEditedFileKeepsItsOtherLines()
     QVERIFY(after.indexOf("Left=147") < after.indexOf("[Jine]"));
     QCOMPARE(after.count("\r\n"), eol == "\r\n" ? after.count("\n") : 0);
     const QByteArray sectionText = after.mid(after.indexOf(section), after.indexOf("[Jine]") - after.indexOf(section));
-    for (const QByteArray& entry : {QByteArray("N21=0"), QByteArray("N31=1"), QByteArray("N11=0"), QByteArray("Width=622")})
+    for (const QByteArray& entry :
+         {QByteArray("N21=0"), QByteArray("N31=1"), QByteArray("N11=0"), QByteArray("Width=622")})
         QVERIFY2(sectionText.contains(entry), entry.constData());
 }
 
@@ -803,7 +810,7 @@ void TestMainWindow::newGameQuestionAndQuitQuestion()
     CheckBoardShowsPosition(*form);
 
     form->Item("Novpartie1")->trigger();  // right after another new game
-    QVERIFY(form->close());                // nothing touched since
+    QVERIFY(form->close());               // nothing touched since
     QCOMPARE(answers.seen.size(), 2);
 
     form->show();
@@ -836,11 +843,10 @@ void TestMainWindow::wholeGames_data()
     // Each of four positions offered as a draw on its third time and again
     // on its fourth (the player declines), the fifth time ends the game, and
     // no move is taken.
-    QTest::newRow("fivefold repetition")
-        << QStringLiteral("g1f3 g8f6 f3g1 f6g8 ").repeated(4) + "e2e4"
-        << QStringList({ThirdTime, ThirdTime, ThirdTime, ThirdTime, FourthTime, FourthTime, FourthTime, FourthTime,
-                        FifthTime, Drawn})
-        << "e2=1 e4=0 g1=3 g8=-3";
+    QTest::newRow("fivefold repetition") << QStringLiteral("g1f3 g8f6 f3g1 f6g8 ").repeated(4) + "e2e4"
+                                         << QStringList({ThirdTime, ThirdTime, ThirdTime, ThirdTime, FourthTime,
+                                                         FourthTime, FourthTime, FourthTime, FifthTime, Drawn})
+                                         << "e2=1 e4=0 g1=3 g8=-3";
 }
 
 // Games played with the mouse: the announcements in order, each in the
@@ -929,8 +935,8 @@ void TestMainWindow::blackAtBottomMapsPresses()
     QVERIFY(!form->Look().WhiteAtBottom);
     Press(*form, QPoint(68, 68));
     QCOMPARE(form->State().SelectedSquare, SelectionOf(7, 0));
-    Press(*form, QPoint(68, 68));  // put back
-    Press(*form, QPoint(34 + 68 + 34, 34 + 34));  // g1
+    Press(*form, QPoint(68, 68));                              // put back
+    Press(*form, QPoint(34 + 68 + 34, 34 + 34));               // g1
     Press(*form, QPoint(34 + 2 * 68 + 34, 34 + 2 * 68 + 34));  // f3
     QCOMPARE(form->State().At(5, 2), chess::Knight);
     QVERIFY(answers.seen.isEmpty());
@@ -948,8 +954,8 @@ void TestMainWindow::dragAndDrop_data()
     QTest::addColumn<QString>("position");
     QTest::newRow("to a square the rules allow") << "e4" << QStringList() << int(chess::NoSelection) << "e2=0 e4=1";
     QTest::newRow("back on its own square") << "e2" << QStringList() << int(SelectionOf(4, 1)) << "e2=1 e4=0";
-    QTest::newRow("to a square the rules refuse") << "e5" << QStringList({Nelze}) << int(chess::NoSelection)
-                                                  << "e2=1 e5=0";
+    QTest::newRow("to a square the rules refuse")
+        << "e5" << QStringList({Nelze}) << int(chess::NoSelection) << "e2=1 e5=0";
 }
 
 // Dragging with the button held is a pick-up and a put-down; the piece rides
@@ -1156,7 +1162,7 @@ void TestMainWindow::savedGameOpensInAFreshWindow()
 
 void TestMainWindow::badInputKeepsTheGame_data()
 {
-    QTest::addColumn<QByteArray>("file");  // empty: no such file
+    QTest::addColumn<QByteArray>("file");    // empty: no such file
     QTest::addColumn<QString>("clipboard");  // used when there is no file
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("detail");
@@ -1165,16 +1171,21 @@ void TestMainWindow::badInputKeepsTheGame_data()
         << "Partii nelze otevřít; na šachovnici zůstává dosavadní hra."
         << "hra 1, tah 2 \"Ke6\": pravidla ho nepřipouštějí";
     QTest::newRow("no move at all") << QByteArray("[White \"A\"]\n\n1. e4 e5 2. Nf9 *\n") << QString()
-                                    << "Partii nelze otevřít" << "hra 1, tah 2 \"Nf9\": to není zápis tahu";
-    QTest::newRow("no such file") << QByteArray() << QString() << "nelze přečíst" << "";
+                                    << "Partii nelze otevřít"
+                                    << "hra 1, tah 2 \"Nf9\": to není zápis tahu";
+    QTest::newRow("no such file") << QByteArray() << QString() << "nelze přečíst"
+                                  << "";
     QTest::newRow("a FIFO of that name") << QByteArray("FIFO") << QString() << "nelze přečíst"
                                          << "not a regular file";
     QTest::newRow("no game in the file") << QByteArray("; only a comment\n") << QString() << "není žádná partie"
                                          << "";
     QTest::newRow("a position that cannot be")
         << QByteArray() << "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN1 w KQkq - 0 1"
-        << "Pozici nelze vložit; na šachovnici zůstává dosavadní hra." << "castling";
-    QTest::newRow("an empty clipboard") << QByteArray() << "  " << "Ve schránce není partie ani pozice." << "";
+        << "Pozici nelze vložit; na šachovnici zůstává dosavadní hra."
+        << "castling";
+    QTest::newRow("an empty clipboard") << QByteArray() << "  "
+                                        << "Ve schránce není partie ani pozice."
+                                        << "";
 }
 
 // Whatever cannot be read is reported, and the game on the board stays.
@@ -1249,7 +1260,8 @@ void TestMainWindow::fileOfSeveralGames_data()
     QTest::addColumn<QString>("error");
     QTest::addColumn<QString>("square");  // the last move's target, with the piece there
     QTest::newRow("the first") << 0 << QString() << "f3=3";
-    QTest::newRow("one with a bad move") << 1 << "hra 2, tah 2 \"Bb5\"" << "d2=1";
+    QTest::newRow("one with a bad move") << 1 << "hra 2, tah 2 \"Bb5\""
+                                         << "d2=1";
     QTest::newRow("the one after it") << 2 << QString() << "c6=-3";
 }
 
@@ -1518,9 +1530,8 @@ void TestMainWindow::steppingThroughTheRecord()
         Qt::Key key;
         std::size_t ply;
     };
-    for (const Step step : {Step{Qt::Key_Left, 3}, Step{Qt::Key_Home, 0}, Step{Qt::Key_Left, 0},
-                            Step{Qt::Key_Right, 1}, Step{Qt::Key_End, 4}, Step{Qt::Key_Right, 4},
-                            Step{Qt::Key_Left, 3}}) {
+    for (const Step step : {Step{Qt::Key_Left, 3}, Step{Qt::Key_Home, 0}, Step{Qt::Key_Left, 0}, Step{Qt::Key_Right, 1},
+                            Step{Qt::Key_End, 4}, Step{Qt::Key_Right, 4}, Step{Qt::Key_Left, 3}}) {
         QTest::keyClick(form.get(), step.key, Qt::AltModifier);
         QCOMPARE(form->Record().Current(), step.ply);
         QCOMPARE(RulesState(form->State()), states[int(step.ply)]);
@@ -1643,8 +1654,8 @@ void TestMainWindow::annotationsAndAGivenResult()
     QStringList shown;
     for (int row = 0; row < list->rowCount(); ++row)
         shown << (list->Cell(row, 0) + QLatin1Char('|') + list->Cell(row, 1));
-    QCOMPARE(shown, QStringList({"Ruy Lopez|", "e4|", "the king's pawn|", "…|e5", "Jf3!|Jc6", "Sb5|a6",
-                                 "1-0 podle zápisu|"}));
+    QCOMPARE(shown,
+             QStringList({"Ruy Lopez|", "e4|", "the king's pawn|", "…|e5", "Jf3!|Jc6", "Sb5|a6", "1-0 podle zápisu|"}));
     QCOMPARE(panel->Status(), QStringLiteral("1-0 podle zápisu"));
     QCOMPARE(list->currentRow(), 5);
     QCOMPARE(list->currentColumn(), 1);
@@ -1941,8 +1952,10 @@ void TestMainWindow::switchingLanguage_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("file");
-    QTest::newRow("anglicky") << "anglicky1" << "english";
-    QTest::newRow("německy") << "nmecky1" << "deutch";
+    QTest::newRow("anglicky") << "anglicky1"
+                              << "english";
+    QTest::newRow("německy") << "nmecky1"
+                             << "deutch";
 }
 
 // The real language files: captions, title and the texts of the game change
@@ -2084,7 +2097,8 @@ void TestMainWindow::helpMenuStaysAtTheRightEnd()
             QVERIFY2(!r.isEmpty() && r.left() > right && r.right() < bar->width(), qPrintable(item + (" " + name)));
             right = r.right();
         }
-        QVERIFY2(bar->width() - 1 - right <= 8, qPrintable(QStringLiteral("%1: help ends at %2 of %3").arg(item).arg(right).arg(bar->width())));
+        QVERIFY2(bar->width() - 1 - right <= 8,
+                 qPrintable(QStringLiteral("%1: help ends at %2 of %3").arg(item).arg(right).arg(bar->width())));
         QVERIFY(bar->actionGeometry(form->Item("Soubor1")).left() <= 8);
         for (QToolButton* more : bar->findChildren<QToolButton*>())
             QVERIFY2(!more->isVisible(), "the menu bar hides menus behind its extension button");
@@ -2243,24 +2257,42 @@ void TestMainWindow::fileAttacks_data()
     // Root reads a file of mode 000 all the same; nobody else can.
     const bool root = geteuid() == 0;
     const QString english = QStringLiteral("E&xit"), czech = QStringLiteral("&Konec");
-    QTest::newRow("settings 0600") << "settings" << "0600" << true << false << true << english;
-    QTest::newRow("settings 0640 of another owner") << "settings" << "0640, owned by nobody" << true << false << true << english;
-    QTest::newRow("settings read-only") << "settings" << "0444" << true << false << false << english;
-    QTest::newRow("settings 000") << "settings" << "000" << root << false << false << (root ? english : czech);
-    QTest::newRow("settings FIFO") << "settings" << "FIFO" << false << false << false << czech;
-    QTest::newRow("settings folder") << "settings" << "folder" << false << false << false << czech;
-    QTest::newRow("settings link to /dev/zero") << "settings" << "link to /dev/zero" << false << false << false << czech;
-    QTest::newRow("settings over the size limit") << "settings" << "over the size limit" << false << false << false << czech;
-    QTest::newRow("settings UTF-16 LE") << "settings" << "UTF-16 LE" << true << false << true << english;
-    QTest::newRow("settings UTF-16 BE") << "settings" << "UTF-16 BE" << true << false << true << english;
-    QTest::newRow("settings CR line ends") << "settings" << "CR line ends" << true << false << true << english;
-    QTest::newRow("czech FIFO") << "czech" << "FIFO" << true << true << true << czech;
-    QTest::newRow("english FIFO") << "english" << "FIFO" << true << true << true << czech;
-    QTest::newRow("english folder") << "english" << "folder" << true << true << true << czech;
-    QTest::newRow("english link to /dev/zero") << "english" << "link to /dev/zero" << true << true << true << czech;
-    QTest::newRow("english over the size limit") << "english" << "over the size limit" << true << false << true << czech;
-    QTest::newRow("english UTF-16 LE") << "english" << "UTF-16 LE" << true << false << true << english;
-    QTest::newRow("english CR line ends") << "english" << "CR line ends" << true << false << true << english;
+    QTest::newRow("settings 0600") << "settings"
+                                   << "0600" << true << false << true << english;
+    QTest::newRow("settings 0640 of another owner") << "settings"
+                                                    << "0640, owned by nobody" << true << false << true << english;
+    QTest::newRow("settings read-only") << "settings"
+                                        << "0444" << true << false << false << english;
+    QTest::newRow("settings 000") << "settings"
+                                  << "000" << root << false << false << (root ? english : czech);
+    QTest::newRow("settings FIFO") << "settings"
+                                   << "FIFO" << false << false << false << czech;
+    QTest::newRow("settings folder") << "settings"
+                                     << "folder" << false << false << false << czech;
+    QTest::newRow("settings link to /dev/zero") << "settings"
+                                                << "link to /dev/zero" << false << false << false << czech;
+    QTest::newRow("settings over the size limit") << "settings"
+                                                  << "over the size limit" << false << false << false << czech;
+    QTest::newRow("settings UTF-16 LE") << "settings"
+                                        << "UTF-16 LE" << true << false << true << english;
+    QTest::newRow("settings UTF-16 BE") << "settings"
+                                        << "UTF-16 BE" << true << false << true << english;
+    QTest::newRow("settings CR line ends") << "settings"
+                                           << "CR line ends" << true << false << true << english;
+    QTest::newRow("czech FIFO") << "czech"
+                                << "FIFO" << true << true << true << czech;
+    QTest::newRow("english FIFO") << "english"
+                                  << "FIFO" << true << true << true << czech;
+    QTest::newRow("english folder") << "english"
+                                    << "folder" << true << true << true << czech;
+    QTest::newRow("english link to /dev/zero") << "english"
+                                               << "link to /dev/zero" << true << true << true << czech;
+    QTest::newRow("english over the size limit") << "english"
+                                                 << "over the size limit" << true << false << true << czech;
+    QTest::newRow("english UTF-16 LE") << "english"
+                                       << "UTF-16 LE" << true << false << true << english;
+    QTest::newRow("english CR line ends") << "english"
+                                          << "CR line ends" << true << false << true << english;
     QTest::newRow("unfinished game link to /dev/zero") << "unfinished game"
                                                        << "link to /dev/zero" << true << false << true << english;
     QTest::newRow("unfinished game folder") << "unfinished game"
@@ -2346,7 +2378,8 @@ void TestMainWindow::messageDialogFollowsTitleAndWidens()
     ProgramFolder folder({"czech", "deutch"});
     QFile english(folder.paths.ProgramDir + QStringLiteral("Language/english"));
     QVERIFY(english.open(QIODevice::WriteOnly));
-    const QString longText = QStringLiteral("This move cannot be made, because the piece does not move that way at all.");
+    const QString longText = QStringLiteral(
+        "This move cannot be made, because the piece does not move that way at all.");
     english.write(("[Form1]\nForm1=Pricklyback chess\n[Texty]\nTextNelze=" + longText + "\n").toUtf8());
     english.close();
 
@@ -2375,7 +2408,10 @@ void TestMainWindow::messageDialogFollowsTitleAndWidens()
     const QRect owner = form->frameGeometry();
     QVERIFY2((wide.center() - owner.center()).manhattanLength() <= 8,
              qPrintable(QStringLiteral("dialog centre %1,%2, window centre %3,%4")
-                            .arg(wide.center().x()).arg(wide.center().y()).arg(owner.center().x()).arg(owner.center().y())));
+                            .arg(wide.center().x())
+                            .arg(wide.center().y())
+                            .arg(owner.center().x())
+                            .arg(owner.center().y())));
 }
 
 void TestMainWindow::messageDialogSize_data()
@@ -2418,8 +2454,11 @@ void TestMainWindow::messageDialogSize()
     }
     QCOMPARE(seen.text, QString::fromUtf8(message));
     const QRect screen = form->screen()->availableGeometry();
-    QVERIFY2(screen.contains(seen.geometry), qPrintable(QStringLiteral("%1 x %2 at %3, %4").arg(seen.geometry.width())
-                 .arg(seen.geometry.height()).arg(seen.geometry.x()).arg(seen.geometry.y())));
+    QVERIFY2(screen.contains(seen.geometry), qPrintable(QStringLiteral("%1 x %2 at %3, %4")
+                                                            .arg(seen.geometry.width())
+                                                            .arg(seen.geometry.height())
+                                                            .arg(seen.geometry.x())
+                                                            .arg(seen.geometry.y())));
     QVERIFY(QRect(QPoint(), seen.client).contains(seen.button));
     QCOMPARE(seen.client.height() - seen.button.bottom() - 1, 19);
     // Every character is shown, on lines that fit the label.
