@@ -15,8 +15,9 @@ namespace {
 // Reads the games' fields only when a row is shown.
 class GamesModel : public QAbstractTableModel {
 public:
-    GamesModel(const std::vector<chess::PgnGame>& games, const GameListTexts& texts, QObject* parent)
-        : QAbstractTableModel(parent), games_(games), texts_(texts)
+    GamesModel(std::string_view text, const std::vector<chess::PgnListing>& games, const GameListTexts& texts,
+               QObject* parent)
+        : QAbstractTableModel(parent), text_(text), games_(games), texts_(texts)
     {
     }
     int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : int(games_.size()); }
@@ -25,27 +26,32 @@ public:
     {
         if (role != Qt::DisplayRole || !index.isValid())
             return {};
-        const chess::PgnGame& g = games_[std::size_t(index.row())];
+        const chess::PgnListing& g = games_[std::size_t(index.row())];
         switch (index.column()) {
         case 0:
             return index.row() + 1;
         case 1:
-            return Text(g.Tag("White"));
+            return Text(g.white);
         case 2:
-            return Text(g.Tag("Black"));
+            return Text(g.black);
         case 3:
             return QString::fromStdString(g.result);
         default:
             break;
         }
+        // Only the rows on the screen are asked for, so the moves of a file
+        // of many thousand games are never all held at once.
+        const std::optional<chess::PgnGame> game = chess::PgnGameAt(text_, g.offset);
+        if (!game)
+            return {};
         // Numbered as from the normal start; a game set up from a position
         // shows its first moves bare.
-        const bool numbered = g.Tag("FEN").empty();
+        const bool numbered = game->Tag("FEN").empty();
         QStringList first;
-        for (std::size_t i = 0; i < g.moves.size() && i < 6; ++i) {
+        for (std::size_t i = 0; i < game->moves.size() && i < 6; ++i) {
             if (numbered && i % 2 == 0)
                 first << QStringLiteral("%1.").arg(i / 2 + 1);
-            first << QString::fromStdString(chess::DisplaySan(g.moves[i], texts_.letters));
+            first << QString::fromStdString(chess::DisplaySan(game->moves[i], texts_.letters));
         }
         return first.join(QLatin1Char(' '));
     }
@@ -61,16 +67,18 @@ private:
     // Tag values are UTF-8 unless another program wrote them in code page 1250.
     static QString Text(const std::string& bytes) { return QString::fromStdString(chess::ToUtf8(bytes)); }
 
-    const std::vector<chess::PgnGame>& games_;
+    std::string_view text_;
+    const std::vector<chess::PgnListing>& games_;
     const GameListTexts& texts_;
 };
 
 }  // namespace
 
-TGameList::TGameList(const std::vector<chess::PgnGame>& games, const GameListTexts& texts, QWidget* parent)
+TGameList::TGameList(std::string_view text, const std::vector<chess::PgnListing>& listing, const GameListTexts& texts,
+                     QWidget* parent)
     : QDialog(parent), table_(new QTableView(this))
 {
-    Build(new GamesModel(games, texts, table_), texts);
+    Build(new GamesModel(text, listing, texts, table_), texts);
     table_->setColumnWidth(0, 60);
     table_->setColumnWidth(1, 150);
     table_->setColumnWidth(2, 150);

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 
+#include <string_view>
 #include <vector>
 
 class QAbstractItemModel;
@@ -22,7 +23,10 @@ struct GameListTexts {
 class TGameList : public QDialog {
     Q_OBJECT
 public:
-    TGameList(const std::vector<chess::PgnGame>& games, const GameListTexts& texts, QWidget* parent);
+    // The games `listing` found in `text`, which must outlive the dialog: a
+    // row's first moves are read from the text when the row is shown.
+    TGameList(std::string_view text, const std::vector<chess::PgnListing>& listing, const GameListTexts& texts,
+              QWidget* parent);
     // A short list of rows given whole, under the given headers; of `texts`
     // only the title and the buttons are used.
     TGameList(const QStringList& headers, const std::vector<QStringList>& rows, const GameListTexts& texts,

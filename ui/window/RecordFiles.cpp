@@ -98,7 +98,9 @@ bool RecordController::OpenFile(const QString& path)
 // the board; a game that cannot be replayed is reported and changes nothing.
 bool RecordController::TakeGames(const std::string& bytes, const QString& source)
 {
-    const std::vector<chess::PgnGame> games = chess::ParsePgn(bytes);
+    // Listed from the text, and only the game chosen read whole: a file of
+    // many thousand games costs little more than its own size.
+    const std::vector<chess::PgnListing> games = chess::ListPgnGames(bytes);
     if (games.empty()) {
         Warn(source.isEmpty() ? texts_.PrazdnaSchranka : texts_.ZadnaPartie.arg(source));
         return false;
@@ -108,12 +110,17 @@ bool RecordController::TakeGames(const std::string& bytes, const QString& source
         const GameListTexts names{texts_.VyberPartie,   texts_.Cislo,    texts_.Bily,
                                   texts_.Cerny,         texts_.Vysledek, texts_.Tahy,
                                   QStringLiteral("OK"), texts_.Storno,   letters_};
-        TGameList list(games, names, host_.Window());
+        TGameList list(bytes, games, names, host_.Window());
         chosen = list.Choose();
         if (chosen < 0)
             return false;
     }
-    chess::RecordedGame game = chess::ReplayPgnGame(games[std::size_t(chosen)], chosen + 1);
+    const std::optional<chess::PgnGame> pgn = chess::PgnGameAt(bytes, games[std::size_t(chosen)].offset);
+    if (!pgn) {
+        Warn(source.isEmpty() ? texts_.PrazdnaSchranka : texts_.ZadnaPartie.arg(source));
+        return false;
+    }
+    chess::RecordedGame game = chess::ReplayPgnGame(*pgn, chosen + 1);
     if (!game.ok) {
         Warn(texts_.ChybnaPartie, texts_.Problem(game.problem));
         return false;
@@ -159,6 +166,11 @@ void RecordController::Paste()
 
 bool RecordController::PasteText(const QString& clipboard)
 {
+    // The same limit as for a file opened: a paste is no bigger game.
+    if (std::size_t(clipboard.size()) > MaxPgnFileSize) {
+        Warn(texts_.PrazdnaSchranka);
+        return false;
+    }
     const QString text = clipboard.trimmed();
     if (text.isEmpty()) {
         Warn(texts_.PrazdnaSchranka);
