@@ -22,20 +22,6 @@ PgnFault FaultOf(const SanReading& reading)
 
 }  // namespace
 
-std::string TagValue(const std::vector<PgnTag>& tags, std::string_view name)
-{
-    for (const PgnTag& tag : tags)
-        if (tag.name == name)
-            return tag.value;
-    return {};
-}
-
-const Annotation& PgnGame::Note(std::size_t i) const
-{
-    static const Annotation none;
-    return i < annotations.size() ? annotations[i] : none;
-}
-
 PgnReader::PgnReader(std::string_view text, std::size_t offset) : text_(text), pos_(std::min(offset, text.size())) {}
 
 PgnReader::PgnReader(Source source) : source_(std::move(source)), complete_(false) {}

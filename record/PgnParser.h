@@ -2,7 +2,7 @@
 // The reader's state machine: one game at a time out of a text that may be
 // only what has come so far of a stream. PgnReader drives it.
 
-#include "Pgn.h"
+#include "PgnGame.h"
 
 #include <cstddef>
 #include <string>
