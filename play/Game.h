@@ -6,7 +6,7 @@
 // and without knowing about each other. No Qt.
 
 #include "History.h"
-#include "Pgn.h"
+#include "PgnGame.h"
 #include "Rules.h"
 
 #include <cstddef>
