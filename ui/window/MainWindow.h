@@ -14,6 +14,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -22,7 +23,7 @@ class TFormHlasky;
 class QAction;
 class QMenu;
 
-class TForm1 : public QMainWindow, public chess::GameUi, public RecordHost, public chess::GameListener {
+class TForm1 : public QMainWindow, public chess::GameUi, public WindowHost, public chess::GameListener {
     Q_OBJECT
 public:
     explicit TForm1(const AppPaths& paths, QWidget* parent = nullptr);
@@ -47,13 +48,13 @@ public:
     // The record's menu commands, move list and unfinished-game file.
     RecordController& RecordUi() const { return *recordUi_; }
 
-    // RecordHost. Menu items are named as the language files name them; a
+    // WindowHost. Menu items are named as the language files name them; a
     // panel beside the board widens the window by its width, and the board
     // area keeps its size.
     QMainWindow* Window() override { return this; }
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false) override;
     void AddSeparator(QMenu* menu, const char* name) override;
-    void SetSidePanelWidth(int width) override;
+    void SetSidePanelWidth(const void* panel, int width) override;
 
     // chess::GameListener: a position restored or opened redraws the squares
     // that show something else now.
@@ -135,7 +136,9 @@ private:
 
     int clientWidth_ = 612;      // the window's width inside its frame
     int boardAreaHeight_ = 612;  // its height below the menu bar
-    int sidePanelWidth_ = 0;     // the move list's, when it is shown
+    // The panels shown beside the board, each with its width.
+    std::map<const void*, int> sidePanels_;
+    int SidePanelsWidth() const;
 };
 
 // The program's arguments as QCoreApplication::arguments() gives them: a

@@ -87,7 +87,7 @@ QString RecordTexts::Problem(const chess::PgnProblem& problem) const
     return ChybaTahu.arg(game, QString::number(problem.move), text, TahNepripustny);
 }
 
-RecordController::RecordController(RecordHost& host, chess::Game& game, Presentation& look, const QString& dataDir)
+RecordController::RecordController(WindowHost& host, chess::Game& game, Presentation& look, const QString& dataDir)
     : QObject(host.Window()), host_(host), game_(game), look_(look),
       unfinished_(new UnfinishedGame(game, dataDir, this))
 {
@@ -414,7 +414,7 @@ void RecordController::ShowMoveList(bool shown)
         return;
     dock_->setVisible(shown);
     ShowRecord();
-    host_.SetSidePanelWidth(PanelWidth());
+    host_.SetSidePanelWidth(this, PanelWidth());
 }
 
 void RecordController::MarkLastMove(bool marked)

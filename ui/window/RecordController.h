@@ -2,7 +2,7 @@
 // The game record's side of the window: take-back and replay, opening and
 // saving games, the clipboard, the move list, the tint of the last move, and
 // the unfinished game kept between runs. It follows the game's changes as a
-// listener and reaches the window only through RecordHost.
+// listener and reaches the window only through WindowHost.
 
 #include "Game.h"
 #include "GameRecord.h"
@@ -11,6 +11,7 @@
 #include "Notation.h"
 #include "Pgn.h"
 #include "UnfinishedGame.h"
+#include "WindowHost.h"
 
 #include <QObject>
 #include <QString>
@@ -27,23 +28,6 @@ class QDockWidget;
 class QMainWindow;
 class QMenu;
 struct Presentation;
-
-// What the record's side needs of the window it lives in.
-class RecordHost {
-public:
-    virtual QMainWindow* Window() = 0;
-    // Menu items named as the language files name them.
-    virtual QAction* AddItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false) = 0;
-    virtual void AddSeparator(QMenu* menu, const char* name) = 0;
-    virtual bool AskYesNo(chess::Question question) = 0;
-    virtual void Announce(chess::Message message) = 0;
-    virtual void DrawSquare(int file, int rank) = 0;
-    // A panel beside the board widens the window by its width.
-    virtual void SetSidePanelWidth(int width) = 0;
-
-protected:
-    ~RecordHost() = default;
-};
 
 // The texts of the record's dialogs and messages, section "Zapis" of the
 // language files, with their built-in Czech defaults.
@@ -105,7 +89,7 @@ class RecordController : public QObject, public chess::GameListener {
     Q_OBJECT
 public:
     // The data folder holds the unfinished game; none is kept when it is empty.
-    RecordController(RecordHost& host, chess::Game& game, Presentation& look, const QString& dataDir);
+    RecordController(WindowHost& host, chess::Game& game, Presentation& look, const QString& dataDir);
     ~RecordController() override;
 
     void AddGameItems(QMenu* game);
@@ -174,7 +158,7 @@ private:
     QString MoveName(std::size_t i) const;
     std::string GameText() const;
 
-    RecordHost& host_;
+    WindowHost& host_;
     chess::Game& game_;
     Presentation& look_;
     RecordTexts texts_;

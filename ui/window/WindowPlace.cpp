@@ -53,18 +53,28 @@ void TForm1::ApplyGeometry(const chess::Settings& stored)
         width = std::max(defaults.Width, 612 + StoredFrameWidth);
         height = std::max(defaults.Height, 612 + StoredFrameHeight);
     }
-    // The stored width includes the move list when it was shown.
-    sidePanelWidth_ = recordUi_->PanelWidth();
-    clientWidth_ = std::max(612, int(width) - StoredFrameWidth - sidePanelWidth_);
+    // The stored width includes the panels that were shown.
+    clientWidth_ = std::max(612, int(width) - StoredFrameWidth - SidePanelsWidth());
     boardAreaHeight_ = int(height) - StoredFrameHeight;
-    setFixedSize(clientWidth_ + sidePanelWidth_, menuBar()->sizeHint().height() + boardAreaHeight_);
+    setFixedSize(clientWidth_ + SidePanelsWidth(), menuBar()->sizeHint().height() + boardAreaHeight_);
     move(int(left), int(top));
 }
 
-void TForm1::SetSidePanelWidth(int width)
+int TForm1::SidePanelsWidth() const
 {
-    sidePanelWidth_ = width;
-    setFixedSize(clientWidth_ + sidePanelWidth_, height());
+    int sum = 0;
+    for (const auto& [panel, width] : sidePanels_)
+        sum += width;
+    return sum;
+}
+
+void TForm1::SetSidePanelWidth(const void* panel, int width)
+{
+    if (width > 0)
+        sidePanels_[panel] = width;
+    else
+        sidePanels_.erase(panel);
+    setFixedSize(clientWidth_ + SidePanelsWidth(), height());
     KeepRightEdgeOnScreen();
 }
 
@@ -87,7 +97,7 @@ chess::Settings TForm1::CurrentSettings() const
     chess::Settings s;
     s.Left = pos().x();
     s.Top = pos().y();
-    s.Width = clientWidth_ + sidePanelWidth_ + StoredFrameWidth;
+    s.Width = clientWidth_ + SidePanelsWidth() + StoredFrameWidth;
     s.Height = boardAreaHeight_ + StoredFrameHeight;
     for (const auto& key : chess::SettingsBoolKeys)
         s.*key.field = Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->isChecked();

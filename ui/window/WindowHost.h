@@ -1,0 +1,31 @@
+#pragma once
+// What the parts of the window that come beside the board (the record's
+// side, and whatever follows it) need of the window they live in. They add
+// their menu items and panels through it, and never include the main
+// window's header.
+
+#include "TurnSequence.h"
+
+#include <QString>
+
+class QAction;
+class QMainWindow;
+class QMenu;
+
+class WindowHost {
+public:
+    virtual QMainWindow* Window() = 0;
+    // Menu items named as the language files name them.
+    virtual QAction* AddItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false) = 0;
+    virtual void AddSeparator(QMenu* menu, const char* name) = 0;
+    virtual bool AskYesNo(chess::Question question) = 0;
+    virtual void Announce(chess::Message message) = 0;
+    virtual void DrawSquare(int file, int rank) = 0;
+    // A panel beside the board widens the window by its width (0 while it is
+    // hidden); the board area keeps its size. Each panel reports its own
+    // width under its own key, and the window adds them up.
+    virtual void SetSidePanelWidth(const void* panel, int width) = 0;
+
+protected:
+    ~WindowHost() = default;
+};
