@@ -2,6 +2,7 @@
 // state, a new move cuts the forward part off, and the draw rules end or
 // offer a draw exactly at their thresholds.
 
+#include "CommentCommands.h"
 #include "RecordTestHelpers.h"
 #include "Rules.h"
 
@@ -279,3 +280,37 @@ TEST(DrawRules, AClaimEndsTheGameUntilItIsTakenBack)
 
 }  // namespace
 }  // namespace chess::test
+
+// Machine data in comments: found, replaced in place, taken out, and never
+// confused with prose that merely looks like a command.
+TEST(Annotation, CommandsInCommentsKeepTheProseAroundThem)
+{
+    struct Row {
+        const char* comment;
+        const char* clk;  // nullptr: none
+        const char* setTo;
+        const char* prose;
+    };
+    const Row rows[] = {
+        {"", nullptr, "[%clk 0:03:00]", ""},
+        {"[%clk 0:02:58]", "0:02:58", "[%clk 0:03:00]", ""},
+        {"good move [%clk  0:02:58 ] indeed", "0:02:58", "good move [%clk 0:03:00] indeed", "good move indeed"},
+        {"[%eval 0.31] [%clk 1:00:00]", "1:00:00", "[%eval 0.31] [%clk 0:03:00]", ""},
+        {"[%clk 0:01:00] [%clk 0:02:00] x", "0:01:00", "[%clk 0:03:00] x", "x"},
+        {"a [% b] [%clk", nullptr, "[%clk 0:03:00] a [% b] [%clk", "a [% b] [%clk"},
+        {"[clk 0:01:00]", nullptr, "[%clk 0:03:00] [clk 0:01:00]", "[clk 0:01:00]"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.comment);
+        const auto clk = chess::CommentCommand(row.comment, "clk");
+        EXPECT_EQ(clk.has_value(), row.clk != nullptr);
+        if (clk && row.clk) {
+            EXPECT_EQ(*clk, row.clk);
+        }
+        EXPECT_EQ(chess::WithCommentCommand(row.comment, "clk", "0:03:00"), row.setTo);
+        EXPECT_EQ(chess::CommentProse(row.comment), row.prose);
+        EXPECT_FALSE(chess::CommentCommand(chess::WithoutCommentCommand(row.comment, "clk"), "clk"));
+        EXPECT_EQ(chess::CommentCommand(chess::WithProse(row.setTo, "new words"), "clk"), "0:03:00");
+        EXPECT_EQ(chess::CommentProse(chess::WithProse(row.setTo, "new words")), "new words");
+    }
+}
