@@ -9,6 +9,8 @@ Settings ReadSettings(const ProfileFile& file)
         s.*key.field = file.ReadInteger(SettingsSection, key.name, s.*key.field);
     for (const auto& key : SettingsBoolKeys)
         s.*key.field = file.ReadBool(SettingsSection, key.name, s.*key.field);
+    for (const auto& key : SettingsLaterBoolKeys)
+        s.*key.field = file.ReadBool(SettingsSection, key.name, s.*key.field);
     return s;
 }
 
@@ -18,6 +20,9 @@ void WriteSettings(ProfileFile& file, const Settings& s)
         file.WriteInteger(SettingsSection, key.name, s.*key.field);
     for (const auto& key : SettingsBoolKeys)
         file.WriteBool(SettingsSection, key.name, s.*key.field);
+    for (const auto& key : SettingsLaterBoolKeys)
+        if (s.*key.field || file.Read(SettingsSection, key.name))
+            file.WriteBool(SettingsSection, key.name, s.*key.field);
 }
 
 bool StoreSettings(const std::string& path, const Settings& settings, std::string* error)

@@ -34,6 +34,8 @@ struct Settings {
     // of the last move. A file without them gives these defaults.
     bool Zapis = false;
     bool PosledniTah = false;
+    // The board turned to the side to move.
+    bool Otacet = false;
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -76,6 +78,13 @@ inline constexpr std::array<BoolKey, 16> SettingsBoolKeys{{
     {"N51", &Settings::N51, "N51"},
     {"zapis", &Settings::Zapis, "Zpispartie1"},
     {"poslednitah", &Settings::PosledniTah, "Oznaitposledntah1"},
+}};
+
+// Keys added later still: written only once they have been turned on or
+// are in the file already, so that the file of someone who never used them
+// stays line for line as it was.
+inline constexpr std::array<BoolKey, 1> SettingsLaterBoolKeys{{
+    {"otacet", &Settings::Otacet, "Otetachovnicikhrinatahu1"},
 }};
 
 // Missing keys and values that are no numbers keep their defaults.

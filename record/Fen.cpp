@@ -52,9 +52,7 @@ bool ReadNumber(std::string_view text, int& value)
     return true;
 }
 
-}  // namespace
-
-FenReading ReadFen(std::string_view fen)
+FenReading Read(std::string_view fen, bool judge)
 {
     const std::vector<std::string_view> fields = Fields(fen);
     if (fields.size() != 4 && fields.size() != 6)
@@ -135,13 +133,25 @@ FenReading ReadFen(std::string_view fen)
 
     // A position the board could not hold in a game is refused with the
     // same judgement a set-up gets.
-    if (const std::vector<PositionProblem> problems = CheckPosition(s); !problems.empty())
+    if (const std::vector<PositionProblem> problems = CheckPosition(s); judge && !problems.empty())
         return Fail(ProblemText(problems.front()));
     s.WhiteInCheck = WhiteKingCheckTest(s) != CheckVerdict::Neni;
     s.BlackInCheck = BlackKingCheckTest(s) != CheckVerdict::Neni;
 
     r.ok = true;
     return r;
+}
+
+}  // namespace
+
+FenReading ReadFen(std::string_view fen)
+{
+    return Read(fen, true);
+}
+
+FenReading ReadFenUnjudged(std::string_view fen)
+{
+    return Read(fen, false);
 }
 
 std::string WriteFen(const GameState& s, int halfmoveClock, int fullmoveNumber)

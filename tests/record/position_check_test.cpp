@@ -72,6 +72,8 @@ TEST(PositionCheck, SetUpAndFenReaderJudgeAlike)
         EXPECT_EQ(Names(problems), Names(row.problems));
         EXPECT_EQ(problems, row.problems);
 
+        // Read as written, the FEN brings the same problems back.
+        EXPECT_EQ(CheckPosition(ReadFenUnjudged(WriteFen(s)).position.state), row.problems);
         const FenReading read = ReadFen(WriteFen(s));
         EXPECT_EQ(read.ok, row.problems.empty());
         if (!row.problems.empty()) {

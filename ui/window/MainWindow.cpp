@@ -37,8 +37,13 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
     setWindowTitle(DefaultTitle);
     board_widget_ = new BoardWidget(this);
     setCentralWidget(board_widget_);
-    connect(board_widget_, &BoardWidget::pressed, this, [this](QPoint at, Qt::MouseButton) { FormMouseDown(at); });
+    connect(board_widget_, &BoardWidget::pressed, this, [this](QPoint at, Qt::MouseButton button) {
+        // While a position is set up, presses edit it instead of playing.
+        if (!setupUi_->Press(at, button))
+            FormMouseDown(at);
+    });
     recordUi_ = new RecordController(*this, game_, look_, paths_.DataDir);
+    setupUi_ = std::make_unique<SetupController>(*this, game_, look_, *board_widget_);
     game_.AddListener(this);
     BuildMenu();
     FormCreate();
@@ -134,6 +139,7 @@ void TForm1::BuildMenu()
     novaPartie->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(novaPartie, &QAction::triggered, this, &TForm1::Novpartie1Click);
     recordUi_->AddGameItems(hra);
+    setupUi_->AddGameItems(hra);
     separator(hra, "N2");
     QAction* konec = AddItem(hra, "Konec1", QStringLiteral("&Konec"));
     konec->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -178,6 +184,7 @@ void TForm1::BuildMenu()
     connect(AddItem(plocha, "erndole1", QStringLiteral("černý dole"), true), &QAction::triggered, this,
             &TForm1::erndole1Click);
     recordUi_->AddBoardItems(plocha);
+    setupUi_->AddBoardItems(plocha);
 
     // The help menu stands apart at the right end of the menu bar, in the
     // bar itself so that the arrow keys reach it from the other menus.
@@ -206,6 +213,8 @@ void TForm1::FormCreate()
     const chess::Settings settings = chess::ReadSettings(file);
     for (const auto& key : chess::SettingsBoolKeys)
         Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->setChecked(settings.*key.field);
+    for (const auto& key : chess::SettingsLaterBoolKeys)
+        Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->setChecked(settings.*key.field);
 
     CheckLanguageFiles();
     LoadLanguage();
@@ -221,6 +230,7 @@ void TForm1::FormCreate()
         DrawBoard();
     });
     recordUi_->Start();
+    setupUi_->Start();
     ApplyGeometry(settings);
 }
 
@@ -289,6 +299,7 @@ void TForm1::LoadLanguage()
     texts_ = MessageTexts::Load(file);
     UseQtTranslation(LanguageName_);
     recordUi_->LoadLanguage(file, texts_.PieceLetters());
+    setupUi_->LoadLanguage(file, texts_.PieceLetters());
 }
 
 void TForm1::ChooseLanguage(LanguageId id)

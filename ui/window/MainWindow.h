@@ -9,6 +9,7 @@
 #include "Presentation.h"
 #include "RecordController.h"
 #include "Settings.h"
+#include "SetupController.h"
 #include "TurnSequence.h"
 
 #include <QMainWindow>
@@ -47,6 +48,8 @@ public:
     QString LanguageName() const { return LanguageName_; }
     // The record's menu commands, move list and unfinished-game file.
     RecordController& RecordUi() const { return *recordUi_; }
+    // Setting up a position, and the board turned to the side to move.
+    SetupController& SetupUi() const { return *setupUi_; }
 
     // WindowHost. Menu items are named as the language files name them; a
     // panel beside the board widens the window by its width, and the board
@@ -55,6 +58,7 @@ public:
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false) override;
     void AddSeparator(QMenu* menu, const char* name) override;
     void SetSidePanelWidth(const void* panel, int width) override;
+    void ShowWhiteAtBottom(bool whiteAtBottom) override { ChooseOrientation(whiteAtBottom); }
 
     // chess::GameListener: a position restored or opened redraws the squares
     // that show something else now.
@@ -139,6 +143,9 @@ private:
     // The panels shown beside the board, each with its width.
     std::map<const void*, int> sidePanels_;
     int SidePanelsWidth() const;
+
+    // Listens to the game, so it goes before the game does.
+    std::unique_ptr<SetupController> setupUi_;
 };
 
 // The program's arguments as QCoreApplication::arguments() gives them: a

@@ -25,6 +25,8 @@ public:
     // hidden); the board area keeps its size. Each panel reports its own
     // width under its own key, and the window adds them up.
     virtual void SetSidePanelWidth(const void* panel, int width) = 0;
+    // Turns the board as "bílý dole" and "černý dole" do, ticks and all.
+    virtual void ShowWhiteAtBottom(bool whiteAtBottom) = 0;
 
 protected:
     ~WindowHost() = default;

@@ -101,5 +101,7 @@ chess::Settings TForm1::CurrentSettings() const
     s.Height = boardAreaHeight_ + StoredFrameHeight;
     for (const auto& key : chess::SettingsBoolKeys)
         s.*key.field = Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->isChecked();
+    for (const auto& key : chess::SettingsLaterBoolKeys)
+        s.*key.field = Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->isChecked();
     return s;
 }

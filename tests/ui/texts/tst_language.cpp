@@ -52,6 +52,8 @@ const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
              {"KoprovatpoziciFEN1", "Kopírovat pozici (&FEN)"},
              {"KoprovatpartiiPGN1", "Kopírovat partii (P&GN)"},
              {"Vloitpartiinebopozici1", "Vlož&it partii nebo pozici"},
+             {"N18", "-"},
+             {"Postavitpozici1", "Po&stavit pozici…"},
              {"N2", "-"},
              {"Konec1", "&Konec"},
              {"Nastaven1", "Nastavení"},
@@ -76,6 +78,7 @@ const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
              {"N9", "-"},
              {"Zpispartie1", "&Zápis partie"},
              {"Oznaitposledntah1", "Označit &poslední tah"},
+             {"Otetachovnicikhrinatahu1", "&Otáčet šachovnici k hráči na tahu"},
              {"Npovda1", "Nápověda "},
              {"Autor1", "Autor"},
          }},
@@ -182,23 +185,50 @@ const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
              {"Kolo", "Kolo"},
              {"DatumVzor", "RRRR.MM.DD"},
          }},
+        {"Pozice",
+         {
+             {"Guma", "Guma"},
+             {"PrazdnaSachovnice", "Prázdná šachovnice"},
+             {"ZakladniPostaveni", "Základní postavení"},
+             {"ProhoditBarvy", "Prohodit barvy"},
+             {"VlozitFen", "Vložit FEN"},
+             {"NaTahu", "Na tahu:"},
+             {"Bily", "Bílý"},
+             {"Cerny", "Černý"},
+             {"Rosada", "Rošáda:"},
+             {"Mimochodem", "Braní mimochodem:"},
+             {"CisloTahu", "Číslo tahu:"},
+             {"Hrat", "Hrát z této pozice"},
+             {"Zrusit", "Zrušit"},
+             {"PismenoPesec", "P"},
+             {"ChybnaFen", "Zápis FEN nelze přečíst."},
+             {"ProblemKral", "%1 musí mít právě jednoho krále."},
+             {"ProblemPesecNaKraji", "%1 má pěšce na první nebo poslední řadě."},
+             {"ProblemKamenu", "%1 má víc než 16 kamenů."},
+             {"ProblemPescu", "%1 má víc než 8 pěšců."},
+             {"ProblemPromenenych", "%1 má víc proměněných kamenů, než kolik mu chybí pěšců."},
+             {"ProblemRosada", "%1 smí mít rošádu, jen když král i věž stojí na svých polích."},
+             {"ProblemMimochodem", "Na poli %2 nelze brát mimochodem."},
+             {"ProblemSach", "%1 není na tahu, a přesto je v šachu."},
+             {"ProblemKralove", "Králové nesmějí stát vedle sebe."},
+         }},
     };
     return sections;
 }
 
 const QStringList Separators = {QStringLiteral("N2"),  QStringLiteral("N3"), QStringLiteral("N4"), QStringLiteral("N5"),
                                 QStringLiteral("N6"),  QStringLiteral("N7"), QStringLiteral("N8"), QStringLiteral("N9"),
-                                QStringLiteral("N10"), QStringLiteral("N12")};
+                                QStringLiteral("N10"), QStringLiteral("N12"), QStringLiteral("N18")};
 
 // The items that share one menu, and so must not share an access key.
 const QList<QStringList> Menus = {
     {"Soubor1", "Nastaven1", "achovnice2", "Npovda1"},
     {"Novpartie1", "Vrtittah1", "Znovu1", "Nazatek1", "Otahzpt1", "Otahvped1", "Nakonec1", "Podatoremzu1",
      "Komentktahu1", "dajeopartii1", "Otevtpartii1", "Uloitpartii1", "Pokraovatvrozehranpartii1", "KoprovatpoziciFEN1",
-     "KoprovatpartiiPGN1", "Vloitpartiinebopozici1", "Konec1"},
+     "KoprovatpartiiPGN1", "Vloitpartiinebopozici1", "Postavitpozici1", "Konec1"},
     {"esky1", "nmecky1", "anglicky1"},
     {"Klasickkameny1", "Klubovky1", "Umleckkameny1", "N11", "N21", "N31", "N41", "N51", "Popisky1", "bldole1",
-     "erndole1", "Zpispartie1", "Oznaitposledntah1"},
+     "erndole1", "Zpispartie1", "Oznaitposledntah1", "Otetachovnicikhrinatahu1"},
     {"Autor1"},
 };
 
