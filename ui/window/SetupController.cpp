@@ -163,12 +163,13 @@ protected:
             p.drawRect(CellOf(owner_.Tool()).adjusted(1, 1, -2, -2));
         }
     }
-    void mousePressEvent(QMouseEvent* event) override
+    void mousePressEvent(QMouseEvent* event) override { pressAt_ = event->position().toPoint(); }
+    void mouseReleaseEvent(QMouseEvent* event) override
     {
-        const int tool = ToolAt(event->position().toPoint());
-        if (tool == SetupController::NoTool)
+        const int tool = ToolAt(pressAt_);
+        pressAt_ = {-1, -1};
+        if (tool == SetupController::NoTool || ToolAt(event->position().toPoint()) != tool)
             return;
-        pressAt_ = event->position().toPoint();
         // A second click on the chosen tool puts it down again.
         owner_.ChooseTool(tool == owner_.Tool() ? SetupController::NoTool : tool);
     }
@@ -178,7 +179,8 @@ protected:
         if (!(event->buttons() & Qt::LeftButton) || tool == SetupController::NoTool || tool == 0
             || (event->position().toPoint() - pressAt_).manhattanLength() < QApplication::startDragDistance())
             return;
-        owner_.ChooseTool(tool);
+        // A drag puts one piece down and leaves the chosen tool as it was.
+        pressAt_ = {-1, -1};
         auto* data = new QMimeData;
         data->setData(PieceMime, QByteArray::number(tool));
         auto* drag = new QDrag(this);
@@ -188,7 +190,6 @@ protected:
                                 .scaled(QSize(chess::SquareSize, chess::SquareSize) * devicePixelRatioF()));
         drag->setHotSpot({chess::SquareSize / 2, chess::SquareSize / 2});
         drag->exec(Qt::CopyAction);
-        pressAt_ = {-1, -1};
     }
 
 private:
@@ -336,8 +337,10 @@ public:
         }
         enPassant_->setEnabled(enPassant_->count() > 1);
         moveNumber_->setValue(owner_.fullmoveNumber_);
-        if (!fenLine)
+        if (!fenLine) {
             fen_->setText(owner_.Fen());
+            fen_->setCursorPosition(0);  // the board's ranks are read from the left
+        }
         QStringList problems = owner_.Problems();
         if (!fenProblem.isEmpty())
             problems.prepend(fenProblem);
@@ -366,9 +369,6 @@ SetupController::SetupController(WindowHost& host, chess::Game& game, Presentati
 {
     game_.AddListener(this);
     board_.installEventFilter(this);
-    // Leaving the program leaves set-up mode first, so that the window's
-    // width and the game are stored as they are without it.
-    host_.Window()->installEventFilter(this);
 }
 
 SetupController::~SetupController()
@@ -489,8 +489,9 @@ void SetupController::Begin()
 
     board_.setAcceptDrops(true);
     dock_->show();
-    host_.SetSidePanelWidth(this, PanelWidth + host_.Window()->style()->pixelMetric(
-                                                  QStyle::PM_DockWidgetSeparatorExtent, nullptr, host_.Window()));
+    panelWidth_ = PanelWidth
+                + host_.Window()->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, host_.Window());
+    host_.SetSidePanelWidth(this, panelWidth_);
     Edited(false);
     emit activeChanged(true);
 }
@@ -508,6 +509,7 @@ void SetupController::Leave()
     look_.LastMoveFrom = savedTint_[0];
     look_.LastMoveTo = savedTint_[1];
     dock_->hide();
+    panelWidth_ = 0;
     host_.SetSidePanelWidth(this, 0);
     emit activeChanged(false);
 }
@@ -761,11 +763,6 @@ bool SetupController::TypePiece(const QString& text)
 
 bool SetupController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == host_.Window()) {
-        if (event->type() == QEvent::Close && active_)
-            Cancel();
-        return false;
-    }
     if (watched != &board_ || !active_)
         return false;
     switch (event->type()) {

@@ -107,8 +107,10 @@ public:
     const chess::GameState& Position() const { return edited_; }
     QString Fen() const;
     QStringList Problems() const;
-    // The panel beside the board, once it has been shown.
+    // The panel beside the board, once it has been shown, and the width it
+    // adds to the window now (0 while it is hidden).
     QWidget* Panel() const;
+    int PanelWidthShown() const { return panelWidth_; }
     const SetupTexts& Texts() const { return texts_; }
 
     // The board turned after every change of the game so that the side to
@@ -147,6 +149,7 @@ private:
     QDockWidget* dock_ = nullptr;
     SetupPanel* panel_ = nullptr;
 
+    int panelWidth_ = 0;
     bool active_ = false;
     bool turning_ = false;
     chess::GameState edited_{};

@@ -98,6 +98,8 @@ chess::Settings TForm1::CurrentSettings() const
     s.Left = pos().x();
     s.Top = pos().y();
     s.Width = clientWidth_ + SidePanelsWidth() + StoredFrameWidth;
+    // The set-up panel is gone at the next start.
+    s.Width -= setupUi_->PanelWidthShown();
     s.Height = boardAreaHeight_ + StoredFrameHeight;
     for (const auto& key : chess::SettingsBoolKeys)
         s.*key.field = Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->isChecked();

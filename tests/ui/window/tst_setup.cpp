@@ -160,6 +160,9 @@ void TestSetup::kingAndRookSetUpPlayedSavedAndOpened()
     form->Item("Postavitpozici1")->trigger();
     QVERIFY(form->SetupUi().Active());
     QVERIFY(form->width() > width);
+    // Stored meanwhile (a signal ends the program), the width is the board's.
+    QVERIFY(form->WriteSettingsFile());
+    QVERIFY(ReadAll(folder.paths.SettingsFile).contains("Width=622"));
     // Nothing that changes the game works meanwhile, but leaving does.
     for (const char* item : {"Novpartie1", "Otevtpartii1", "Vloitpartiinebopozici1", "Postavitpozici1"})
         QVERIFY2(!form->Item(item)->isEnabled(), item);
