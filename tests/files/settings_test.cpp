@@ -77,6 +77,24 @@ TEST(Settings, RewritingKeepsTheUsersSpellingOfKeysInPlace)
     EXPECT_EQ(bytes.substr(0, 22), "[Nastaven\xED]\nLeft=2\nTop");
 }
 
+// A key added later is written once it has been turned on, and from then on
+// whichever way it stands; a file that never had it keeps its lines.
+TEST(Settings, LaterKeyAppearsOnlyOnceUsed)
+{
+    auto f = ProfileFile::Parse("[Nastaven\xED]\nLeft=1\n");
+    Settings s;
+    WriteSettings(f, s);
+    EXPECT_EQ(f.Serialize().find("otacet"), std::string::npos);
+    EXPECT_FALSE(ReadSettings(f).Otacet);
+    s.Otacet = true;
+    WriteSettings(f, s);
+    EXPECT_TRUE(ReadSettings(ProfileFile::Parse(f.Serialize())).Otacet);
+    s.Otacet = false;
+    WriteSettings(f, s);
+    EXPECT_NE(f.Serialize().find("otacet=0"), std::string::npos);
+    EXPECT_FALSE(ReadSettings(ProfileFile::Parse(f.Serialize())).Otacet);
+}
+
 TEST(TextCodec, DecodesCodePage1250)
 {
     EXPECT_EQ(ToUtf8("\xE8\xF8\x9E\xFC\xDF\xE4"), "čřžüßä");

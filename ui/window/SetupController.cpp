@@ -571,7 +571,8 @@ void SetupController::Show()
     shown.SelectedSquare = chess::NoSelection;
     for (int file = 0; file < 8; ++file)
         for (int rank = 0; rank < 8; ++rank)
-            if (before.At(file, rank) != shown.At(file, rank) || before.SelectedSquare == chess::SelectionOf(file, rank))
+            if (before.At(file, rank) != shown.At(file, rank)
+                || before.SelectedSquare == chess::SelectionOf(file, rank))
                 host_.DrawSquare(file, rank);
 }
 

@@ -216,9 +216,10 @@ const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
     return sections;
 }
 
-const QStringList Separators = {QStringLiteral("N2"),  QStringLiteral("N3"), QStringLiteral("N4"), QStringLiteral("N5"),
-                                QStringLiteral("N6"),  QStringLiteral("N7"), QStringLiteral("N8"), QStringLiteral("N9"),
-                                QStringLiteral("N10"), QStringLiteral("N12"), QStringLiteral("N18")};
+const QStringList Separators = {QStringLiteral("N2"),  QStringLiteral("N3"), QStringLiteral("N4"),
+                                QStringLiteral("N5"),  QStringLiteral("N6"), QStringLiteral("N7"),
+                                QStringLiteral("N8"),  QStringLiteral("N9"), QStringLiteral("N10"),
+                                QStringLiteral("N12"), QStringLiteral("N18")};
 
 // The items that share one menu, and so must not share an access key.
 const QList<QStringList> Menus = {

@@ -13,9 +13,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDragEnterEvent>
 #include <QDir>
 #include <QDockWidget>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -276,26 +276,34 @@ void TestSetup::problemsAndTheFenLine_data()
     QTest::addColumn<QString>("problems");  // "" for a position that can be played
     QTest::addColumn<QString>("shown");     // the FEN of the board afterwards
     const QString start = QString::fromLatin1(chess::StartFen.data());
-    QTest::newRow("kings only") << "4k3/8/8/8/8/8/8/4K3 b - - 3 12" << "" << "4k3/8/8/8/8/8/8/4K3 b - - 3 12";
-    QTest::newRow("no line") << "4k3/8/8/8/8/8/8/4K3 b" << "Zápis FEN nelze přečíst." << start;
-    QTest::newRow("two white kings") << "4k3/8/8/8/8/8/8/3KK3 w - - 0 1" << "Bílý musí mít právě jednoho krále."
+    QTest::newRow("kings only") << "4k3/8/8/8/8/8/8/4K3 b - - 3 12"
+                                << ""
+                                << "4k3/8/8/8/8/8/8/4K3 b - - 3 12";
+    QTest::newRow("no line") << "4k3/8/8/8/8/8/8/4K3 b"
+                             << "Zápis FEN nelze přečíst." << start;
+    QTest::newRow("two white kings") << "4k3/8/8/8/8/8/8/3KK3 w - - 0 1"
+                                     << "Bílý musí mít právě jednoho krále."
                                      << "4k3/8/8/8/8/8/8/3KK3 w - - 0 1";
     QTest::newRow("pawn on the edge, check")
         << "4k2R/8/8/8/8/8/8/p3K3 w - - 0 1"
         << "Černý má pěšce na první nebo poslední řadě.\nČerný není na tahu, a přesto je v šachu."
         << "4k2R/8/8/8/8/8/8/p3K3 w - - 0 1";
-    QTest::newRow("kings side by side") << "8/8/8/3kK3/8/8/8/8 w - - 0 1" << "Králové nesmějí stát vedle sebe."
+    QTest::newRow("kings side by side") << "8/8/8/3kK3/8/8/8/8 w - - 0 1"
+                                        << "Králové nesmějí stát vedle sebe."
                                         << "8/8/8/3kK3/8/8/8/8 w - - 0 1";
-    QTest::newRow("nine pawns") << "4k3/8/8/8/P7/PPPPPPPP/8/4K3 w - - 0 1" << "Bílý má víc než 8 pěšců."
+    QTest::newRow("nine pawns") << "4k3/8/8/8/P7/PPPPPPPP/8/4K3 w - - 0 1"
+                                << "Bílý má víc než 8 pěšců."
                                 << "4k3/8/8/8/P7/PPPPPPPP/8/4K3 w - - 0 1";
     QTest::newRow("promoted") << "4k3/8/8/8/8/PPPPPPPP/8/QQ2K3 w - - 0 1"
                               << "Bílý má víc proměněných kamenů, než kolik mu chybí pěšců."
                               << "4k3/8/8/8/8/PPPPPPPP/8/QQ2K3 w - - 0 1";
     // Rights the board does not allow are dropped, an en passant square
     // nobody can take too; one that can be taken stays.
-    QTest::newRow("rights dropped") << "4k2r/8/8/3p4/8/8/8/4K3 w KQk d6 0 5" << ""
+    QTest::newRow("rights dropped") << "4k2r/8/8/3p4/8/8/8/4K3 w KQk d6 0 5"
+                                    << ""
                                     << "4k2r/8/8/3p4/8/8/8/4K3 w k - 0 5";
-    QTest::newRow("en passant kept") << "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 5" << ""
+    QTest::newRow("en passant kept") << "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 5"
+                                     << ""
                                      << "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 5";
 }
 
