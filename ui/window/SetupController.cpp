@@ -286,8 +286,9 @@ public:
         layout->addWidget(problems_, 1);
 
         auto* end = new QGridLayout;
+        // One above the other: "Aus dieser Stellung spielen" needs the whole width.
         play_ = button("Hrat", 0, 0, end, [this] { owner_.PlayFromHere(); });
-        cancel_ = button("Zrusit", 0, 1, end, [this] { owner_.Cancel(); });
+        cancel_ = button("Zrusit", 1, 0, end, [this] { owner_.Cancel(); });
         layout->addLayout(end);
     }
 
