@@ -12,11 +12,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -255,6 +257,10 @@ void TestSetup::cancelGivesTheGameBack()
     QCOMPARE(Control<QLineEdit>(*form, "Fen")->text(),
              QStringLiteral("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - 0 1"));
     QCOMPARE(form->Record().Size(), std::size_t(3));
+    QGuiApplication::clipboard()->setText(QStringLiteral(" 8/8/8/8/8/8/8/K1k5 w - - 0 7\n"));
+    Control<QPushButton>(*form, "VlozitFen")->click();
+    QCOMPARE(form->State().At(2, 0), -chess::King);
+    QCOMPARE(Control<QSpinBox>(*form, "CisloTahu")->value(), 7);
     QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);  // "Nová partie" waits too
     QVERIFY(form->SetupUi().Active());
 
