@@ -9,6 +9,7 @@ Settings ReadSettings(const ProfileFile& file)
         s.*key.field = file.ReadInteger(SettingsSection, key.name, s.*key.field);
     for (const auto& key : SettingsBoolKeys)
         s.*key.field = file.ReadBool(SettingsSection, key.name, s.*key.field);
+    s.SachovyProgram = file.ReadString(SettingsSection, EngineProgramKey, "");
     return s;
 }
 
@@ -18,6 +19,8 @@ void WriteSettings(ProfileFile& file, const Settings& s)
         file.WriteInteger(SettingsSection, key.name, s.*key.field);
     for (const auto& key : SettingsBoolKeys)
         file.WriteBool(SettingsSection, key.name, s.*key.field);
+    if (!s.SachovyProgram.empty() || file.Read(SettingsSection, EngineProgramKey))
+        file.Write(SettingsSection, EngineProgramKey, s.SachovyProgram);
 }
 
 bool StoreSettings(const std::string& path, const Settings& settings, std::string* error)

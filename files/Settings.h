@@ -5,6 +5,7 @@
 #include "ProfileFile.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace chess {
@@ -34,6 +35,10 @@ struct Settings {
     // of the last move. A file without them gives these defaults.
     bool Zapis = false;
     bool PosledniTah = false;
+    // The chess engine chosen for the analysis; "" for the one installed.
+    // Written only once chosen, so a file of a player who never chose one
+    // stays as it was.
+    std::string SachovyProgram;
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -77,6 +82,8 @@ inline constexpr std::array<BoolKey, 16> SettingsBoolKeys{{
     {"zapis", &Settings::Zapis, "Zpispartie1"},
     {"poslednitah", &Settings::PosledniTah, "Oznaitposledntah1"},
 }};
+
+inline constexpr std::string_view EngineProgramKey = "sachovyprogram";
 
 // Missing keys and values that are no numbers keep their defaults.
 Settings ReadSettings(const ProfileFile& file);

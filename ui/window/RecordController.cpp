@@ -105,6 +105,7 @@ void RecordController::MakeMoveList()
     panel_ = new RecordPanel({toStart_, stepBack_, stepForward_, toEnd_});
     list_ = panel_->List();
     connect(list_, &TMoveList::chosen, this, &RecordController::JumpTo);
+    list_->SetMarks(marks_, markTips_);
     dock_ = new QDockWidget(host_.Window());
     dock_->setObjectName(QStringLiteral("ZapisPanel"));
     dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
@@ -112,6 +113,14 @@ void RecordController::MakeMoveList()
     dock_->setWidget(panel_);
     dock_->setFixedWidth(MoveListWidth);
     host_.Window()->addDockWidget(Qt::RightDockWidgetArea, dock_);
+}
+
+void RecordController::SetMoveMarks(std::vector<int> levels, std::vector<QString> tips)
+{
+    marks_ = std::move(levels);
+    markTips_ = std::move(tips);
+    if (list_)
+        list_->SetMarks(marks_, markTips_);
 }
 
 bool RecordController::MoveListShown() const

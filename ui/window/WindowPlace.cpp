@@ -99,6 +99,7 @@ chess::Settings TForm1::CurrentSettings() const
     s.Top = pos().y();
     s.Width = clientWidth_ + SidePanelsWidth() + StoredFrameWidth;
     s.Height = boardAreaHeight_ + StoredFrameHeight;
+    s.SachovyProgram = engineUi_->ProgramSetting();
     for (const auto& key : chess::SettingsBoolKeys)
         s.*key.field = Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->isChecked();
     return s;
