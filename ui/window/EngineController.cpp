@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int PanelWidth = 230;
+constexpr int PanelBaseWidth = 230;
 // The position on the board is searched this deep: enough for a sound
 // view, and the engine then rests instead of taking a core for ever.
 constexpr int LiveDepth = 22;
@@ -133,7 +133,7 @@ void EngineController::MakePanel()
     dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
     dock_->setTitleBarWidget(new QWidget(dock_));
     dock_->setWidget(panel_);
-    dock_->setFixedWidth(PanelWidth);
+    dock_->setFixedWidth(PanelBaseWidth);
     host_.Window()->addDockWidget(Qt::RightDockWidgetArea, dock_, Qt::Horizontal);
 }
 
@@ -153,8 +153,8 @@ void EngineController::ShowAnalysis(bool shown)
     MakePanel();
     dock_->show();
     QMainWindow* window = host_.Window();
-    host_.SetSidePanelWidth(
-        this, PanelWidth + window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, window));
+    reportedWidth_ = PanelBaseWidth + window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, window);
+    host_.SetSidePanelWidth(this, reportedWidth_);
     AnalyseShown();
 }
 
@@ -171,6 +171,7 @@ void EngineController::ClosePanel()
         panel_->SetStatus({});
         dock_->hide();
     }
+    reportedWidth_ = 0;
     host_.SetSidePanelWidth(this, 0);
 }
 

@@ -98,6 +98,8 @@ public:
     EngineClient& Client() { return client_; }
     EnginePanel* Panel() const { return panel_; }
     bool AnalysisShown() const;
+    // The width the panel adds to the window, 0 while it is closed.
+    int PanelWidth() const { return reportedWidth_; }
     bool Reviewing() const { return reviewing_; }
     const std::optional<chess::Review>& Review() const { return review_; }
     // How long the review gives each position (0.2 s).
@@ -136,6 +138,7 @@ private:
     QAction* analysisItem_ = nullptr;
     QAction* reviewItem_ = nullptr;
     QDockWidget* dock_ = nullptr;
+    int reportedWidth_ = 0;
     EnginePanel* panel_ = nullptr;
 
     // The search for the position on the board, and its best lines so far.

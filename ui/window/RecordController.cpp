@@ -112,7 +112,8 @@ void RecordController::MakeMoveList()
     dock_->setTitleBarWidget(new QWidget(dock_));
     dock_->setWidget(panel_);
     dock_->setFixedWidth(MoveListWidth);
-    host_.Window()->addDockWidget(Qt::RightDockWidgetArea, dock_);
+    // Beside any other panel, never under it: each widens the window.
+    host_.Window()->addDockWidget(Qt::RightDockWidgetArea, dock_, Qt::Horizontal);
 }
 
 void RecordController::SetMoveMarks(std::vector<int> levels, std::vector<QString> tips)
