@@ -3,7 +3,10 @@
 // line: "COMMAND -> REPLY|REPLY|...", where COMMAND is the first word of
 // what the client writes and each REPLY is a line to write back, or
 // "sleep MS", "crash" (abort) or "exit". A command without a rule gets no
-// answer at all. "quit" and the end of input end the program.
+// answer at all. "go@TEXT" is the rule for a "go" after a "position" line
+// that ends in TEXT ("go@e2e4"), before the rule for any "go". As a real
+// engine, it answers "stop" only while a search runs: from a "go" until it
+// has written its "bestmove". "quit" and the end of input end the program.
 
 #include <chrono>
 #include <cstdio>
@@ -29,11 +32,28 @@ int main()
         for (std::string part; std::getline(parts, part, '|');)
             replies.push_back(part);
     }
+    std::string position;
+    bool searching = false;
     for (std::string line; std::getline(std::cin, line);) {
         const std::string command = line.substr(0, line.find(' '));
         if (command == "quit")
             return 0;
-        const auto rule = rules.find(command);
+        if (command == "position")
+            position = line;
+        auto rule = rules.end();
+        if (command == "go")
+            for (auto r = rules.begin(); r != rules.end() && rule == rules.end(); ++r) {
+                const std::string& key = r->first;
+                if (key.rfind("go@", 0) == 0 && position.size() >= key.size() - 3
+                    && position.compare(position.size() - (key.size() - 3), key.size() - 3, key, 3) == 0)
+                    rule = r;
+            }
+        if (rule == rules.end())
+            rule = rules.find(command);
+        if (command == "go")
+            searching = true;
+        else if (command == "stop" && !searching)
+            continue;
         if (rule == rules.end())
             continue;
         for (const std::string& reply : rule->second) {
@@ -45,6 +65,8 @@ int main()
                 return 0;
             else
                 std::cout << reply << std::endl;
+            if (reply.rfind("bestmove", 0) == 0)
+                searching = false;
         }
     }
     return 0;

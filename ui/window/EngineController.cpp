@@ -236,6 +236,11 @@ void EngineController::Line(std::uint64_t search, const chess::uci::Info& info)
     }
     if (search == 0 || search != liveSearch_ || info.multipv > int(lines_.size()))
         return;
+    // A line whose first move cannot be played here is of another position,
+    // whatever the engine thinks.
+    const chess::History& history = game_.Record();
+    if (!chess::uci::FirstMove(history, history.Current(), info.pv))
+        return;
     lines_[std::size_t(info.multipv - 1)] = info;
     // The first evaluation shows at once; later ones at most every 0.1 s,
     // however fast the engine writes.
@@ -422,7 +427,10 @@ void EngineController::ShowReview()
         if (judgement == chess::Judgement::Good)
             continue;
         const std::string better = chess::uci::PvText(reviewed_, i, review_->At(i)->pv, letters_, 4);
-        tips[i] = texts_.LepsiBylo.arg(MoveName(reviewed_, i), JudgementText(judgement), QString::fromStdString(better));
+        QString name = MoveName(reviewed_, i);
+        if (!name.endsWith(QLatin1Char('!')) && !name.endsWith(QLatin1Char('?')))
+            name += QString::fromLatin1(chess::NagGlyph(chess::NagOf(judgement)).data());
+        tips[i] = texts_.LepsiBylo.arg(name, JudgementText(judgement), QString::fromStdString(better));
     }
     std::vector<double> chances(review_->Positions());
     for (std::size_t ply = 0; ply < chances.size(); ++ply)

@@ -1,5 +1,7 @@
 #include "MoveList.h"
 
+#include "CommentCommands.h"
+
 #include <QHeaderView>
 
 #include <algorithm>
@@ -52,7 +54,9 @@ std::vector<TMoveList::Row> TMoveList::RowsOf(const chess::History& history, con
                                               const QString& ending)
 {
     std::vector<Row> rows;
-    auto comment = [&rows](const std::string& text) {
+    // Commands for programs ("[%eval 0.31]") are no reading for players.
+    auto comment = [&rows](const std::string& withCommands) {
+        const std::string text = chess::CommentProse(withCommands);
         if (!text.empty())
             rows.push_back({{}, {}, {}, -1, -1, QString::fromStdString(text), true});
     };
@@ -64,7 +68,7 @@ std::vector<TMoveList::Row> TMoveList::RowsOf(const chess::History& history, con
         if (history.WhiteMoved(i)) {
             row.white = TextOf(history[i], letters);
             row.whiteMove = int(i);
-            if (history[i].note.comment.empty() && i + 1 < size) {
+            if (chess::CommentProse(history[i].note.comment).empty() && i + 1 < size) {
                 row.black = TextOf(history[i + 1], letters);
                 row.blackMove = int(i + 1);
                 ++i;
