@@ -71,7 +71,9 @@ std::string EvalCommandValue(uci::Score score, bool whiteToMove)
     if (score.mate) {
         if (score.value == 0)
             return {};
-        return "#" + std::to_string(white.value);
+        std::string text = "#";
+        text += std::to_string(white.value);
+        return text;
     }
     char text[32];
     std::snprintf(text, sizeof text, "%s%d.%02d", white.value < 0 ? "-" : "", std::abs(white.value) / 100,
