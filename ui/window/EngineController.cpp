@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QStyle>
 
@@ -335,6 +336,7 @@ void EngineController::ReviewGame()
         return;
     reviewed_ = game_.Record();
     review_.emplace(reviewed_.Size());
+    reviewSaved_ = false;
     reviewing_ = true;
     reviewPly_ = 0;
     liveSearch_ = shownSearch_ = 0;
@@ -438,6 +440,8 @@ void EngineController::ShowReview()
     const std::size_t current = game_.Record().Current();
     panel_->Graph()->Show(std::move(chances), levels, current);
     panel_->SetReview(current > 0 && current <= plies ? tips[current - 1] : QString(), true);
+    // Written once is enough: a second time would change nothing.
+    panel_->SaveButton()->setEnabled(!reviewSaved_);
     record_.SetMoveMarks(std::move(levels), std::move(tips));
 }
 
@@ -448,7 +452,8 @@ void EngineController::SaveReview()
     std::vector<chess::Annotation> notes;
     for (std::size_t i = 0; i < reviewed_.Size(); ++i)
         notes.push_back(review_->Annotated(game_.Record(), i));
-    game_.Annotate(notes);
+    reviewSaved_ = game_.Annotate(notes);
+    panel_->SaveButton()->setEnabled(!reviewSaved_);
 }
 
 void EngineController::ChooseProgram()

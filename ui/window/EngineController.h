@@ -155,5 +155,6 @@ private:
     std::uint64_t reviewSearch_ = 0;
     std::optional<chess::uci::Info> reviewLine_;
     std::optional<chess::Review> review_;
+    bool reviewSaved_ = false;  // written into the record
     chess::uci::Limit reviewLimit_{0, 200};
 };

@@ -163,6 +163,7 @@ void TestEngineWindow::reviewMarksTheMovesAndIsSavedIntoTheRecord()
     QCOMPARE(w.Panel()->Judgement(), QStringLiteral("2. g4??: hrubá chyba. Lepší bylo 2. e4 Dh4+."));
 
     w.Panel()->SaveButton()->click();
+    QVERIFY(!w.Panel()->SaveButton()->isEnabled());
     const chess::Annotation& g4 = w.form->Record()[2].note;
     QCOMPARE(g4.nags, std::vector<int>{4});
     QCOMPARE(QString::fromStdString(g4.comment), QStringLiteral("[%eval #-1]"));
