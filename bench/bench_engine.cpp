@@ -85,7 +85,10 @@ struct Window {
     }
     EngineController& Engine() { return form->EngineUi(); }
     // The window's own first paints are not the engine's doing.
-    void Settle() { RunUntil([] { return false; }, 300); }
+    void Settle()
+    {
+        RunUntil([] { return false; }, 300);
+    }
     QString Lines() { return Engine().Panel() ? Engine().Panel()->Lines() : QString(); }
 };
 

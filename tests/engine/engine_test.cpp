@@ -24,7 +24,8 @@ TEST(Uci, ReadsTheLinesThatCarryAScoreAndALine)
         uci::Info info;
     };
     const Row rows[] = {
-        {"info depth 12 seldepth 18 multipv 2 score cp -35 nodes 1 nps 2 pv e7e5 g1f3", true,
+        {"info depth 12 seldepth 18 multipv 2 score cp -35 nodes 1 nps 2 pv e7e5 g1f3",
+         true,
          {12, 2, {false, -35}, {"e7e5", "g1f3"}}},
         {"info depth 20 score mate -3 pv e1e2\r", true, {20, 1, {true, -3}, {"e1e2"}}},
         {"info\tdepth 5 score cp 10 pv a2a3", true, {5, 1, {false, 10}, {"a2a3"}}},
@@ -102,9 +103,7 @@ TEST(EngineSession, StopsBeforeTheNextSearchAndPassesOnlyTheLinesOfTheSearchShow
         else if (e.kind == EngineSession::Event::Ready)
             passed.push_back("ready " + session.Name());
     };
-    auto ask = [&](const char* position, int lines = 3) {
-        session.Request({position, {0, 0}, lines});
-    };
+    auto ask = [&](const char* position, int lines = 3) { session.Request({position, {0, 0}, lines}); };
 
     session.Started();
     ask("position A");  // waits for the greeting
@@ -158,17 +157,17 @@ TEST(Review, JudgesAMoveByTheDropInItsSidesWinningChances)
         {{false, 0}, {false, 0}, Judgement::Good},
         {{false, 50}, {false, -10}, Judgement::Good},
         {{false, 50}, {false, 10}, Judgement::Inaccuracy},  // 0.09 -> -0.02
-        {{false, 0}, {false, 55}, Judgement::Inaccuracy},    // 0 -> -0.1 of the mover
-        {{false, 0}, {false, 112}, Judgement::Mistake},      // 0 -> -0.2
-        {{false, 0}, {false, 175}, Judgement::Blunder},      // 0 -> -0.31
-        {{false, 900}, {false, -700}, Judgement::Good},      // still winning by far
-        {{false, 900}, {false, -500}, Judgement::Mistake},   // 0.93 -> 0.73
-        {{false, 1500}, {false, -1000}, Judgement::Good},    // beyond the cap nothing changes
-        {{true, 3}, {false, -1000}, Judgement::Good},        // a mate missed, the game still won
-        {{true, 3}, {false, 0}, Judgement::Blunder},         // a mate thrown away
-        {{false, 0}, {true, 2}, Judgement::Blunder},         // walked into a mate
-        {{true, -4}, {true, 3}, Judgement::Good},            // lost before, lost after
-        {{false, 200}, {true, 0}, Judgement::Good},          // gave mate
+        {{false, 0}, {false, 55}, Judgement::Inaccuracy},   // 0 -> -0.1 of the mover
+        {{false, 0}, {false, 112}, Judgement::Mistake},     // 0 -> -0.2
+        {{false, 0}, {false, 175}, Judgement::Blunder},     // 0 -> -0.31
+        {{false, 900}, {false, -700}, Judgement::Good},     // still winning by far
+        {{false, 900}, {false, -500}, Judgement::Mistake},  // 0.93 -> 0.73
+        {{false, 1500}, {false, -1000}, Judgement::Good},   // beyond the cap nothing changes
+        {{true, 3}, {false, -1000}, Judgement::Good},       // a mate missed, the game still won
+        {{true, 3}, {false, 0}, Judgement::Blunder},        // a mate thrown away
+        {{false, 0}, {true, 2}, Judgement::Blunder},        // walked into a mate
+        {{true, -4}, {true, 3}, Judgement::Good},           // lost before, lost after
+        {{false, 200}, {true, 0}, Judgement::Good},         // gave mate
     };
     for (const bool white : {true, false})
         for (const Row& row : rows) {

@@ -2,8 +2,8 @@
 
 #include <QFont>
 #include <QLineF>
-#include <QPolygonF>
 #include <QPainter>
+#include <QPolygonF>
 
 #include <algorithm>
 

@@ -154,7 +154,8 @@ void EngineController::ShowAnalysis(bool shown)
     MakePanel();
     dock_->show();
     QMainWindow* window = host_.Window();
-    reportedWidth_ = PanelBaseWidth + window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, window);
+    reportedWidth_ = PanelBaseWidth
+                   + window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, window);
     host_.SetSidePanelWidth(this, reportedWidth_);
     AnalyseShown();
 }
@@ -223,9 +224,8 @@ void EngineController::ShowEnd()
     QString text = texts_.KonecPartie;
     if (mated)
         text = state.WhiteToMove ? texts_.BilyDostalMat : texts_.CernyDostalMat;
-    panel_->SetAnalysis(mated ? (state.WhiteToMove ? QStringLiteral("0-1") : QStringLiteral("1-0"))
-                              : QStringLiteral("½-½"),
-                        {}, text);
+    panel_->SetAnalysis(
+        mated ? (state.WhiteToMove ? QStringLiteral("0-1") : QStringLiteral("1-0")) : QStringLiteral("½-½"), {}, text);
 }
 
 void EngineController::Line(std::uint64_t search, const chess::uci::Info& info)
@@ -365,8 +365,7 @@ void EngineController::NextReviewPosition()
         AnalyseShown();
         return;
     }
-    panel_->SetProgress(int(reviewPly_), int(positions),
-                        texts_.PrubehRozboru.arg(reviewPly_ + 1).arg(positions));
+    panel_->SetProgress(int(reviewPly_), int(positions), texts_.PrubehRozboru.arg(reviewPly_ + 1).arg(positions));
     reviewLine_.reset();
     reviewSearch_ = client_.Analyse({chess::uci::PositionCommand(reviewed_, reviewPly_), reviewLimit_, 1});
 }
@@ -459,9 +458,9 @@ void EngineController::SaveReview()
 void EngineController::ChooseProgram()
 {
     const QString current = Program();
-    const QString path = QFileDialog::getOpenFileName(
-        host_.Window(), texts_.VyberProgram,
-        current.isEmpty() ? QStringLiteral("/usr/games") : QFileInfo(current).absolutePath());
+    const QString path = QFileDialog::getOpenFileName(host_.Window(), texts_.VyberProgram,
+                                                      current.isEmpty() ? QStringLiteral("/usr/games")
+                                                                        : QFileInfo(current).absolutePath());
     if (path.isEmpty())
         return;
     programSetting_ = path.toStdString();

@@ -147,7 +147,8 @@ void TMoveList::SetMarks(std::vector<int> levels, std::vector<QString> tips)
 
 void TMoveList::ApplyMarks()
 {
-    static const QColor tints[4] = {QColor(), QColor(0xff, 0xf0, 0xa0), QColor(0xff, 0xc8, 0x90), QColor(0xff, 0x98, 0x98)};
+    static const QColor tints[4] = {QColor(), QColor(0xff, 0xf0, 0xa0), QColor(0xff, 0xc8, 0x90),
+                                    QColor(0xff, 0x98, 0x98)};
     static const QString glyphs[4] = {{}, QStringLiteral("?!"), QStringLiteral("?"), QStringLiteral("??")};
     for (std::size_t i = 0; i < placeOf_.size(); ++i) {
         QTableWidgetItem* cell = item(placeOf_[i].y(), placeOf_[i].x());

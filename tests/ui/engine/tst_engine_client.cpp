@@ -40,29 +40,31 @@ void TestEngineClient::Conversation_data()
         << "ask wait4"
         << QStringList{"ready Fake", "1: d1 pv1 cp20 e2e4", "1: d2 pv2 mate-3 d2d4 d7d5", "1: best e2e4"};
     QTest::newRow("stepping on: a slow stop, one search waiting, no stale line")
-        << greeting + "go -> info depth 1 score cp 5 pv a2a3\nstop -> sleep 150|info depth 9 score cp 6 pv h2h3|bestmove a2a3"
+        << greeting
+               + "go -> info depth 1 score cp 5 pv a2a3\nstop -> sleep 150|info depth 9 score cp 6 pv h2h3|bestmove "
+                 "a2a3"
         << "ask wait2 ask ask ask ask ask wait3"
         << QStringList{"ready Fake", "1: d1 pv1 cp5 a2a3", "6: d1 pv1 cp5 a2a3"};
     QTest::newRow("cancelled: the stopped search says no more")
         << greeting + "go -> info depth 1 score cp 5 pv a2a3\nstop -> info depth 2 score cp 6 pv h2h3|bestmove a2a3"
-        << "ask wait2 cancel ask wait3"
-        << QStringList{"ready Fake", "1: d1 pv1 cp5 a2a3", "2: d1 pv1 cp5 a2a3"};
+        << "ask wait2 cancel ask wait3" << QStringList{"ready Fake", "1: d1 pv1 cp5 a2a3", "2: d1 pv1 cp5 a2a3"};
     QTest::newRow("a crash is reported once, and the next request starts again")
         << greeting + "go -> info depth 1 score cp 5 pv a2a3|sleep 50|crash"
-        << "ask wait3 ask wait6"
-        << QStringList{"ready Fake", "1: d1 pv1 cp5 a2a3", "failed crashed", "ready Fake", "2: d1 pv1 cp5 a2a3",
-                       "failed crashed"};
+        << "ask wait3 ask wait6" << QStringList{"ready Fake", "1: d1 pv1 cp5 a2a3", "failed crashed",
+                                                "ready Fake", "2: d1 pv1 cp5 a2a3", "failed crashed"};
     QTest::newRow("silence: no uciok") << QString() << "ask wait1" << QStringList{"failed no answer"};
-    QTest::newRow("no readyok") << "uci -> uciok" << "ask wait1" << QStringList{"failed no answer"};
-    QTest::newRow("a stop never answered") << greeting + "go -> info depth 1 score cp 5 pv a2a3"
-                                           << "ask wait2 ask wait3"
-                                           << QStringList{"ready Fake", "1: d1 pv1 cp5 a2a3", "failed hung"};
-    QTest::newRow("a timed search that never ends") << greeting + "go -> info depth 1 score cp 5 pv a2a3"
-                                                    << "ask100 wait3"
-                                                    << QStringList{"ready Fake", "1: d1 pv1 cp5 a2a3", "failed hung"};
-    QTest::newRow("an engine that quits by itself") << greeting + "go -> exit" << "ask wait2"
-                                                    << QStringList{"ready Fake", "failed crashed"};
-    QTest::newRow("no such program") << "missing" << "ask wait1" << QStringList{"failed not started"};
+    QTest::newRow("no readyok") << "uci -> uciok"
+                                << "ask wait1" << QStringList{"failed no answer"};
+    QTest::newRow("a stop never answered")
+        << greeting + "go -> info depth 1 score cp 5 pv a2a3"
+        << "ask wait2 ask wait3" << QStringList{"ready Fake", "1: d1 pv1 cp5 a2a3", "failed hung"};
+    QTest::newRow("a timed search that never ends")
+        << greeting + "go -> info depth 1 score cp 5 pv a2a3"
+        << "ask100 wait3" << QStringList{"ready Fake", "1: d1 pv1 cp5 a2a3", "failed hung"};
+    QTest::newRow("an engine that quits by itself") << greeting + "go -> exit"
+                                                    << "ask wait2" << QStringList{"ready Fake", "failed crashed"};
+    QTest::newRow("no such program") << "missing"
+                                     << "ask wait1" << QStringList{"failed not started"};
 }
 
 void TestEngineClient::Conversation()
@@ -84,10 +86,12 @@ void TestEngineClient::Conversation()
                     .arg(info.multipv)
                     .arg(info.score.mate ? "mate" : "cp")
                     .arg(info.score.value)
-                    .arg(QString::fromStdString(info.pv[0]) + (info.pv.size() > 1 ? " " + QString::fromStdString(info.pv[1]) : QString()));
+                    .arg(QString::fromStdString(info.pv[0])
+                         + (info.pv.size() > 1 ? " " + QString::fromStdString(info.pv[1]) : QString()));
     });
-    connect(&client, &EngineClient::bestMove, this,
-            [&](std::uint64_t search, const QString& move) { seen << QStringLiteral("%1: best %2").arg(search).arg(move); });
+    connect(&client, &EngineClient::bestMove, this, [&](std::uint64_t search, const QString& move) {
+        seen << QStringLiteral("%1: best %2").arg(search).arg(move);
+    });
     connect(&client, &EngineClient::failed, this, [&](EngineClient::Failure failure) {
         const char* names[] = {"not started", "no answer", "crashed", "hung"};
         seen << QStringLiteral("failed %1").arg(names[int(failure)]);

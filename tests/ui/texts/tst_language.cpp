@@ -196,7 +196,8 @@ const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
              {"CernyDostalMat", "Černý dostal mat."},
              {"KonecPartie", "Partie skončila."},
              {"Spoustim", "Spouštím šachový program…"},
-             {"NeniProgram", "Šachový program není nainstalován. Nainstalujte balíček stockfish, nebo program vyberte v nabídce Nastavení."},
+             {"NeniProgram", "Šachový program není nainstalován. Nainstalujte balíček stockfish, nebo program vyberte "
+                             "v nabídce Nastavení."},
              {"NelzeSpustit", "Šachový program %1 nelze spustit."},
              {"Neodpovida", "Program %1 neodpověděl jako šachový program (UCI) a nebude použit."},
              {"Spadl", "Šachový program skončil. Při dalším požadavku se spustí znovu."},
@@ -215,10 +216,10 @@ const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
     return sections;
 }
 
-const QStringList Separators = {QStringLiteral("N2"),  QStringLiteral("N3"), QStringLiteral("N4"), QStringLiteral("N5"),
-                                QStringLiteral("N6"),  QStringLiteral("N7"), QStringLiteral("N8"), QStringLiteral("N9"),
-                                QStringLiteral("N10"), QStringLiteral("N12"),
-                                QStringLiteral("N20"), QStringLiteral("N22")};
+const QStringList Separators = {QStringLiteral("N2"),  QStringLiteral("N3"),  QStringLiteral("N4"),
+                                QStringLiteral("N5"),  QStringLiteral("N6"),  QStringLiteral("N7"),
+                                QStringLiteral("N8"),  QStringLiteral("N9"),  QStringLiteral("N10"),
+                                QStringLiteral("N12"), QStringLiteral("N20"), QStringLiteral("N22")};
 
 // The items that share one menu, and so must not share an access key.
 const QList<QStringList> Menus = {

@@ -134,8 +134,8 @@ void TestEngineWindow::steppingNeverShowsALineOfAnotherPosition()
     for (const std::size_t ply : {0, 1, 2, 3, 1, 0, 2, 3, 0, 1, 3, 2, 1}) {
         w.form->Game().JumpTo(ply);
         QTest::qWait(ply % 2 ? 5 : 40);
-        QVERIFY(!w.Engine().Client().Session().Waiting() || w.Engine().Client().Session().State()
-                                                                  != chess::EngineSession::Phase::Idle);
+        QVERIFY(!w.Engine().Client().Session().Waiting()
+                || w.Engine().Client().Session().State() != chess::EngineSession::Phase::Idle);
     }
     QTRY_COMPARE(w.Panel()->Lines(), QString::fromUtf8(Expected[1]));
     QVERIFY(checked > 0);
