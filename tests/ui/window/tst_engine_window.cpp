@@ -57,6 +57,15 @@ struct Window {
         form->show();
     }
     EngineController& Engine() { return form->EngineUi(); }
+    QByteArray SettingsValue(const QByteArray& key) const
+    {
+        QFile file(paths.SettingsFile);
+        if (file.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : file.readAll().split('\n'))
+                if (line.startsWith(key + '='))
+                    return line.mid(key.size() + 1).trimmed();
+        return {};
+    }
     EnginePanel* Panel() { return Engine().Panel(); }
     bool Play(const char* moves)
     {
@@ -195,14 +204,19 @@ void TestEngineWindow::refusedWhileAClockRuns()
 void TestEngineWindow::anEngineThatCannotStartIsReportedAndLeftAlone()
 {
     Window w;
+    w.form->WriteSettingsFile();
+    const QByteArray closedWidth = w.SettingsValue("Width");
     w.Engine().SetProgramSetting("/nonexistent/engine");
     w.form->Item(QStringLiteral("Rozborpozice1"))->trigger();
     QTRY_COMPARE(w.Panel()->Status(), QStringLiteral("Šachový program /nonexistent/engine nelze spustit."));
     QVERIFY(!w.Engine().Client().Running());
     QVERIFY(w.Play("e4"));
     QVERIFY(!w.Engine().Client().Running());  // not tried again at every move
-    w.form->close();
-    QVERIFY(QFile(w.paths.SettingsFile).open(QIODevice::ReadOnly));
+    // Closed with the panel open, the window keeps its width without it:
+    // the next start opens no panel. The engine chosen is kept.
+    w.form->WriteSettingsFile();
+    QCOMPARE(w.SettingsValue("Width"), closedWidth);
+    QCOMPARE(w.SettingsValue("sachovyprogram"), QByteArray("/nonexistent/engine"));
 }
 
 QTEST_MAIN(TestEngineWindow)
