@@ -28,9 +28,9 @@ int main()
         if (arrow == std::string::npos)
             continue;
         std::vector<std::string>& replies = rules[line.substr(0, arrow)];
-        std::istringstream parts(line.substr(arrow + 4));
-        for (std::string part; std::getline(parts, part, '|');)
-            replies.push_back(part);
+        std::istringstream items(line.substr(arrow + 4));
+        for (std::string item; std::getline(items, item, '|');)
+            replies.push_back(item);
     }
     std::string position;
     bool searching = false;
