@@ -11,6 +11,7 @@ Settings ReadSettings(const ProfileFile& file)
         s.*key.field = file.ReadBool(SettingsSection, key.name, s.*key.field);
     for (const auto& key : SettingsLaterBoolKeys)
         s.*key.field = file.ReadBool(SettingsSection, key.name, s.*key.field);
+    s.SachovyProgram = file.ReadString(SettingsSection, EngineProgramKey, "");
     return s;
 }
 
@@ -23,6 +24,8 @@ void WriteSettings(ProfileFile& file, const Settings& s)
     for (const auto& key : SettingsLaterBoolKeys)
         if (s.*key.field || file.Read(SettingsSection, key.name))
             file.WriteBool(SettingsSection, key.name, s.*key.field);
+    if (!s.SachovyProgram.empty() || file.Read(SettingsSection, EngineProgramKey))
+        file.Write(SettingsSection, EngineProgramKey, s.SachovyProgram);
 }
 
 bool StoreSettings(const std::string& path, const Settings& settings, std::string* error)

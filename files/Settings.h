@@ -5,6 +5,7 @@
 #include "ProfileFile.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace chess {
@@ -36,6 +37,10 @@ struct Settings {
     bool PosledniTah = false;
     // The board turned to the side to move.
     bool Otacet = false;
+    // The chess engine chosen for the analysis; "" for the one installed.
+    // Written only once chosen, so a file of a player who never chose one
+    // stays as it was.
+    std::string SachovyProgram;
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -86,6 +91,7 @@ inline constexpr std::array<BoolKey, 16> SettingsBoolKeys{{
 inline constexpr std::array<BoolKey, 1> SettingsLaterBoolKeys{{
     {"otacet", &Settings::Otacet, "Otetachovnicikhrinatahu1"},
 }};
+inline constexpr std::string_view EngineProgramKey = "sachovyprogram";
 
 // Missing keys and values that are no numbers keep their defaults.
 Settings ReadSettings(const ProfileFile& file);

@@ -43,6 +43,7 @@ TEST(Settings, RoundTripOfEveryKey)
             s.*key.field = static_cast<int>(rng());
         for (const auto& key : SettingsBoolKeys)
             s.*key.field = rng() % 2;
+        s.SachovyProgram = round % 2 ? "/opt/šachy/engine " + std::to_string(round) : "";
         ProfileFile f = ProfileFile::Parse("[Jin\xE1]\r\nLeft=1\r\n");
         WriteSettings(f, s);
         WriteSettings(f, s);  // a second close writes over, adds nothing

@@ -44,6 +44,7 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
     });
     recordUi_ = new RecordController(*this, game_, look_, paths_.DataDir);
     setupUi_ = std::make_unique<SetupController>(*this, game_, look_, *board_widget_);
+    engineUi_ = new EngineController(*this, game_, look_, *recordUi_);
     game_.AddListener(this);
     BuildMenu();
     FormCreate();
@@ -52,6 +53,8 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
 TForm1::~TForm1()
 {
     game_.RemoveListener(this);
+    delete engineUi_;
+    engineUi_ = nullptr;
     // The record's side listens to the game, and its unfinished game waits
     // for the last write: both go while the game still stands, not with the
     // window's other children after it.
@@ -100,6 +103,17 @@ void TForm1::DrawChangedSquares()
         }
 }
 
+void TForm1::SetArrow(int fromCell, int toCell)
+{
+    if (fromCell == look_.ArrowFrom && toCell == look_.ArrowTo)
+        return;
+    const QRect before = THraciPole::ArrowRect(look_);
+    look_.ArrowFrom = fromCell;
+    look_.ArrowTo = toCell;
+    // The squares under the old arrow show again from the board picture.
+    board_widget_->Changed(before.united(THraciPole::ArrowRect(look_)));
+}
+
 void TForm1::CreateMessageDialog()
 {
     if (!FormHlasky_)
@@ -140,6 +154,7 @@ void TForm1::BuildMenu()
     connect(novaPartie, &QAction::triggered, this, &TForm1::Novpartie1Click);
     recordUi_->AddGameItems(hra);
     setupUi_->AddGameItems(hra);
+    engineUi_->AddGameItems(hra);
     separator(hra, "N2");
     QAction* konec = AddItem(hra, "Konec1", QStringLiteral("&Konec"));
     konec->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -151,6 +166,7 @@ void TForm1::BuildMenu()
             &TForm1::nmecky1Click);
     connect(AddItem(nastaveni, "anglicky1", QStringLiteral("anglicky"), true), &QAction::triggered, this,
             &TForm1::anglicky1Click);
+    engineUi_->AddSettingsItems(nastaveni);
 
     QMenu* plocha = submenu(bar, "achovnice2", QStringLiteral("Hrací plocha"));
     const char* setNames[3] = {"Klasickkameny1", "Klubovky1", "Umleckkameny1"};
@@ -216,12 +232,14 @@ void TForm1::FormCreate()
     for (const auto& key : chess::SettingsLaterBoolKeys)
         Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->setChecked(settings.*key.field);
 
+    engineUi_->SetProgramSetting(settings.SachovyProgram);
     CheckLanguageFiles();
     LoadLanguage();
     ApplyAppearance();
     state_.SelectedSquare = chess::NoSelection;
     HraciPole_ = std::make_unique<THraciPole>(state_, look_, board_widget_->Canvas(),
                                               [this](const QRect& r) { board_widget_->Changed(r); });
+    board_widget_->SetOverlay([this](QPainter& painter) { THraciPole::DrawArrow(painter, look_); });
     board_widget_->SetFullRedraw([this] {
         // A move to a screen of another density re-renders the texture too.
         if (!qFuzzyCompare(look_.TextureImage.devicePixelRatio(), board_widget_->Canvas().devicePixelRatio())
@@ -300,6 +318,7 @@ void TForm1::LoadLanguage()
     UseQtTranslation(LanguageName_);
     recordUi_->LoadLanguage(file, texts_.PieceLetters());
     setupUi_->LoadLanguage(file, texts_.PieceLetters());
+    engineUi_->LoadLanguage(file, texts_.PieceLetters());
 }
 
 void TForm1::ChooseLanguage(LanguageId id)

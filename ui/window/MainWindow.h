@@ -3,6 +3,7 @@
 // sequence's link to what the players see.
 
 #include "AppPaths.h"
+#include "EngineController.h"
 #include "Game.h"
 #include "HraciPole.h"
 #include "Language.h"
@@ -50,6 +51,8 @@ public:
     RecordController& RecordUi() const { return *recordUi_; }
     // Setting up a position, and the board turned to the side to move.
     SetupController& SetupUi() const { return *setupUi_; }
+    // The engine's analysis and review of the game.
+    EngineController& EngineUi() const { return *engineUi_; }
 
     // WindowHost. Menu items are named as the language files name them; a
     // panel beside the board widens the window by its width, and the board
@@ -59,6 +62,7 @@ public:
     void AddSeparator(QMenu* menu, const char* name) override;
     void SetSidePanelWidth(const void* panel, int width) override;
     void ShowWhiteAtBottom(bool whiteAtBottom) override { ChooseOrientation(whiteAtBottom); }
+    void SetArrow(int fromCell, int toCell) override;
 
     // chess::GameListener: a position restored or opened redraws the squares
     // that show something else now.
@@ -125,6 +129,7 @@ private:
     std::unique_ptr<THraciPole> HraciPole_;
     std::unique_ptr<TFormHlasky> FormHlasky_;
     RecordController* recordUi_ = nullptr;  // a child of the window
+    EngineController* engineUi_ = nullptr;  // a child of the window
 
     // What each square shows on screen: its piece, and which one carries the
     // mark of a pick-up (-1 for none). A take-back then redraws only the

@@ -81,6 +81,11 @@ const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
              {"Otetachovnicikhrinatahu1", "&Otáčet šachovnici k hráči na tahu"},
              {"Npovda1", "Nápověda "},
              {"Autor1", "Autor"},
+             {"N20", "-"},
+             {"Rozborpozice1", "Rozbor pozice"},
+             {"Rozborcelpartie1", "Rozbor celé partie"},
+             {"N22", "-"},
+             {"achovprogram1", "Šachový program…"},
          }},
         {"Texty",
          {
@@ -212,22 +217,48 @@ const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
              {"ProblemSach", "%1 není na tahu, a přesto je v šachu."},
              {"ProblemKralove", "Králové nesmějí stát vedle sebe."},
          }},
+        {"Rozbor",
+         {
+             {"Hloubka", "Hloubka %1"},
+             {"MatBily", "Bílý dá mat %1. tahem"},
+             {"MatCerny", "Černý dá mat %1. tahem"},
+             {"BilyDostalMat", "Bílý dostal mat."},
+             {"CernyDostalMat", "Černý dostal mat."},
+             {"KonecPartie", "Partie skončila."},
+             {"Spoustim", "Spouštím šachový program…"},
+             {"NeniProgram", "Šachový program není nainstalován. Nainstalujte balíček stockfish, nebo program vyberte "
+                             "v nabídce Nastavení."},
+             {"NelzeSpustit", "Šachový program %1 nelze spustit."},
+             {"Neodpovida", "Program %1 neodpověděl jako šachový program (UCI) a nebude použit."},
+             {"Spadl", "Šachový program skončil. Při dalším požadavku se spustí znovu."},
+             {"Zasekl", "Šachový program přestal odpovídat. Při dalším požadavku se spustí znovu."},
+             {"HodinyBezi", "Rozbor nelze zapnout, dokud běží hodiny rozehrané partie."},
+             {"PrubehRozboru", "Pozice %1 z %2"},
+             {"Zrusit", "Zrušit"},
+             {"UlozitRozbor", "Uložit rozbor do partie"},
+             {"Nepresnost", "nepřesnost"},
+             {"Chyba", "chyba"},
+             {"HrubaChyba", "hrubá chyba"},
+             {"LepsiBylo", "%1: %2. Lepší bylo %3."},
+             {"VyberProgram", "Vyberte šachový program"},
+         }},
     };
     return sections;
 }
 
-const QStringList Separators = {QStringLiteral("N2"),  QStringLiteral("N3"), QStringLiteral("N4"),
-                                QStringLiteral("N5"),  QStringLiteral("N6"), QStringLiteral("N7"),
-                                QStringLiteral("N8"),  QStringLiteral("N9"), QStringLiteral("N10"),
-                                QStringLiteral("N12"), QStringLiteral("N18")};
+const QStringList Separators = {QStringLiteral("N2"),  QStringLiteral("N3"),  QStringLiteral("N4"),
+                                QStringLiteral("N5"),  QStringLiteral("N6"),  QStringLiteral("N7"),
+                                QStringLiteral("N8"),  QStringLiteral("N9"),  QStringLiteral("N10"),
+                                QStringLiteral("N12"), QStringLiteral("N18"), QStringLiteral("N20"),
+                                QStringLiteral("N22")};
 
 // The items that share one menu, and so must not share an access key.
 const QList<QStringList> Menus = {
     {"Soubor1", "Nastaven1", "achovnice2", "Npovda1"},
     {"Novpartie1", "Vrtittah1", "Znovu1", "Nazatek1", "Otahzpt1", "Otahvped1", "Nakonec1", "Podatoremzu1",
      "Komentktahu1", "dajeopartii1", "Otevtpartii1", "Uloitpartii1", "Pokraovatvrozehranpartii1", "KoprovatpoziciFEN1",
-     "KoprovatpartiiPGN1", "Vloitpartiinebopozici1", "Postavitpozici1", "Konec1"},
-    {"esky1", "nmecky1", "anglicky1"},
+     "KoprovatpartiiPGN1", "Vloitpartiinebopozici1", "Postavitpozici1", "Rozborpozice1", "Rozborcelpartie1", "Konec1"},
+    {"esky1", "nmecky1", "anglicky1", "achovprogram1"},
     {"Klasickkameny1", "Klubovky1", "Umleckkameny1", "N11", "N21", "N31", "N41", "N51", "Popisky1", "bldole1",
      "erndole1", "Zpispartie1", "Oznaitposledntah1", "Otetachovnicikhrinatahu1"},
     {"Autor1"},
