@@ -39,6 +39,7 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
     setCentralWidget(board_widget_);
     connect(board_widget_, &BoardWidget::pressed, this, [this](QPoint at, Qt::MouseButton) { FormMouseDown(at); });
     recordUi_ = new RecordController(*this, game_, look_, paths_.DataDir);
+    accessUi_ = new AccessController(*this, game_, look_, *board_widget_);
     game_.AddListener(this);
     BuildMenu();
     FormCreate();
@@ -52,6 +53,8 @@ TForm1::~TForm1()
     // window's other children after it.
     delete recordUi_;
     recordUi_ = nullptr;
+    delete accessUi_;
+    accessUi_ = nullptr;
 }
 
 void TForm1::GameChanged(const chess::Game&, const chess::GameChange& change)
@@ -134,6 +137,7 @@ void TForm1::BuildMenu()
     novaPartie->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(novaPartie, &QAction::triggered, this, &TForm1::Novpartie1Click);
     recordUi_->AddGameItems(hra);
+    accessUi_->AddGameItems(hra);
     separator(hra, "N2");
     QAction* konec = AddItem(hra, "Konec1", QStringLiteral("&Konec"));
     konec->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -289,6 +293,7 @@ void TForm1::LoadLanguage()
     texts_ = MessageTexts::Load(file);
     UseQtTranslation(LanguageName_);
     recordUi_->LoadLanguage(file, texts_.PieceLetters());
+    accessUi_->LoadLanguage(file, texts_.PieceLetters());
 }
 
 void TForm1::ChooseLanguage(LanguageId id)
@@ -349,6 +354,26 @@ void TForm1::FormMouseDown(QPoint position)
         board_widget_->StartDrag(look_.Pieces->Picture(state_.MovingPiece, board_widget_->devicePixelRatioF()));
 }
 
+void TForm1::PlayMove(const chess::Move& move)
+{
+    // A piece picked up with the mouse or the cursor is put back first.
+    if (state_.SelectedSquare != chess::NoSelection) {
+        const int file = chess::SelectionFile(state_.SelectedSquare), rank = chess::SelectionRank(state_.SelectedSquare);
+        state_.SelectedSquare = chess::NoSelection;
+        DrawSquare(file, rank);
+    }
+    auto press = [this](int file, int rank) {
+        const int column = look_.WhiteAtBottom ? file : 7 - file, row = look_.WhiteAtBottom ? 7 - rank : rank;
+        turns_.FormMouseDown(chess::FrameWidth + column * chess::SquareSize + chess::SquareSize / 2,
+                             chess::FrameWidth + row * chess::SquareSize + chess::SquareSize / 2, look_.WhiteAtBottom);
+    };
+    typedPromotion_ = move.promotion;
+    press(move.fromFile, move.fromRank);
+    if (state_.SelectedSquare != chess::NoSelection)
+        press(move.toFile, move.toRank);
+    typedPromotion_ = chess::Empty;
+}
+
 void TForm1::Novpartie1Click()
 {
     turns_.Novpartie1Click();
@@ -370,6 +395,10 @@ bool TForm1::AskYesNo(chess::Question question)
 
 void TForm1::RunPromotion(chess::GameState& state)
 {
+    if (typedPromotion_ != chess::Empty) {
+        DrawSquare(state.ToFile, chess::PromotePawn(state, chess::PromotionChoiceOf(typedPromotion_)));
+        return;
+    }
     // A fresh dialog each time: it opens on the queen, in the current language.
     TNasadit dialog(state, *this, language_, this);
     dialog.exec();

@@ -25,6 +25,12 @@ public:
     // hidden); the board area keeps its size. Each panel reports its own
     // width under its own key, and the window adds them up.
     virtual void SetSidePanelWidth(const void* panel, int width) = 0;
+    // A panel below the board makes the window taller by its height in the
+    // same way; the board stays where it is.
+    virtual void SetBottomPanelHeight(const void* panel, int height) = 0;
+    // Plays a move as the two presses on its squares would, with the same
+    // questions and messages; a pawn becomes move.promotion without asking.
+    virtual void PlayMove(const chess::Move& move) = 0;
 
 protected:
     ~WindowHost() = default;
