@@ -97,6 +97,7 @@ struct AccessTexts {
                                        "c kdo je na tahu, p J kde stojí kameny, s e sloupec, s 4 řada, b celá pozice.");
 
     static AccessTexts Load(const LanguageFile& file);
+    friend bool operator==(const AccessTexts&, const AccessTexts&) = default;
     // "bílý jezdec", "prázdné" for the piece as the board holds it.
     const QString& PieceName(int32_t piece) const;
     // "jezdec", without its colour.
