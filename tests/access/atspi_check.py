@@ -43,6 +43,7 @@ COMMANDS = {
     "de": [("l", "Letzter Zug: Dame d8 h4, Schach."), ("p k", "schwarzer König: e8.")],
     "en": [("l", "Last move: Queen d8 h4, check."), ("p k", "black king: e8.")],
 }[LANGUAGE]
+MOVE_LIST = {"cs": "Zápis partie", "de": "Partienotation", "en": "Move list"}[LANGUAGE]
 FIRST_CURSOR = {"cs": "e2, bílý pěšec", "de": "e2, weißer Bauer", "en": "e2, white pawn"}[LANGUAGE]
 
 
@@ -166,6 +167,9 @@ def main():
     walk(app, "", unnamed)
     if unnamed:
         fail("focusable objects without a name:\n  " + "\n  ".join(unnamed))
+
+    if pyatspi.findDescendant(app, lambda n: n.getRole() == pyatspi.ROLE_TABLE and n.name == MOVE_LIST) is None:
+        fail("the move list is not named '%s'" % MOVE_LIST)
 
     table = board_of(app)
     position = start_position()

@@ -5,6 +5,7 @@
 #include "Presentation.h"
 
 #include <QAccessible>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QDockWidget>
 #include <QEvent>
@@ -39,6 +40,8 @@ AccessController::AccessController(WindowHost& host, chess::Game& game, Presenta
     game_.AddListener(this);
     screenreader::InstallFactory(this);
     board_.installEventFilter(this);
+    // The move list's panel is made when first shown: named as it comes.
+    host.Window()->installEventFilter(this);
     status_ = new AccessStatus(host.Window());
     connect(&board_, &BoardWidget::cursorMoved, this, [this] { screenreader::CursorMoved(&board_); });
     // A press picks up or puts down: the selected cell changes.
@@ -80,7 +83,14 @@ void AccessController::NameWidgets()
     // Whatever else the window holds without a name of its own: the move
     // list's panel is made only when first shown.
     QMainWindow* window = host_.Window();
-    if (auto* list = window->findChild<QWidget*>(QStringLiteral("ZapisPanel")))
+    if (auto* panel = window->findChild<QWidget*>(QStringLiteral("ZapisPanel")))
+        NameMoveList(panel);
+}
+
+void AccessController::NameMoveList(QWidget* panel)
+{
+    panel->setAccessibleName(texts_.ZapisPartie);
+    if (auto* list = panel->findChild<QAbstractItemView*>())
         list->setAccessibleName(texts_.ZapisPartie);
 }
 
@@ -134,6 +144,13 @@ void AccessController::CloseField()
 
 bool AccessController::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == host_.Window()) {
+        if (event->type() == QEvent::ChildPolished)
+            if (auto* child = static_cast<QChildEvent*>(event)->child();
+                child->objectName() == QLatin1String("ZapisPanel"))
+                NameMoveList(static_cast<QWidget*>(child));
+        return false;
+    }
     if (event->type() != QEvent::KeyPress)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
