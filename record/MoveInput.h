@@ -36,8 +36,8 @@ TypedMove ReadTypedMove(const GameState& state, std::string_view text, const Pie
 struct BoardCommand {
     enum Kind { NotACommand, LastMove, Turn, Pieces, File, Rank, Board };
     Kind kind = NotACommand;
-    int32_t piece = Empty;  // for Pieces: signed as on the board
-    int line = 0;           // for File and Rank: 0..7
+    int32_t piece = Empty;   // for Pieces: signed as on the board
+    int line = 0;            // for File and Rank: 0..7
     bool malformed = false;  // a command letter with an argument that fits none
 };
 BoardCommand ReadBoardCommand(std::string_view text, const PieceLetters& letters);

@@ -125,7 +125,8 @@ public:
         const QPoint at = widget()->mapFromGlobal(QPoint(x, y));
         if (!chess::InsidePlayingArea(at.x(), at.y()))
             return nullptr;
-        return child(((at.y() - chess::FrameWidth) / chess::SquareSize) * 8 + (at.x() - chess::FrameWidth) / chess::SquareSize);
+        return child(((at.y() - chess::FrameWidth) / chess::SquareSize) * 8
+                     + (at.x() - chess::FrameWidth) / chess::SquareSize);
     }
     void* interface_cast(QAccessible::InterfaceType type) override
     {

@@ -4,8 +4,8 @@
 #include "BoardWidget.h"
 #include "Presentation.h"
 
-#include <QAccessible>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QDockWidget>
 #include <QEvent>

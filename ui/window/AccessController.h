@@ -164,6 +164,6 @@ private:
     QAction* item_ = nullptr;
     QDockWidget* dock_ = nullptr;
     QLineEdit* field_ = nullptr;
-    QLabel* answer_ = nullptr;   // in the field's panel
+    QLabel* answer_ = nullptr;        // in the field's panel
     AccessStatus* status_ = nullptr;  // always there, for the screen reader
 };

@@ -358,7 +358,8 @@ void TForm1::PlayMove(const chess::Move& move)
 {
     // A piece picked up with the mouse or the cursor is put back first.
     if (state_.SelectedSquare != chess::NoSelection) {
-        const int file = chess::SelectionFile(state_.SelectedSquare), rank = chess::SelectionRank(state_.SelectedSquare);
+        const int file = chess::SelectionFile(state_.SelectedSquare),
+                  rank = chess::SelectionRank(state_.SelectedSquare);
         state_.SelectedSquare = chess::NoSelection;
         DrawSquare(file, rank);
     }

@@ -56,7 +56,8 @@ void TForm1::ApplyGeometry(const chess::Settings& stored)
     // The stored width includes the panels that were shown.
     clientWidth_ = std::max(612, int(width) - StoredFrameWidth - SidePanelsWidth());
     boardAreaHeight_ = int(height) - StoredFrameHeight;
-    setFixedSize(clientWidth_ + SidePanelsWidth(), menuBar()->sizeHint().height() + boardAreaHeight_ + BottomPanelsHeight());
+    setFixedSize(clientWidth_ + SidePanelsWidth(),
+                 menuBar()->sizeHint().height() + boardAreaHeight_ + BottomPanelsHeight());
     move(int(left), int(top));
 }
 

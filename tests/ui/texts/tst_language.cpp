@@ -245,15 +245,17 @@ const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
              {"Nejednoznacny", "Nejednoznačné: %1."},
              {"Nebo", " nebo "},
              {"Nepripustny", "Tah %1 není možný."},
-             {"Necitelny", "Nerozumím „%1“. Tah pište jako Jf3 nebo g1f3; příkazy: l poslední tah, c kdo je na tahu, p J kde stojí kameny, s e sloupec, s 4 řada, b celá pozice."},
+             {"Necitelny", "Nerozumím „%1“. Tah pište jako Jf3 nebo g1f3; příkazy: l poslední tah, c kdo je na tahu, p "
+                           "J kde stojí kameny, s e sloupec, s 4 řada, b celá pozice."},
          }},
     };
     return sections;
 }
 
-const QStringList Separators = {QStringLiteral("N2"),  QStringLiteral("N3"), QStringLiteral("N4"), QStringLiteral("N5"),
-                                QStringLiteral("N6"),  QStringLiteral("N7"), QStringLiteral("N8"), QStringLiteral("N9"),
-                                QStringLiteral("N10"), QStringLiteral("N12"), QStringLiteral("N13")};
+const QStringList Separators = {QStringLiteral("N2"),  QStringLiteral("N3"), QStringLiteral("N4"),
+                                QStringLiteral("N5"),  QStringLiteral("N6"), QStringLiteral("N7"),
+                                QStringLiteral("N8"),  QStringLiteral("N9"), QStringLiteral("N10"),
+                                QStringLiteral("N12"), QStringLiteral("N13")};
 
 // The items that share one menu, and so must not share an access key.
 const QList<QStringList> Menus = {

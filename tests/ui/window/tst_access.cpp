@@ -81,8 +81,8 @@ struct Program {
         QFile ini(paths.SettingsFile);
         if (ini.open(QIODevice::WriteOnly))
             ini.write(QByteArray("[Nastaven\xED]\r\nbilydole=1\r\ncesky=") + (language[0] == 'c' ? "1" : "0")
-                      + "\r\nnemecky=" + (language[0] == 'd' ? "1" : "0") + "\r\nanglicky="
-                      + (language[0] == 'e' ? "1" : "0") + "\r\n");
+                      + "\r\nnemecky=" + (language[0] == 'd' ? "1" : "0")
+                      + "\r\nanglicky=" + (language[0] == 'e' ? "1" : "0") + "\r\n");
         ini.close();
         form = std::make_unique<TForm1>(paths);
         form->CreateMessageDialog();
@@ -127,7 +127,7 @@ void TestAccess::typedMovesAndCommands_data()
     QTest::addColumn<QString>("fen");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("said");
-    QTest::addColumn<QString>("played");    // the record's last move after it, "" for none
+    QTest::addColumn<QString>("played");     // the record's last move after it, "" for none
     QTest::addColumn<QStringList>("boxes");  // the messages that came up
 
     const QString knights = QStringLiteral("4k3/8/8/8/8/5N2/8/1N2K3 w - - 0 1");
@@ -147,7 +147,8 @@ void TestAccess::typedMovesAndCommands_data()
     add("german letters", "de", Start, "Sf3", "Springer g1 f3.", "Nf3", none);
     add("english in czech", "cs", Start, "nf3", "Jezdec g1 f3.", "Nf3", none);
     add("long notation", "en", Start, "g1f3", "Knight g1 f3.", "Nf3", none);
-    add("capture with check", "cs", promote, "exd8=D", "Pěšec e7 bere na d8, proměna v dámu, šach.", "exd8=Q+", QStringList{"ŠACH!"});
+    add("capture with check", "cs", promote, "exd8=D", "Pěšec e7 bere na d8, proměna v dámu, šach.", "exd8=Q+",
+        QStringList{"ŠACH!"});
     add("promotion without the dialog", "de", promote, "e8S", "Bauer e7 e8, Umwandlung in Springer.", "e8=N", none);
     add("en passant", "en", passant, "exd6", "Pawn e5 takes en passant on d6.", "exd6", none);
     add("castling", "cs", castle, "0-0-0", "Velká rošáda.", "O-O-O", none);
@@ -157,22 +158,30 @@ void TestAccess::typedMovesAndCommands_data()
     add("ambiguous", "cs", knights, "Jd2", "Nejednoznačné: Jbd2 nebo Jfd2.", "", none);
     add("ambiguous english", "en", knights, "Nd2", "Ambiguous: Nbd2 or Nfd2.", "", none);
     add("illegal", "de", Start, "Dh5", "Der Zug Dh5 ist nicht möglich.", "", none);
-    add("unreadable", "en", Start, "hello", "Not understood: \"hello\". Type moves like Nf3 or g1f3; "
-                                                      "commands: l last move, c who is to move, p N where pieces "
-                                                      "stand, s e file, s 4 rank, b whole position.", "", none);
+    add("unreadable", "en", Start, "hello",
+        "Not understood: \"hello\". Type moves like Nf3 or g1f3; "
+        "commands: l last move, c who is to move, p N where pieces "
+        "stand, s e file, s 4 rank, b whole position.",
+        "", none);
     // The reading commands.
     add("no last move", "cs", Start, "l", "Zatím nebyl zahrán žádný tah.", "", none);
     add("turn", "de", fool, "c", "Schwarz ist am Zug.", "", none);
     add("white knights", "cs", Start, "p J", "bílý jezdec: b1, g1.", "", none);
     add("black knights", "en", Start, "p n", "black knight: b8, g8.", "", none);
     add("black pawns german", "de", sparse, "p p", "schwarzer Bauer: keiner.", "", none);
-    add("rank", "en", sparse, "s 4", "Rank 4: a4, empty; b4, empty; c4, empty; d4, white pawn; e4, empty; f4, empty; g4, empty; "
-                   "h4, empty.", "", none);
-    add("file", "cs", sparse, "s e", "Sloupec e: e1, bílý král; e2, prázdné; e3, prázdné; e4, prázdné; e5, prázdné; e6, prázdné; "
-                   "e7, prázdné; e8, černý král.", "", none);
+    add("rank", "en", sparse, "s 4",
+        "Rank 4: a4, empty; b4, empty; c4, empty; d4, white pawn; e4, empty; f4, empty; g4, empty; "
+        "h4, empty.",
+        "", none);
+    add("file", "cs", sparse, "s e",
+        "Sloupec e: e1, bílý král; e2, prázdné; e3, prázdné; e4, prázdné; e5, prázdné; e6, prázdné; "
+        "e7, prázdné; e8, černý král.",
+        "", none);
     add("whole position", "de", sparse, "b", "Weiß: König e1, Bauer d4; Schwarz: König e8.", "", none);
-    add("piece letter missing", "cs", Start, "p", "Nerozumím „p“. Tah pište jako Jf3 nebo g1f3; příkazy: l poslední tah, c kdo je "
-                                   "na tahu, p J kde stojí kameny, s e sloupec, s 4 řada, b celá pozice.", "", none);
+    add("piece letter missing", "cs", Start, "p",
+        "Nerozumím „p“. Tah pište jako Jf3 nebo g1f3; příkazy: l poslední tah, c kdo je "
+        "na tahu, p J kde stojí kameny, s e sloupec, s 4 řada, b celá pozice.",
+        "", none);
 }
 
 void TestAccess::typedMovesAndCommands()
