@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -45,7 +46,7 @@ AccessController::AccessController(WindowHost& host, chess::Game& game, Presenta
     status_ = new AccessStatus(host.Window());
     connect(&board_, &BoardWidget::cursorMoved, this, [this] { screenreader::CursorMoved(&board_); });
     // A press picks up or puts down: the selected cell changes.
-    connect(&board_, &BoardWidget::pressed, this, [this] { screenreader::BoardChanged(&board_); });
+    connect(&board_, &BoardWidget::pressed, this, &AccessController::BoardTurned);
 }
 
 AccessController::~AccessController()
@@ -68,7 +69,27 @@ void AccessController::LoadLanguage(const LanguageFile& file, const chess::Piece
     record_ = RecordTexts::Load(file);
     letters_ = letters;
     NameWidgets();
-    screenreader::BoardChanged(&board_);
+    BoardTurned();
+    // Turning the board gives every cell another square.
+    if (!orientationWatched_) {
+        orientationWatched_ = true;
+        for (const char* name : {"bldole1", "erndole1"})
+            if (auto* item = host_.Window()->findChild<QAction*>(QLatin1String(name)))
+                connect(item, &QAction::triggered, this, &AccessController::BoardTurned);
+    }
+}
+
+void AccessController::BoardTurned()
+{
+    // Told once the event that changed the board is over, so that whatever
+    // else it changes (the board turned to the side to move) is read too.
+    if (boardPending_)
+        return;
+    boardPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        boardPending_ = false;
+        screenreader::BoardChanged(&board_);
+    });
 }
 
 void AccessController::NameWidgets()
@@ -262,7 +283,7 @@ QString AccessController::EndText(chess::GameEnd end) const
 
 void AccessController::GameChanged(const chess::Game& game, const chess::GameChange& change)
 {
-    screenreader::BoardChanged(&board_);
+    BoardTurned();
     const chess::History& history = game.Record();
     QString text;
     switch (change.kind) {

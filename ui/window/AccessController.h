@@ -119,6 +119,10 @@ public:
     void SetClockReader(std::function<QString()> reader) { clockReader_ = std::move(reader); }
 
     void GameChanged(const chess::Game& game, const chess::GameChange& change) override;
+    // The squares may read otherwise: the board was turned, a piece picked
+    // up. Whatever turns the board calls it; the screen reader is told once
+    // the event is over.
+    void BoardTurned();
 
     // Opens the field (with `typed` in it) and gives it the keyboard.
     void OpenField(const QString& typed = {});
@@ -162,6 +166,8 @@ private:
     std::function<QString()> clockReader_;
 
     QAction* item_ = nullptr;
+    bool orientationWatched_ = false;
+    bool boardPending_ = false;
     QDockWidget* dock_ = nullptr;
     QLineEdit* field_ = nullptr;
     QLabel* answer_ = nullptr;        // in the field's panel

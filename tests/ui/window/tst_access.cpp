@@ -116,6 +116,8 @@ class TestAccess : public QObject {
 private slots:
     void typedMovesAndCommands_data();
     void typedMovesAndCommands();
+    void saidOnEveryChange_data();
+    void saidOnEveryChange();
     void typingOnTheBoardOpensTheField();
     void boardReadsAsATableOfSquares();
     void builtInTextsAreTheCzechFile();
@@ -206,6 +208,56 @@ void TestAccess::typedMovesAndCommands()
     if (played.isEmpty())
         QVERIFY(program.form->State().Board == before.Board);
     QCOMPARE(closer.seen, boxes);
+}
+
+void TestAccess::saidOnEveryChange_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("moves");   // typed, one after another
+    QTest::addColumn<QString>("change");  // then made from the menu
+    QTest::addColumn<QString>("said");
+    auto add = [](const char* name, const QString& language, const QString& moves, const QString& change,
+                  const QString& said) { QTest::newRow(name) << language << moves << change << said; };
+    add("taken back", "cs", "e4", "back", "Vrácen tah: Pěšec e2 e4.");
+    add("replayed", "en", "e4", "back replay", "Replayed: Pawn e2 e4.");
+    add("stepped to the start", "de", "e4 e5", "start", "Ausgangsstellung.");
+    add("stepped forward", "cs", "e4 e5", "start forward", "Pozice po tahu 1: Pěšec e2 e4.");
+    add("new game", "en", "e4", "new", "New game.");
+    // A draw the player claims after the third repetition (refused when asked).
+    add("claimed draw", "cs", "Jf3 Jf6 Jg1 Jg8 Jf3 Jf6 Jg1 Jg8", "claim",
+        "Partie skončila: 1/2-1/2 remíza na žádost: opakování pozice.");
+    // A result given from outside the rules, as a resignation or a flag gives one.
+    add("declared end", "en", "", "declared", "Game opened. The game has ended: 1-0 as recorded.");
+}
+
+void TestAccess::saidOnEveryChange()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, moves);
+    QFETCH(QString, change);
+    QFETCH(QString, said);
+    Program program(qPrintable(language));
+    Closer closer;
+    for (const QString& move : moves.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        program.Enter(move);
+    RecordController& record = program.form->RecordUi();
+    for (const QString& step : change.split(QLatin1Char(' '))) {
+        if (step == QLatin1String("back"))
+            record.TakeBack();
+        else if (step == QLatin1String("replay"))
+            record.Replay();
+        else if (step == QLatin1String("start"))
+            record.StepToStart();
+        else if (step == QLatin1String("forward"))
+            record.StepForward();
+        else if (step == QLatin1String("new"))
+            program.form->Game().NewGame();
+        else if (step == QLatin1String("claim"))
+            record.ClaimDraw();
+        else if (step == QLatin1String("declared"))
+            QVERIFY(record.PasteText(QStringLiteral("[Result \"1-0\"]\n\n1. e4 1-0\n")));
+    }
+    QCOMPARE(program.form->findChild<AccessStatus*>()->text(), said);
 }
 
 void TestAccess::typingOnTheBoardOpensTheField()
