@@ -72,5 +72,7 @@ for language in cs de en; do
   dbus-run-session -- "$work/session.sh" "$work" "$here" "$language" 2> >(grep -v "fd limit\|Activating service\|Successfully activated\|SpiRegistry daemon" >&2) \
     || status=$?
   [ "$status" -eq 77 ] && skip "the AT-SPI bus could not start"
+  # A sanitizer's report (the asan build) fails the run as well.
+  grep -q "Sanitizer" "$work/stderr-$language" && status=1
   [ "$status" -eq 0 ] || { echo "--- program's messages:"; cat "$work/stderr-$language"; exit 1; }
 done
