@@ -100,6 +100,13 @@ def typed(text):
     return names
 
 
+def focus_window():
+    # No window manager gives the window the keyboard: it is given by hand.
+    subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "Bodlany", "windowfocus", "--sync"],
+                   check=False, timeout=10)
+    pump(0.3)
+
+
 def find_app():
     end = time.time() + 20
     while time.time() < end:
@@ -175,9 +182,7 @@ def main():
     position = start_position()
     check_squares(table, position)
 
-    subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "Bodlany", "windowfocus", "--sync"],
-                   check=False, timeout=10)
-    pump(0.3)
+    focus_window()
     # The first arrow shows the cursor, on e2 with white at the bottom.
     keys("Up")
     wait_for(lambda: FIRST_CURSOR in focused, 5, "the cursor's square to take the focus")
@@ -201,6 +206,32 @@ def main():
         keys(*typed(text))
         keys("Return")
         slowest = max(slowest, wait_for(lambda: answer in said[before:], 5, "'%s' to answer '%s'" % (answer, text)))
+    # A dialog read the same way: the About box (F2), closed with Escape.
+    keys("Escape")
+    pump(0.2)
+    focus_window()
+    keys("F2")
+
+    def dialog():
+        for window in app:
+            if window is not None and window.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_FRAME) \
+                    and window.getIndexInParent() > 0 and window.getState().contains(pyatspi.STATE_SHOWING) \
+                    and pyatspi.findDescendant(window, lambda n: n.name in ("Zavřít", "Schließen", "Close")):
+                return window
+        return None
+    wait_for(lambda: dialog() is not None, 5, "the About dialog")
+    unnamed = []
+    walk(dialog(), "", unnamed)
+    if unnamed:
+        fail("focusable objects of the About dialog without a name:\n  " + "\n  ".join(unnamed))
+    # Without a window manager the dialog may not have the keyboard: its
+    # close button is pressed as a screen reader's user presses it.
+    close = pyatspi.findDescendant(dialog(), lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON
+                                   and n.name in ("Zavřít", "Schließen", "Close"))
+    if close is None:
+        fail("the About dialog has no close button")
+    close.queryAction().doAction(0)
+    wait_for(lambda: dialog() is None, 5, "the About dialog to close")
     # Said as it happens: the key pressed, the words on the bus.
     if slowest > 0.5:
         fail("an announcement came %.0f ms after its key" % (slowest * 1000))
