@@ -97,6 +97,7 @@ TypedMove ReadTypedMove(const GameState& state, std::string_view text, const Pie
         }
     }
     const SanReading& r = readings[0];
+    // ReadSan's reason for a move that fits several pieces.
     if (r.error == "more than one piece can make that move") {
         result.fault = TypedMove::Ambiguous;
         // The moves of that kind to that square; their SAN tells them apart.

