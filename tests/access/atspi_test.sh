@@ -44,7 +44,7 @@ for _ in $(seq 50); do
 done
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1 \
   || { kill $bus; echo "SKIP: the AT-SPI bus did not start"; exit 77; }
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 HOME="$work" XDG_CONFIG_HOME="$work/.config" XDG_DATA_HOME="$work/.local/share" \
+QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 HOME="$work" XDG_CONFIG_HOME="$work/.config" XDG_DATA_HOME="$work/.local/share" \
   "$work/bodlany-sachy" 2>"$work/stderr-$language" &
 program=$!
 timeout 40 /usr/bin/python3 "$here/atspi_check.py" "$language"
