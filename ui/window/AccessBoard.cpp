@@ -18,7 +18,7 @@ AccessController* controller_ = nullptr;
 chess::Square SquareOfCell(int row, int column)
 {
     return chess::SquareAt(chess::FrameWidth + column * chess::SquareSize, chess::FrameWidth + row * chess::SquareSize,
-                           controller_->Look().WhiteAtBottom);
+                           !controller_ || controller_->Look().WhiteAtBottom);
 }
 
 class BoardAccessible;
@@ -45,6 +45,8 @@ public:
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override
     {
+        if (!controller_)
+            return {};
         BoardWidget& board = controller_->Board();
         const QPoint corner = board.mapToGlobal(
             QPoint(chess::FrameWidth + column_ * chess::SquareSize, chess::FrameWidth + row_ * chess::SquareSize));
@@ -54,6 +56,10 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State s;
+        if (!controller_) {
+            s.invalid = true;
+            return s;
+        }
         s.focusable = true;
         s.selectable = true;
         BoardWidget& board = controller_->Board();
@@ -69,6 +75,8 @@ public:
     // QAccessibleTableCellInterface
     bool isSelected() const override
     {
+        if (!controller_)
+            return false;
         const int selected = controller_->Game().State().SelectedSquare;
         const chess::Square s = SquareOfCell(row_, column_);
         return selected != chess::NoSelection && selected == chess::SelectionOf(s.file, s.rank);
