@@ -218,6 +218,8 @@ void TestAccess::saidOnEveryChange_data()
     QTest::addColumn<QString>("said");
     auto add = [](const char* name, const QString& language, const QString& moves, const QString& change,
                   const QString& said) { QTest::newRow(name) << language << moves << change << said; };
+    // A clicked move is said as a typed one is.
+    add("clicked", "de", "", "click", "Springer g1 f3.");
     add("taken back", "cs", "e4", "back", "Vrácen tah: Pěšec e2 e4.");
     add("replayed", "en", "e4", "back replay", "Replayed: Pawn e2 e4.");
     add("stepped to the start", "de", "e4 e5", "start", "Ausgangsstellung.");
@@ -250,6 +252,10 @@ void TestAccess::saidOnEveryChange()
             record.StepToStart();
         else if (step == QLatin1String("forward"))
             record.StepForward();
+        else if (step == QLatin1String("click"))
+            for (const QPoint square : {QPoint(6, 7), QPoint(5, 5)})  // g1 and f3 on the screen
+                QTest::mouseClick(program.form->Board(), Qt::LeftButton, {},
+                                  QPoint(34 + 68 * square.x() + 34, 34 + 68 * square.y() + 34));
         else if (step == QLatin1String("new"))
             program.form->Game().NewGame();
         else if (step == QLatin1String("claim"))
