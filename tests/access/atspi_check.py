@@ -44,6 +44,8 @@ COMMANDS = {
     "en": [("l", "Last move: Queen d8 h4, check."), ("p k", "black king: e8.")],
 }[LANGUAGE]
 MOVE_LIST = {"cs": "Zápis partie", "de": "Partienotation", "en": "Move list"}[LANGUAGE]
+MOVE_LINES = {"cs": ["1. f3 e5", "2. g4 Dh4#", "0-1 mat"], "de": ["1. f3 e5", "2. g4 Dh4#", "0-1 Matt"],
+              "en": ["1. f3 e5", "2. g4 Qh4#", "0-1 checkmate"]}[LANGUAGE]
 FIRST_CURSOR = {"cs": "e2, bílý pěšec", "de": "e2, weißer Bauer", "en": "e2, white pawn"}[LANGUAGE]
 
 
@@ -175,8 +177,9 @@ def main():
     if unnamed:
         fail("focusable objects without a name:\n  " + "\n  ".join(unnamed))
 
-    if pyatspi.findDescendant(app, lambda n: n.getRole() == pyatspi.ROLE_TABLE and n.name == MOVE_LIST) is None:
-        fail("the move list is not named '%s'" % MOVE_LIST)
+    move_list = pyatspi.findDescendant(app, lambda n: n.getRole() == pyatspi.ROLE_LIST and n.name == MOVE_LIST)
+    if move_list is None:
+        fail("no list named '%s'" % MOVE_LIST)
 
     table = board_of(app)
     position = start_position()
@@ -201,6 +204,10 @@ def main():
         pump(0.4)
         keys("Return")
     pump(0.4)
+    # The move list reads line by line, each a pair of moves or the result.
+    lines = [move_list.getChildAtIndex(i).name for i in range(move_list.childCount)]
+    if lines != MOVE_LINES:
+        fail("the move list reads %s, not %s" % (lines, MOVE_LINES))
     for text, answer in COMMANDS:
         before = len(said)
         keys(*typed(text))

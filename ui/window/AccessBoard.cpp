@@ -7,8 +7,11 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QHeaderView>
+#include <QTableWidget>
 
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -192,6 +195,118 @@ QAccessibleInterface* CellAccessible::table() const
     return table_;
 }
 
+// The move list as a list: one item a line, as it is read aloud ("1. Jf3
+// Jf6", a comment, the result). The table it is on the screen would make a
+// screen reader read numbers, moves and empty cells one by one.
+class MoveListAccessible;
+
+class MoveLineAccessible : public QAccessibleInterface {
+public:
+    MoveLineAccessible(MoveListAccessible* list, int row) : list_(list), row_(row) {}
+    bool isValid() const override;
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override;
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override;
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    QAccessible::State state() const override;
+
+private:
+    MoveListAccessible* list_;
+    int row_;
+};
+
+class MoveListAccessible : public QAccessibleWidget {
+public:
+    explicit MoveListAccessible(QTableWidget* list) : QAccessibleWidget(list, QAccessible::List) {}
+    ~MoveListAccessible() override
+    {
+        for (QAccessible::Id id : ids_)
+            QAccessible::deleteAccessibleInterface(id);
+    }
+    QTableWidget* Table() const { return static_cast<QTableWidget*>(widget()); }
+    int childCount() const override { return Table()->rowCount(); }
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        while (int(ids_.size()) <= index)
+            ids_.push_back(QAccessible::registerAccessibleInterface(
+                new MoveLineAccessible(const_cast<MoveListAccessible*>(this), int(ids_.size()))));
+        return QAccessible::accessibleInterface(ids_[std::size_t(index)]);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        for (std::size_t i = 0; i < ids_.size(); ++i)
+            if (QAccessible::accessibleInterface(ids_[i]) == child)
+                return int(i);
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override
+    {
+        QTableWidget* table = Table();
+        const QModelIndex at = table->indexAt(table->viewport()->mapFromGlobal(QPoint(x, y)));
+        return at.isValid() ? child(at.row()) : nullptr;
+    }
+
+private:
+    mutable std::vector<QAccessible::Id> ids_;
+};
+
+bool MoveLineAccessible::isValid() const
+{
+    return row_ < list_->childCount();
+}
+QWindow* MoveLineAccessible::window() const
+{
+    return list_->window();
+}
+QAccessibleInterface* MoveLineAccessible::parent() const
+{
+    return list_;
+}
+QString MoveLineAccessible::text(QAccessible::Text t) const
+{
+    if (t != QAccessible::Name || !isValid())
+        return {};
+    QTableWidget* table = list_->Table();
+    QStringList parts;
+    if (const QTableWidgetItem* number = table->verticalHeaderItem(row_); number && !number->text().isEmpty())
+        parts << number->text();
+    for (int column = 0; column < table->columnCount(); ++column)
+        if (const QTableWidgetItem* cell = table->item(row_, column); cell && !cell->text().isEmpty())
+            parts << cell->text();
+    return parts.join(QLatin1Char(' '));
+}
+QRect MoveLineAccessible::rect() const
+{
+    if (!isValid())
+        return {};
+    QTableWidget* table = list_->Table();
+    const QRect line = table->visualRect(table->model()->index(row_, 0))
+                           .united(table->visualRect(table->model()->index(row_, table->columnCount() - 1)));
+    return {table->viewport()->mapToGlobal(line.topLeft()), line.size()};
+}
+QAccessible::State MoveLineAccessible::state() const
+{
+    QAccessible::State s;
+    if (!isValid()) {
+        s.invalid = true;
+        return s;
+    }
+    s.selectable = true;
+    // The line of the move whose position the board shows.
+    for (const QModelIndex& index : list_->Table()->selectionModel()->selectedIndexes())
+        s.selected |= index.row() == row_;
+    return s;
+}
+
 // Read as a notification: the role screen readers speak when it changes.
 class StatusAccessible : public QAccessibleWidget {
 public:
@@ -210,6 +325,8 @@ QAccessibleInterface* Factory(const QString& className, QObject* object)
         return nullptr;
     if (object == &controller_->Board())
         return new BoardAccessible(static_cast<QWidget*>(object));
+    if (className == QLatin1String("TMoveList"))
+        return new MoveListAccessible(static_cast<QTableWidget*>(object));
     if (className == QLatin1String("AccessStatus"))
         return new StatusAccessible(static_cast<QWidget*>(object));
     return nullptr;
