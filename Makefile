@@ -40,6 +40,7 @@ bench: deps
 	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_view
 	@build-release/bench/bench_files
 	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_record_window
+	@QT_QPA_PLATFORM=offscreen build-release/bench/bench_access
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null && cmake --build build-fuzz -j $(JOBS) --target fuzz_profile

@@ -11,6 +11,8 @@ packages=(
   clang libclang-rt-14-dev clang-format
   fonts-liberation2 qt6-translations-l10n
   xvfb xauth x11-utils xdotool
+  # the screen reader's view of the program: the accessibility bus and its reader
+  at-spi2-core python3-pyatspi dbus-daemon dbus-bin dbus-x11
   # the Debian package: cpack's dependency list, and the checks it must pass
   dpkg-dev file man-db lintian appstream desktop-file-utils
 )

@@ -2,6 +2,7 @@
 // leniently as people and other programs write it, and shown with each
 // language's piece letters; FEN read, refused and written.
 
+#include "MoveInput.h"
 #include "RecordTestHelpers.h"
 
 namespace chess::test {
@@ -55,7 +56,22 @@ struct ReadRow {
     const char* text;
     const char* move;  // long algebraic, or "" for an error
     const char* error = "";
+    // Typed into the window's move field with these letters; the error is
+    // then "unreadable", "illegal" or the candidates of an ambiguous move.
+    const PieceLetters* typed = nullptr;
 };
+
+// The reasons a typed move gives, as the rows above spell them.
+std::string TypedError(const TypedMove& m)
+{
+    if (m.fault == TypedMove::Ambiguous) {
+        std::string text;
+        for (const std::string& candidate : m.candidates)
+            text += (text.empty() ? "" : " or ") + candidate;
+        return text;
+    }
+    return m.fault == TypedMove::Illegal ? "illegal" : "unreadable";
+}
 
 TEST(San, ReadsWhatPeopleAndOtherProgramsWrite)
 {
@@ -63,6 +79,12 @@ TEST(San, ReadsWhatPeopleAndOtherProgramsWrite)
     const char* promote = "3r3k/4P3/8/8/8/8/8/4K3 w - - 0 1";
     const char* passant = "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1";
     const char* knights = "4k3/8/8/8/8/5N2/8/1N2K3 w - - 0 1";
+    const char* bishop = "4k3/8/8/1p6/8/8/8/4KB2 w - - 0 1";
+    const char* pawnOrBishop = "4k3/8/8/8/8/2p5/1P1B4/4K3 w - - 0 1";
+    const char* bishopOnly = "4k3/8/8/8/8/2p5/3B4/4K3 w - - 0 1";
+    const char* pawnOnly = "4k3/8/8/8/8/2p5/1P6/4K3 w - - 0 1";
+    const char* queenOrPawn = "4k3/8/8/8/3P4/8/Q7/4K3 w - - 0 1";
+    const PieceLetters cs = PieceLetters::Czech(), de = PieceLetters::German(), en = PieceLetters::English();
     const ReadRow rows[] = {
         {StartFen.data(), "Pe4", "e2e4"},
         {StartFen.data(), "e2e4", "e2e4"},
@@ -102,11 +124,51 @@ TEST(San, ReadsWhatPeopleAndOtherProgramsWrite)
         {promote, "e8", "", "the piece the pawn becomes is missing"},
         {promote, "e8=K", "", "not a move"},
         {castle, "Ra1a2=Q", "", "only a pawn on the last rank is promoted"},
+        // Typed in the move field: the language's letters and English, any case.
+        {StartFen.data(), "Jf3", "g1f3", "", &cs},
+        {StartFen.data(), "Sf3", "g1f3", "", &de},
+        {StartFen.data(), "NF3", "g1f3", "", &de},
+        {StartFen.data(), "jF3", "g1f3", "", &cs},
+        {StartFen.data(), "G1F3", "g1f3", "", &cs},
+        {StartFen.data(), "E4", "e2e4", "", &en},
+        {bishop, "Sxb5", "f1b5", "", &cs},
+        {bishop, "Lb5+", "f1b5", "", &de},
+        {bishop, "sb5", "f1b5", "", &cs},
+        {promote, "e8D", "e7e8q", "", &cs},
+        {promote, "e8d", "e7e8q", "", &de},
+        {promote, "e8=S", "e7e8b", "", &cs},
+        {promote, "e8S", "e7e8n", "", &de},
+        {promote, "e7e8q", "e7e8q", "", &cs},
+        {promote, "exd8=T", "e7d8r", "", &de},
+        {castle, "o-o", "e1g1", "", &en},
+        {castle, "0-0-0", "e1c1", "", &cs},
+        {castle, "Va1d1", "a1d1", "", &cs},
+        // A small b is a pawn's file, a capital one a bishop, unless only
+        // the other reading is a move; Czech and German d likewise.
+        {pawnOrBishop, "bxc3", "b2c3", "", &en},
+        {pawnOrBishop, "bc3", "b2c3", "", &en},
+        {pawnOrBishop, "Bc3", "d2c3", "", &en},
+        {bishopOnly, "bc3", "d2c3", "", &en},
+        {pawnOnly, "Bc3", "b2c3", "", &en},
+        {queenOrPawn, "dd5", "d4d5", "", &cs},
+        {queenOrPawn, "Dd5", "a2d5", "", &cs},
+        {knights, "Jd2", "", "Jbd2 or Jfd2", &cs},
+        {knights, "Nd2", "", "Sbd2 or Sfd2", &de},
+        {knights, "nd2", "", "Nbd2 or Nfd2", &en},
+        {StartFen.data(), "Je3", "", "illegal", &cs},
+        {StartFen.data(), "e5", "", "illegal", &de},
+        {StartFen.data(), "zz", "", "unreadable", &en},
+        {StartFen.data(), "", "", "unreadable", &cs},
     };
     for (const ReadRow& row : rows) {
         SCOPED_TRACE(std::string(row.fen) + " \"" + row.text + "\"");
         const FenReading position = ReadFen(row.fen);
         ASSERT_TRUE(position.ok);
+        if (row.typed) {
+            const TypedMove m = ReadTypedMove(position.position.state, row.text, *row.typed);
+            EXPECT_EQ(m.ok() ? LongAlgebraic(m.move) : TypedError(m), *row.move ? row.move : row.error);
+            continue;
+        }
         const SanReading r = ReadSan(position.position.state, row.text);
         EXPECT_EQ(r.ok, *row.move != 0);
         if (r.ok)

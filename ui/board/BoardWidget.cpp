@@ -180,4 +180,5 @@ void BoardWidget::keyPressEvent(QKeyEvent* event)
         cursor_ = QPoint(std::clamp(cursor_.x() + step.x(), 0, 7), std::clamp(cursor_.y() + step.y(), 0, 7));
     cursorShown_ = true;
     Changed(CursorRect());
+    emit cursorMoved();
 }

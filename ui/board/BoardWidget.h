@@ -53,6 +53,8 @@ public:
 
 signals:
     void pressed(QPoint position, Qt::MouseButton button);
+    // The keyboard cursor was shown or moved to another cell.
+    void cursorMoved();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -45,6 +45,8 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
     recordUi_ = new RecordController(*this, game_, look_, paths_.DataDir);
     setupUi_ = std::make_unique<SetupController>(*this, game_, look_, *board_widget_);
     engineUi_ = new EngineController(*this, game_, look_, *recordUi_);
+    accessUi_ = new AccessController(*this, game_, look_, *board_widget_);
+    accessUi_->SetBoardTaken([this] { return setupUi_->Active(); });
     game_.AddListener(this);
     BuildMenu();
     FormCreate();
@@ -60,6 +62,8 @@ TForm1::~TForm1()
     // window's other children after it.
     delete recordUi_;
     recordUi_ = nullptr;
+    delete accessUi_;
+    accessUi_ = nullptr;
 }
 
 void TForm1::GameChanged(const chess::Game&, const chess::GameChange& change)
@@ -155,6 +159,7 @@ void TForm1::BuildMenu()
     recordUi_->AddGameItems(hra);
     setupUi_->AddGameItems(hra);
     engineUi_->AddGameItems(hra);
+    accessUi_->AddGameItems(hra);
     separator(hra, "N2");
     QAction* konec = AddItem(hra, "Konec1", QStringLiteral("&Konec"));
     konec->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -319,6 +324,7 @@ void TForm1::LoadLanguage()
     recordUi_->LoadLanguage(file, texts_.PieceLetters());
     setupUi_->LoadLanguage(file, texts_.PieceLetters());
     engineUi_->LoadLanguage(file, texts_.PieceLetters());
+    accessUi_->LoadLanguage(file, texts_.PieceLetters());
 }
 
 void TForm1::ChooseLanguage(LanguageId id)
@@ -362,6 +368,7 @@ void TForm1::ChooseOrientation(bool whiteAtBottom)
     // A piece picked up stays on its square; only the pick-up is dropped.
     state_.SelectedSquare = chess::NoSelection;
     DrawBoard();
+    accessUi_->BoardTurned();
 }
 
 void TForm1::Autor1Click()
@@ -377,6 +384,27 @@ void TForm1::FormMouseDown(QPoint position)
     // A piece just picked up can be dragged to its target.
     if (pickUp && state_.SelectedSquare != chess::NoSelection && look_.Pieces)
         board_widget_->StartDrag(look_.Pieces->Picture(state_.MovingPiece, board_widget_->devicePixelRatioF()));
+}
+
+void TForm1::PlayMove(const chess::Move& move)
+{
+    // A piece picked up with the mouse or the cursor is put back first.
+    if (state_.SelectedSquare != chess::NoSelection) {
+        const int file = chess::SelectionFile(state_.SelectedSquare),
+                  rank = chess::SelectionRank(state_.SelectedSquare);
+        state_.SelectedSquare = chess::NoSelection;
+        DrawSquare(file, rank);
+    }
+    auto press = [this](int file, int rank) {
+        const int column = look_.WhiteAtBottom ? file : 7 - file, row = look_.WhiteAtBottom ? 7 - rank : rank;
+        turns_.FormMouseDown(chess::FrameWidth + column * chess::SquareSize + chess::SquareSize / 2,
+                             chess::FrameWidth + row * chess::SquareSize + chess::SquareSize / 2, look_.WhiteAtBottom);
+    };
+    typedPromotion_ = move.promotion;
+    press(move.fromFile, move.fromRank);
+    if (state_.SelectedSquare != chess::NoSelection)
+        press(move.toFile, move.toRank);
+    typedPromotion_ = chess::Empty;
 }
 
 void TForm1::Novpartie1Click()
@@ -400,6 +428,10 @@ bool TForm1::AskYesNo(chess::Question question)
 
 void TForm1::RunPromotion(chess::GameState& state)
 {
+    if (typedPromotion_ != chess::Empty) {
+        DrawSquare(state.ToFile, chess::PromotePawn(state, chess::PromotionChoiceOf(typedPromotion_)));
+        return;
+    }
     // A fresh dialog each time: it opens on the queen, in the current language.
     TNasadit dialog(state, *this, language_, this);
     dialog.exec();

@@ -2,6 +2,7 @@
 // The main window: the board, the menu, the settings file, and the turn
 // sequence's link to what the players see.
 
+#include "AccessController.h"
 #include "AppPaths.h"
 #include "EngineController.h"
 #include "Game.h"
@@ -63,6 +64,10 @@ public:
     void SetSidePanelWidth(const void* panel, int width) override;
     void ShowWhiteAtBottom(bool whiteAtBottom) override { ChooseOrientation(whiteAtBottom); }
     void SetArrow(int fromCell, int toCell) override;
+    void SetBottomPanelHeight(const void* panel, int height) override;
+    void PlayMove(const chess::Move& move) override;
+    // Typed moves and what the screen reader is told.
+    AccessController& AccessUi() const { return *accessUi_; }
 
     // chess::GameListener: a position restored or opened redraws the squares
     // that show something else now.
@@ -130,6 +135,9 @@ private:
     std::unique_ptr<TFormHlasky> FormHlasky_;
     RecordController* recordUi_ = nullptr;  // a child of the window
     EngineController* engineUi_ = nullptr;  // a child of the window
+    AccessController* accessUi_ = nullptr;  // a child of the window
+    // The piece a typed move promotes to, while it is played.
+    int32_t typedPromotion_ = chess::Empty;
 
     // What each square shows on screen: its piece, and which one carries the
     // mark of a pick-up (-1 for none). A take-back then redraws only the
@@ -151,6 +159,9 @@ private:
 
     // Listens to the game, so it goes before the game does.
     std::unique_ptr<SetupController> setupUi_;
+    // The panels shown below the board, each with its height.
+    std::map<const void*, int> bottomPanels_;
+    int BottomPanelsHeight() const;
 };
 
 // The program's arguments as QCoreApplication::arguments() gives them: a

@@ -30,6 +30,12 @@ public:
     // An arrow over the board from one cell (file * 8 + rank) to another;
     // -1, -1 takes it away.
     virtual void SetArrow(int fromCell, int toCell) = 0;
+    // A panel below the board makes the window taller by its height in the
+    // same way; the board stays where it is.
+    virtual void SetBottomPanelHeight(const void* panel, int height) = 0;
+    // Plays a move as the two presses on its squares would, with the same
+    // questions and messages; a pawn becomes move.promotion without asking.
+    virtual void PlayMove(const chess::Move& move) = 0;
 
 protected:
     ~WindowHost() = default;

@@ -56,7 +56,8 @@ void TForm1::ApplyGeometry(const chess::Settings& stored)
     // The stored width includes the panels that were shown.
     clientWidth_ = std::max(612, int(width) - StoredFrameWidth - SidePanelsWidth());
     boardAreaHeight_ = int(height) - StoredFrameHeight;
-    setFixedSize(clientWidth_ + SidePanelsWidth(), menuBar()->sizeHint().height() + boardAreaHeight_);
+    setFixedSize(clientWidth_ + SidePanelsWidth(),
+                 menuBar()->sizeHint().height() + boardAreaHeight_ + BottomPanelsHeight());
     move(int(left), int(top));
 }
 
@@ -76,6 +77,24 @@ void TForm1::SetSidePanelWidth(const void* panel, int width)
         sidePanels_.erase(panel);
     setFixedSize(clientWidth_ + SidePanelsWidth(), height());
     KeepRightEdgeOnScreen();
+}
+
+int TForm1::BottomPanelsHeight() const
+{
+    int sum = 0;
+    for (const auto& [panel, height] : bottomPanels_)
+        sum += height;
+    return sum;
+}
+
+// The stored height never counts these panels: they are opened when wanted.
+void TForm1::SetBottomPanelHeight(const void* panel, int height)
+{
+    if (height > 0)
+        bottomPanels_[panel] = height;
+    else
+        bottomPanels_.erase(panel);
+    setFixedSize(width(), menuBar()->sizeHint().height() + boardAreaHeight_ + BottomPanelsHeight());
 }
 
 // A window widened near the right edge of its screen would hang over it:
