@@ -159,6 +159,7 @@ private:
 
     // Listens to the game, so it goes before the game does.
     std::unique_ptr<SetupController> setupUi_;
+    bool analysisBeforeSetup_ = false;
     // The panels shown below the board, each with its height.
     std::map<const void*, int> bottomPanels_;
     int BottomPanelsHeight() const;

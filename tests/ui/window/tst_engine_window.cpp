@@ -7,6 +7,7 @@
 #include "EnginePanel.h"
 #include "MainWindow.h"
 #include "MoveList.h"
+#include "SetupController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -111,6 +112,14 @@ void TestEngineWindow::panelFollowsThePositionAndItsEngineEndsWithIt()
     QCOMPARE(w.Panel()->Evaluation(), QStringLiteral("+0.20"));
     QCOMPARE(w.form->Look().ArrowFrom, chess::CellIndex(4, 1));
     QCOMPARE(w.form->Look().ArrowTo, chess::CellIndex(4, 3));
+
+    // A position being set up is not analysed; the panel comes back after.
+    w.form->SetupUi().Begin();
+    QVERIFY(!w.Engine().Client().Running());
+    QCOMPARE(w.form->Look().ArrowFrom, -1);
+    w.form->SetupUi().Cancel();
+    QVERIFY(w.Engine().Client().Running());
+    QTRY_COMPARE(w.Panel()->Lines(), QString::fromUtf8(Expected[0]));
 
     QVERIFY(w.Play("f3"));
     QTRY_COMPARE(w.Panel()->Lines(), QString::fromUtf8(Expected[1]));
