@@ -47,10 +47,12 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
     engineUi_ = new EngineController(*this, game_, look_, *recordUi_);
     accessUi_ = new AccessController(*this, game_, look_, *board_widget_);
     accessUi_->SetBoardTaken([this] { return setupUi_->Active(); });
-    // A position being set up is no game to analyse: the engine's panel
-    // closes for the while and comes back with the game.
+    // A position being set up is no game to play or analyse: the move field
+    // closes, and the engine's panel closes for the while and comes back
+    // with the game.
     connect(setupUi_.get(), &SetupController::activeChanged, this, [this](bool active) {
         if (active) {
+            accessUi_->CloseField();  // its moves would land on the position being set up
             analysisBeforeSetup_ = engineUi_->AnalysisShown();
             if (engineUi_->Reviewing())
                 engineUi_->CancelReview();
