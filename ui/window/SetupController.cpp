@@ -36,7 +36,7 @@
 
 namespace {
 
-constexpr int PanelWidth = 264;
+constexpr int PanelWidth = 296;
 constexpr int Cell = 40;  // a palette square
 // A piece dragged from the palette, as its code in decimal.
 const QString PieceMime = QStringLiteral("application/x-bodlany-sachy-piece");
