@@ -9,6 +9,7 @@ Settings ReadSettings(const ProfileFile& file)
         s.*key.field = file.ReadInteger(SettingsSection, key.name, s.*key.field);
     for (const auto& key : SettingsBoolKeys)
         s.*key.field = file.ReadBool(SettingsSection, key.name, s.*key.field);
+    s.CasovaKontrola = file.ReadString(SettingsSection, TimeControlKey, s.CasovaKontrola);
     return s;
 }
 
@@ -18,6 +19,10 @@ void WriteSettings(ProfileFile& file, const Settings& s)
         file.WriteInteger(SettingsSection, key.name, s.*key.field);
     for (const auto& key : SettingsBoolKeys)
         file.WriteBool(SettingsSection, key.name, s.*key.field);
+    // Written once a control has been chosen: a file of a player who never
+    // wanted a clock keeps only its eighteen keys and the two after them.
+    if (!s.CasovaKontrola.empty() || file.Read(SettingsSection, TimeControlKey))
+        file.Write(SettingsSection, TimeControlKey, s.CasovaKontrola);
 }
 
 bool StoreSettings(const std::string& path, const Settings& settings, std::string* error)

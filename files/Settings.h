@@ -5,6 +5,7 @@
 #include "ProfileFile.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace chess {
@@ -34,6 +35,8 @@ struct Settings {
     // of the last move. A file without them gives these defaults.
     bool Zapis = false;
     bool PosledniTah = false;
+    // The clock's time control in its text form ("3+2"), none when empty.
+    std::string CasovaKontrola;
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -77,6 +80,8 @@ inline constexpr std::array<BoolKey, 16> SettingsBoolKeys{{
     {"zapis", &Settings::Zapis, "Zpispartie1"},
     {"poslednitah", &Settings::PosledniTah, "Oznaitposledntah1"},
 }};
+
+inline constexpr std::string_view TimeControlKey = "casovakontrola";
 
 // Missing keys and values that are no numbers keep their defaults.
 Settings ReadSettings(const ProfileFile& file);

@@ -39,6 +39,7 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
     setCentralWidget(board_widget_);
     connect(board_widget_, &BoardWidget::pressed, this, [this](QPoint at, Qt::MouseButton) { FormMouseDown(at); });
     recordUi_ = new RecordController(*this, game_, look_, paths_.DataDir);
+    clockUi_ = new ClockController(*this, game_, look_);
     game_.AddListener(this);
     BuildMenu();
     FormCreate();
@@ -50,6 +51,8 @@ TForm1::~TForm1()
     // The record's side listens to the game, and its unfinished game waits
     // for the last write: both go while the game still stands, not with the
     // window's other children after it.
+    delete clockUi_;
+    clockUi_ = nullptr;
     delete recordUi_;
     recordUi_ = nullptr;
 }
@@ -134,6 +137,7 @@ void TForm1::BuildMenu()
     novaPartie->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(novaPartie, &QAction::triggered, this, &TForm1::Novpartie1Click);
     recordUi_->AddGameItems(hra);
+    clockUi_->AddGameItems(hra);
     separator(hra, "N2");
     QAction* konec = AddItem(hra, "Konec1", QStringLiteral("&Konec"));
     konec->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -221,6 +225,7 @@ void TForm1::FormCreate()
         DrawBoard();
     });
     recordUi_->Start();
+    clockUi_->SetControlText(QString::fromStdString(settings.CasovaKontrola));
     ApplyGeometry(settings);
 }
 
@@ -289,6 +294,7 @@ void TForm1::LoadLanguage()
     texts_ = MessageTexts::Load(file);
     UseQtTranslation(LanguageName_);
     recordUi_->LoadLanguage(file, texts_.PieceLetters());
+    clockUi_->LoadLanguage(file, LanguageName_);
 }
 
 void TForm1::ChooseLanguage(LanguageId id)
@@ -327,6 +333,7 @@ void TForm1::Popisky1Click()
 void TForm1::ChooseOrientation(bool whiteAtBottom)
 {
     look_.WhiteAtBottom = whiteAtBottom;
+    clockUi_->SetWhiteAtBottom(whiteAtBottom);
     Item(QStringLiteral("bldole1"))->setChecked(whiteAtBottom);
     Item(QStringLiteral("erndole1"))->setChecked(!whiteAtBottom);
     // A piece picked up stays on its square; only the pick-up is dropped.
@@ -358,6 +365,12 @@ void TForm1::Announce(chess::Message message)
 {
     CreateMessageDialog();
     FormHlasky_->Announce(texts_.For(message));
+}
+
+void TForm1::AnnounceText(const QString& text)
+{
+    CreateMessageDialog();
+    FormHlasky_->Announce(text);
 }
 
 bool TForm1::AskYesNo(chess::Question question)

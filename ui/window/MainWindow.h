@@ -3,6 +3,7 @@
 // sequence's link to what the players see.
 
 #include "AppPaths.h"
+#include "ClockController.h"
 #include "Game.h"
 #include "HraciPole.h"
 #include "Language.h"
@@ -47,6 +48,8 @@ public:
     QString LanguageName() const { return LanguageName_; }
     // The record's menu commands, move list and unfinished-game file.
     RecordController& RecordUi() const { return *recordUi_; }
+    // The clock, resignation and the offer of a draw.
+    ClockController& ClockUi() const { return *clockUi_; }
 
     // WindowHost. Menu items are named as the language files name them; a
     // panel beside the board widens the window by its width, and the board
@@ -62,6 +65,7 @@ public:
 
     // chess::GameUi
     void Announce(chess::Message message) override;
+    void AnnounceText(const QString& text) override;
     bool AskYesNo(chess::Question question) override;
     void RunPromotion(chess::GameState& state) override;
     void DrawBoard() override;
@@ -121,6 +125,7 @@ private:
     std::unique_ptr<THraciPole> HraciPole_;
     std::unique_ptr<TFormHlasky> FormHlasky_;
     RecordController* recordUi_ = nullptr;  // a child of the window
+    ClockController* clockUi_ = nullptr;    // a child of the window
 
     // What each square shows on screen: its piece, and which one carries the
     // mark of a pick-up (-1 for none). A take-back then redraws only the

@@ -101,5 +101,6 @@ chess::Settings TForm1::CurrentSettings() const
     s.Height = boardAreaHeight_ + StoredFrameHeight;
     for (const auto& key : chess::SettingsBoolKeys)
         s.*key.field = Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->isChecked();
+    s.CasovaKontrola = clockUi_->ControlText().toStdString();
     return s;
 }
