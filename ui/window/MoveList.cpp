@@ -1,5 +1,7 @@
 #include "MoveList.h"
 
+#include "CommentCommands.h"
+
 #include <QHeaderView>
 
 #include <algorithm>
@@ -52,9 +54,10 @@ std::vector<TMoveList::Row> TMoveList::RowsOf(const chess::History& history, con
                                               const QString& ending)
 {
     std::vector<Row> rows;
+    // The players read the prose; "[%clk 0:02:58]" and the like are for programs.
     auto comment = [&rows](const std::string& text) {
-        if (!text.empty())
-            rows.push_back({{}, {}, {}, -1, -1, QString::fromStdString(text), true});
+        if (const std::string prose = chess::CommentProse(text); !prose.empty())
+            rows.push_back({{}, {}, {}, -1, -1, QString::fromStdString(prose), true});
     };
     comment(history.GameComment());
     const std::size_t size = history.Size();
@@ -64,7 +67,7 @@ std::vector<TMoveList::Row> TMoveList::RowsOf(const chess::History& history, con
         if (history.WhiteMoved(i)) {
             row.white = TextOf(history[i], letters);
             row.whiteMove = int(i);
-            if (history[i].note.comment.empty() && i + 1 < size) {
+            if (chess::CommentProse(history[i].note.comment).empty() && i + 1 < size) {
                 row.black = TextOf(history[i + 1], letters);
                 row.blackMove = int(i + 1);
                 ++i;
