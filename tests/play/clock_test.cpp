@@ -219,6 +219,15 @@ TEST(GameClock, TakeBackAndReplayRestoreTheTimes)
     ASSERT_TRUE(p.game.TakeBack());
     p.Play({{"b1c3", 10'000}});
     EXPECT_EQ(p.Times(), std::make_pair(std::int64_t(174'000), std::int64_t(175'000)));
+
+    // A dialog after the move holds the switch: its time is the mover's.
+    p.clock.holdSwitch = true;
+    p.Play({{"g8f6", 2000}});
+    p.time.now += 1500;
+    EXPECT_TRUE(p.clock.SwitchPending());
+    p.clock.SwitchNow();
+    EXPECT_EQ(p.Times(), std::make_pair(std::int64_t(174'000), std::int64_t(173'500)));
+    EXPECT_EQ(CommentCommand(p.game.Record()[3].note.comment, "clk"), "0:02:53");
 }
 
 TEST(GameClock, ASavedGameBringsItsClocksBack)
