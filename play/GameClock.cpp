@@ -150,7 +150,8 @@ void GameClock::SwitchNow()
     bool exact = true;
     SetTag("TimeControl", PgnTimeControl(clock_.Control(), &exact));
     // A control the tag cannot state is stated before the first move.
-    const std::string stated = exact ? std::string() : std::string(TimeControlComment) + TimeControlText(clock_.Control());
+    const std::string stated = exact ? std::string()
+                                     : std::string(TimeControlComment) + TimeControlText(clock_.Control());
     const std::string prose = CommentProse(game_.Record().GameComment());
     if (!exact && prose.find(TimeControlComment) == std::string::npos) {
         writing_ = true;

@@ -67,7 +67,9 @@ std::optional<SideControl> ParseSide(std::string_view text)
         if (!bonus || *bonus * Second > MostBonus)
             return std::nullopt;
         side.bonusMs = *bonus * Second;
-        side.mode = text[mark] == '+' ? ClockMode::Increment : text[mark] == 'b' ? ClockMode::Bronstein : ClockMode::Delay;
+        side.mode = text[mark] == '+' ? ClockMode::Increment
+                  : text[mark] == 'b' ? ClockMode::Bronstein
+                                      : ClockMode::Delay;
         text = text.substr(0, mark);
     }
     while (true) {

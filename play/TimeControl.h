@@ -37,7 +37,7 @@ struct SideControl {
     // The time a side gets once it has made `moves` moves, when that number
     // completes a period (0 otherwise), and the period it then plays in.
     std::int64_t AddedAfter(int moves) const;
-    int PeriodAt(int moves) const;       // from 0
+    int PeriodAt(int moves) const;        // from 0
     int MovesToControl(int moves) const;  // 0 where no control follows
 };
 

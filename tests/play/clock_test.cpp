@@ -42,7 +42,7 @@ TEST(Clock, AWholeGameEndsWithTheControlsTimes)
         {"3+2", 2500, 1000, 120'000, 300'000},
         {"5b3", 2000, 4000, 300'000, 180'000},  // the delay given back, at most its cap
         {"5d3", 2000, 4500, 300'000, 120'000},
-        {"h1", 700, 500, 36'000, 84'000},  // what one spends the other gains
+        {"h1", 700, 500, 36'000, 84'000},                       // what one spends the other gains
         {"40/90,30+30", 60'000, 30'000, 3'600'000, 7'200'000},  // the second period after move 40, once
         {"40/2", 2000, 1000, 240'000, 360'000},                 // a last period with moves repeats
         {"5|4", 1000, 1000, 180'000, 120'000},                  // a control of each side's own
@@ -73,13 +73,13 @@ TEST(Clock, DuringATurn)
         std::int64_t elapsed;
         std::int64_t mover, other, untilChange;
     } rows[] = {
-        {"5d3", 2000, 300'000, 300'000, 1001},       // the delay runs first
-        {"5d3", 5000, 298'000, 300'000, 1},          // then the time
-        {"5b3", 2000, 298'000, 300'000, 1},          // Bronstein counts down at once
-        {"h1", 10'500, 49'500, 70'500, 500},         // the other side's face grows
-        {"0:20", 400, 19'600, 20'000, 1},            // tenths below 20 s
-        {"0:20", 19'990, 10, 20'000, 11},            // and the flag at 0
-        {"3+2", 181'000, -1'000, 180'000, 0},        // time run out: change at once
+        {"5d3", 2000, 300'000, 300'000, 1001},  // the delay runs first
+        {"5d3", 5000, 298'000, 300'000, 1},     // then the time
+        {"5b3", 2000, 298'000, 300'000, 1},     // Bronstein counts down at once
+        {"h1", 10'500, 49'500, 70'500, 500},    // the other side's face grows
+        {"0:20", 400, 19'600, 20'000, 1},       // tenths below 20 s
+        {"0:20", 19'990, 10, 20'000, 11},       // and the flag at 0
+        {"3+2", 181'000, -1'000, 180'000, 0},   // time run out: change at once
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.control) + " after " + std::to_string(row.elapsed));
@@ -159,7 +159,7 @@ TEST(Clock, TextForms)
         const char* face;
         const char* clk;
     } faces[] = {
-        {5'400'000, "1:30:00", "1:30:00"},   {179'999, "0:02:59", "0:02:59"}, {59'999, "0:00:59", "0:00:59.9"},
+        {5'400'000, "1:30:00", "1:30:00"},  {179'999, "0:02:59", "0:02:59"}, {59'999, "0:00:59", "0:00:59.9"},
         {19'999, "0:00:19.9", "0:00:19.9"}, {-5, "0:00:00.0", "0:00:00.0"},
     };
     for (const Face& f : faces) {
@@ -257,9 +257,9 @@ TEST(GameClock, FlagLosesOrDrawsByTheOthersMaterial)
         const char* fen;
         GameEnd end;
     } rows[] = {
-        {"4k3/8/8/8/8/8/4P3/4K3 b - - 0 1", GameEnd::WhiteWinsDeclared},  // a pawn can still mate
-        {"4k3/4p3/8/8/8/8/8/4K3 b - - 0 1", GameEnd::DrawDeclared},       // a bare king cannot
-        {"4k3/8/8/8/8/8/8/3NK3 b - - 0 1", GameEnd::DrawDeclared},        // nor a knight alone
+        {"4k3/8/8/8/8/8/4P3/4K3 b - - 0 1", GameEnd::WhiteWinsDeclared},   // a pawn can still mate
+        {"4k3/4p3/8/8/8/8/8/4K3 b - - 0 1", GameEnd::DrawDeclared},        // a bare king cannot
+        {"4k3/8/8/8/8/8/8/3NK3 b - - 0 1", GameEnd::DrawDeclared},         // nor a knight alone
         {"4k3/3r4/8/8/8/8/8/3NK3 b - - 0 1", GameEnd::WhiteWinsDeclared},  // a knight against a rook can
     };
     for (const Row& row : rows) {

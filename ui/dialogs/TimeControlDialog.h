@@ -34,7 +34,7 @@ public:
         QSpinBox* minutes = nullptr;
         QSpinBox* seconds = nullptr;
         QSpinBox* bonus = nullptr;
-        QSpinBox* moves = nullptr;  // 0: one period for the whole game
+        QSpinBox* moves = nullptr;   // 0: one period for the whole game
         QSpinBox* second = nullptr;  // minutes of the period after it
     };
     QComboBox* Presets() const { return presets_; }

@@ -281,15 +281,15 @@ void ClockController::ShowPanel()
     dock_->setVisible(shown);
     QMainWindow* window = host_.Window();
     host_.SetSidePanelWidth(
-        this, shown ? PanelWidth + window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, window)
-                    : 0);
+        this,
+        shown ? PanelWidth + window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, window) : 0);
 }
 
 void ClockController::Tick()
 {
     if (clock_.CheckFlag() != chess::GameEnd::None) {
         const chess::GameEnd end = game_.End();
-        Announce(end == chess::GameEnd::WhiteWinsDeclared ? texts_.CasBilyVyhral
+        Announce(end == chess::GameEnd::WhiteWinsDeclared   ? texts_.CasBilyVyhral
                  : end == chess::GameEnd::BlackWinsDeclared ? texts_.CasCernyVyhral
                                                             : texts_.CasRemiza);
         return;  // the end has brought the faces up to date
