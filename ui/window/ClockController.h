@@ -54,7 +54,7 @@ struct ClockTexts {
     QString NabidkaCerny = QStringLiteral("Černý nabízí remízu. Přijímá ji bílý?");
     QString RemizaDohodou = QStringLiteral("Remíza dohodou.");
     QString Pozastaveno = QStringLiteral("Hodiny stojí");
-    QString Perioda = QStringLiteral("%1. perioda, do kontroly %2 tahů");
+    QString Perioda = QStringLiteral("%1. perioda, %2 tahů");
     QString PeriodaPosledni = QStringLiteral("%1. perioda");
     QString HodinyBily = QStringLiteral("Bílý %1");
     QString HodinyCerny = QStringLiteral("Černý %1");

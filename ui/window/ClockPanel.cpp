@@ -47,7 +47,7 @@ void ClockFace::paintEvent(QPaintEvent*)
     small.setPointSizeF(font.pointSizeF() * 0.8);
     p.setFont(small);
     p.setPen(QColor(60, 60, 60));
-    p.drawText(all.adjusted(6, 0, -6, -6), Qt::AlignHCenter | Qt::AlignBottom, look_.detail);
+    p.drawText(all.adjusted(6, 0, -6, -6), Qt::AlignHCenter | Qt::AlignBottom | Qt::TextWordWrap, look_.detail);
 }
 
 ClockPanel::ClockPanel(QWidget* parent)

@@ -220,7 +220,7 @@ const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
              {"NabidkaCerny", "Černý nabízí remízu. Přijímá ji bílý?"},
              {"RemizaDohodou", "Remíza dohodou."},
              {"Pozastaveno", "Hodiny stojí"},
-             {"Perioda", "%1. perioda, do kontroly %2 tahů"},
+             {"Perioda", "%1. perioda, %2 tahů"},
              {"PeriodaPosledni", "%1. perioda"},
              {"HodinyBily", "Bílý %1"},
              {"HodinyCerny", "Černý %1"},
