@@ -2514,12 +2514,27 @@ void TestMainWindow::clockThreeMinutesTwoSeconds()
     QCOMPARE(FaceOf(*form, true), QStringLiteral("0:03:00"));
     QVERIFY(!clock.ClockRunning());
 
-    // White's first move starts the clock; each move passes it on.
+    // Space on the board starts White's clock; a move passes it on.
+    QTest::keyClick(form->Board(), Qt::Key_Space);
+    QVERIFY(clock.ClockRunning());
+    QVERIFY(clock.Panel()->Face(true)->Shown().running);
     Play(*form, QStringLiteral("e2e4"));
-    QTRY_VERIFY(clock.ClockRunning());
-    time.now += 5000;
+    QTRY_VERIFY(!clock.Clock().SwitchPending());
+    time.now += 4500;
     clock.Tick();
     QCOMPARE(FaceOf(*form, false), QStringLiteral("0:02:55"));
+    // Only a face whose text changed is painted again.
+    QTest::qWait(50);  // whatever was to be painted is painted
+    const int paints[2] = {clock.Panel()->Face(true)->Paints(), clock.Panel()->Face(false)->Paints()};
+    time.now += 400;
+    clock.Tick();
+    QTest::qWait(50);
+    QCOMPARE(clock.Panel()->Face(true)->Paints(), paints[0]);
+    QCOMPARE(clock.Panel()->Face(false)->Paints(), paints[1]);
+    time.now += 600;
+    clock.Tick();
+    QTRY_COMPARE(clock.Panel()->Face(false)->Paints(), paints[1] + 1);
+    QCOMPARE(clock.Panel()->Face(true)->Paints(), paints[0]);
     QVERIFY(clock.Panel()->Face(false)->Shown().running);
     Play(*form, QStringLiteral("e7e5"));
     QTRY_VERIFY(!clock.Clock().SwitchPending());  // the players' hands never beat the event loop
@@ -2527,14 +2542,14 @@ void TestMainWindow::clockThreeMinutesTwoSeconds()
     Play(*form, QStringLiteral("g1f4"));  // refused: no time passes for it
     Play(*form, QStringLiteral("g1f3"));
     QTRY_COMPARE(FaceOf(*form, true), QStringLiteral("0:03:01"));
-    QCOMPARE(FaceOf(*form, false), QStringLiteral("0:02:57"));
-    QCOMPARE(clock.SpokenTimes(), QStringLiteral("Bílý 0:03:01, Černý 0:02:57"));
+    QCOMPARE(FaceOf(*form, false), QStringLiteral("0:02:56"));
+    QCOMPARE(clock.SpokenTimes(), QStringLiteral("Bílý 0:03:01, Černý 0:02:56"));
 
     // The misclick taken back: the clocks as they stood, Black's turn running.
     time.now += 1500;
     form->Item(QStringLiteral("Vrtittah1"))->trigger();
     QCOMPARE(FaceOf(*form, true), QStringLiteral("0:03:02"));
-    QCOMPARE(FaceOf(*form, false), QStringLiteral("0:02:57"));
+    QCOMPARE(FaceOf(*form, false), QStringLiteral("0:02:56"));
     QVERIFY(clock.ClockRunning());
     // The comment dialog shows no clock command, and keeps it.
     answers.whileShown = [](const Answerer::Seen&, QWidget* w) {
@@ -2544,7 +2559,7 @@ void TestMainWindow::clockThreeMinutesTwoSeconds()
         }
     };
     form->Item(QStringLiteral("Komentktahu1"))->trigger();
-    QCOMPARE(form->Record()[1].note.comment, std::string("[%clk 0:02:57] Hned."));
+    QCOMPARE(form->Record()[1].note.comment, std::string("[%clk 0:02:56] Hned."));
     answers.whileShown = nullptr;
 
     // Pausing stops the time; the face says so.
@@ -2568,7 +2583,7 @@ void TestMainWindow::clockThreeMinutesTwoSeconds()
 
     const QString pgn = QString::fromStdString(WholeGameText(form->Game()));
     for (const char* part : {"[TimeControl \"180+2\"]", "[Termination \"time forfeit\"]", "[Result \"0-1\"]",
-                             "1. e4 {[%clk 0:03:02]} e5 {[%clk 0:02:57] Hned.}"})
+                             "1. e4 {[%clk 0:03:02]} e5 {[%clk 0:02:56] Hned.}"})
         QVERIFY2(pgn.contains(QLatin1String(part)), qPrintable(pgn));
 
     // A take-back after the flag gives the game and the clocks back.
