@@ -35,6 +35,12 @@ struct Settings {
     // of the last move. A file without them gives these defaults.
     bool Zapis = false;
     bool PosledniTah = false;
+    // The board turned to the side to move.
+    bool Otacet = false;
+    // The chess engine chosen for the analysis; "" for the one installed.
+    // Written only once chosen, so a file of a player who never chose one
+    // stays as it was.
+    std::string SachovyProgram;
     // The clock's time control in its text form ("3+2"), none when empty.
     std::string CasovaKontrola;
 
@@ -81,6 +87,13 @@ inline constexpr std::array<BoolKey, 16> SettingsBoolKeys{{
     {"poslednitah", &Settings::PosledniTah, "Oznaitposledntah1"},
 }};
 
+// Keys added later still: written only once they have been turned on or
+// are in the file already, so that the file of someone who never used them
+// stays line for line as it was.
+inline constexpr std::array<BoolKey, 1> SettingsLaterBoolKeys{{
+    {"otacet", &Settings::Otacet, "Otetachovnicikhrinatahu1"},
+}};
+inline constexpr std::string_view EngineProgramKey = "sachovyprogram";
 inline constexpr std::string_view TimeControlKey = "casovakontrola";
 
 // Missing keys and values that are no numbers keep their defaults.

@@ -1,8 +1,10 @@
-// Any bytes as a PGN file, and as a FEN: reading never crashes, and every
-// game that replays is written out and read back to the same moves.
+// Any bytes as a PGN file, and as a FEN: reading never crashes, a position
+// set up from it and found playable reads back, and every game that
+// replays is written out and read back to the same moves.
 
 #include "Fen.h"
 #include "GameRecord.h"
+#include "PositionCheck.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -22,6 +24,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             || chess::WriteFen(again.position.state, again.position.halfmoveClock, again.position.fullmoveNumber)
                    != written) {
             std::fprintf(stderr, "FEN %s does not read back: %s\n", written.c_str(), again.error.c_str());
+            std::abort();
+        }
+    }
+
+    // A position set up from any FEN, once the set-up has settled it and
+    // found nothing wrong, is one the FEN reader takes.
+    const chess::FenReading raw = chess::ReadFenUnjudged(bytes);
+    if (raw.ok) {
+        chess::GameState s = raw.position.state;
+        chess::SettleSetUp(s);
+        if (chess::CheckPosition(s).empty() && !chess::ReadFen(chess::WriteFen(s)).ok) {
+            std::fprintf(stderr, "set-up %s is refused as a FEN\n", chess::WriteFen(s).c_str());
             std::abort();
         }
     }

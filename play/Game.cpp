@@ -124,6 +124,16 @@ bool Game::SetComment(std::size_t i, std::string_view comment)
     return true;
 }
 
+bool Game::Annotate(const std::vector<Annotation>& notes)
+{
+    if (notes.size() != history_.Size())
+        return false;
+    for (std::size_t i = 0; i < notes.size(); ++i)
+        history_.Annotate(i, notes[i]);
+    Tell({GameChange::Annotated});
+    return true;
+}
+
 void Game::SetTags(std::vector<PgnTag> tags)
 {
     tags_ = std::move(tags);

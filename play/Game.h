@@ -93,6 +93,10 @@ public:
     // such half-move.
     bool SetComment(std::size_t i, std::string_view comment);
     void SetTags(std::vector<PgnTag> tags);
+    // The annotations of every half-move of the record at once (a review
+    // written in), told to the listeners as one change. False, changing
+    // nothing, unless there is one for each half-move.
+    bool Annotate(const std::vector<Annotation>& notes);
     void SetGameComment(std::string_view comment);
 
     // Ends the game with a result no rule brought about (WhiteWinsDeclared,

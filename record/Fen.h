@@ -37,6 +37,10 @@ struct FenReading {
 // picked up, the board untouched.
 FenReading ReadFen(std::string_view fen);
 
+// The same fields read as written, whether or not the position could be
+// played: for a position being set up, whose problems CheckPosition names.
+FenReading ReadFenUnjudged(std::string_view fen);
+
 // All six fields; the en passant square after every two-square step.
 std::string WriteFen(const GameState& state, int halfmoveClock = 0, int fullmoveNumber = 1);
 

@@ -43,6 +43,7 @@ TEST(Settings, RoundTripOfEveryKey)
             s.*key.field = static_cast<int>(rng());
         for (const auto& key : SettingsBoolKeys)
             s.*key.field = rng() % 2;
+        s.SachovyProgram = round % 2 ? "/opt/šachy/engine " + std::to_string(round) : "";
         const char* controls[] = {"", "3+2", "40/90,30+30|h1"};
         s.CasovaKontrola = controls[round % 3];
         ProfileFile f = ProfileFile::Parse("[Jin\xE1]\r\nLeft=1\r\n");
@@ -77,6 +78,24 @@ TEST(Settings, RewritingKeepsTheUsersSpellingOfKeysInPlace)
     WriteSettings(f, s);
     const std::string bytes = f.Serialize();
     EXPECT_EQ(bytes.substr(0, 22), "[Nastaven\xED]\nLeft=2\nTop");
+}
+
+// A key added later is written once it has been turned on, and from then on
+// whichever way it stands; a file that never had it keeps its lines.
+TEST(Settings, LaterKeyAppearsOnlyOnceUsed)
+{
+    auto f = ProfileFile::Parse("[Nastaven\xED]\nLeft=1\n");
+    Settings s;
+    WriteSettings(f, s);
+    EXPECT_EQ(f.Serialize().find("otacet"), std::string::npos);
+    EXPECT_FALSE(ReadSettings(f).Otacet);
+    s.Otacet = true;
+    WriteSettings(f, s);
+    EXPECT_TRUE(ReadSettings(ProfileFile::Parse(f.Serialize())).Otacet);
+    s.Otacet = false;
+    WriteSettings(f, s);
+    EXPECT_NE(f.Serialize().find("otacet=0"), std::string::npos);
+    EXPECT_FALSE(ReadSettings(ProfileFile::Parse(f.Serialize())).Otacet);
 }
 
 TEST(TextCodec, DecodesCodePage1250)

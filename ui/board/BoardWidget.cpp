@@ -57,6 +57,8 @@ void BoardWidget::paintEvent(QPaintEvent* event)
     drawnSincePaint_ = QRegion();
     QPainter p(this);
     p.drawImage(QPoint(0, 0), canvas_);
+    if (overlay_)
+        overlay_(p);
     if (cursorShown_) {
         // Black and white together stay visible on every texture and over
         // the red mark of a picked-up piece.

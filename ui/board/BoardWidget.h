@@ -15,6 +15,8 @@
 
 #include <functional>
 
+class QPainter;
+
 class BoardWidget : public QWidget {
     Q_OBJECT
 public:
@@ -24,6 +26,8 @@ public:
 
     // Called when a paint request needs the whole board drawn anew.
     void SetFullRedraw(std::function<void()> redraw) { fullRedraw_ = std::move(redraw); }
+    // Draws what lies over the board picture (an arrow) at every paint.
+    void SetOverlay(std::function<void(QPainter&)> overlay) { overlay_ = std::move(overlay); }
 
     // A part of the canvas has changed: show it at the next paint.
     void Changed(const QRect& rect);
@@ -65,6 +69,7 @@ private:
     bool painting_ = false;
     int paintCount_ = 0;
     std::function<void()> fullRedraw_;
+    std::function<void(QPainter&)> overlay_;
 
     void Press(QPoint at, Qt::MouseButton button);
     QRect DragRect() const;

@@ -1,7 +1,11 @@
 #include "HraciPole.h"
 
 #include <QFont>
+#include <QLineF>
 #include <QPainter>
+#include <QPolygonF>
+
+#include <algorithm>
 
 namespace {
 
@@ -25,6 +29,57 @@ QRect THraciPole::SquareRect(int file, int rank, bool whiteAtBottom)
     if (whiteAtBottom)
         return {Frame + Square * file, Frame + Square * (7 - rank), Square, Square};
     return {Frame + Square * (7 - file), Frame + Square * rank, Square, Square};
+}
+
+namespace {
+
+QPointF CellCentre(int cell, bool whiteAtBottom)
+{
+    return QRectF(THraciPole::SquareRect(cell / 8, cell % 8, whiteAtBottom)).center();
+}
+
+bool HasArrow(const Presentation& look)
+{
+    return look.ArrowFrom >= 0 && look.ArrowFrom < 64 && look.ArrowTo >= 0 && look.ArrowTo < 64
+        && look.ArrowFrom != look.ArrowTo;
+}
+
+}  // namespace
+
+void THraciPole::DrawArrow(QPainter& painter, const Presentation& look)
+{
+    if (!HasArrow(look))
+        return;
+    const QPointF from = CellCentre(look.ArrowFrom, look.WhiteAtBottom);
+    const QPointF to = CellCentre(look.ArrowTo, look.WhiteAtBottom);
+    const QLineF line(from, to);
+    const qreal head = 22;
+    // The shaft stops where the head begins, so the two never overlap in
+    // the translucent colour.
+    QLineF shaft(from, to);
+    shaft.setLength(std::max<qreal>(0, line.length() - head * 0.8));
+    const QColor colour(0x20, 0x90, 0x30, 170);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour, 9, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(shaft);
+    QLineF back = QLineF(to, from);
+    back.setLength(head);
+    QLineF left = back, right = back;
+    left.setAngle(back.angle() + 28);
+    right.setAngle(back.angle() - 28);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawPolygon(QPolygonF({to, left.p2(), right.p2()}));
+    painter.restore();
+}
+
+QRect THraciPole::ArrowRect(const Presentation& look)
+{
+    if (!HasArrow(look))
+        return {};
+    return SquareRect(look.ArrowFrom / 8, look.ArrowFrom % 8, look.WhiteAtBottom)
+        .united(SquareRect(look.ArrowTo / 8, look.ArrowTo % 8, look.WhiteAtBottom));
 }
 
 void THraciPole::DrawBoard()

@@ -34,6 +34,10 @@ public:
 
     // Where a square lies in the window under the given orientation.
     static QRect SquareRect(int file, int rank, bool whiteAtBottom);
+    // The arrow of `look` (none when it has none), drawn over the board
+    // picture as the window shows it, and the rectangle it covers.
+    static void DrawArrow(QPainter& painter, const Presentation& look);
+    static QRect ArrowRect(const Presentation& look);
 
     struct FrameColours {
         QColor fill, label;

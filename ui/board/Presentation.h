@@ -50,4 +50,9 @@ struct Presentation {
     bool MarkLastMove = false;
     int LastMoveFrom = -1;
     int LastMoveTo = -1;
+
+    // An arrow over the board from one cell to another (the engine's best
+    // move), drawn over the pieces; -1 when there is none.
+    int ArrowFrom = -1;
+    int ArrowTo = -1;
 };

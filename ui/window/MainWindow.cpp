@@ -37,9 +37,16 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
     setWindowTitle(DefaultTitle);
     board_widget_ = new BoardWidget(this);
     setCentralWidget(board_widget_);
-    connect(board_widget_, &BoardWidget::pressed, this, [this](QPoint at, Qt::MouseButton) { FormMouseDown(at); });
+    connect(board_widget_, &BoardWidget::pressed, this, [this](QPoint at, Qt::MouseButton button) {
+        // While a position is set up, presses edit it instead of playing.
+        if (!setupUi_->Press(at, button))
+            FormMouseDown(at);
+    });
     recordUi_ = new RecordController(*this, game_, look_, paths_.DataDir);
+    setupUi_ = std::make_unique<SetupController>(*this, game_, look_, *board_widget_);
+    engineUi_ = new EngineController(*this, game_, look_, *recordUi_);
     clockUi_ = new ClockController(*this, game_, look_);
+    engineUi_->SetClockRunning([this] { return clockUi_->ClockRunning(); });
     game_.AddListener(this);
     BuildMenu();
     FormCreate();
@@ -48,11 +55,13 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
 TForm1::~TForm1()
 {
     game_.RemoveListener(this);
+    delete engineUi_;
+    engineUi_ = nullptr;
+    delete clockUi_;
+    clockUi_ = nullptr;
     // The record's side listens to the game, and its unfinished game waits
     // for the last write: both go while the game still stands, not with the
     // window's other children after it.
-    delete clockUi_;
-    clockUi_ = nullptr;
     delete recordUi_;
     recordUi_ = nullptr;
 }
@@ -98,6 +107,17 @@ void TForm1::DrawChangedSquares()
         }
 }
 
+void TForm1::SetArrow(int fromCell, int toCell)
+{
+    if (fromCell == look_.ArrowFrom && toCell == look_.ArrowTo)
+        return;
+    const QRect before = THraciPole::ArrowRect(look_);
+    look_.ArrowFrom = fromCell;
+    look_.ArrowTo = toCell;
+    // The squares under the old arrow show again from the board picture.
+    board_widget_->Changed(before.united(THraciPole::ArrowRect(look_)));
+}
+
 void TForm1::CreateMessageDialog()
 {
     if (!FormHlasky_)
@@ -137,6 +157,8 @@ void TForm1::BuildMenu()
     novaPartie->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(novaPartie, &QAction::triggered, this, &TForm1::Novpartie1Click);
     recordUi_->AddGameItems(hra);
+    setupUi_->AddGameItems(hra);
+    engineUi_->AddGameItems(hra);
     clockUi_->AddGameItems(hra);
     separator(hra, "N2");
     QAction* konec = AddItem(hra, "Konec1", QStringLiteral("&Konec"));
@@ -149,6 +171,7 @@ void TForm1::BuildMenu()
             &TForm1::nmecky1Click);
     connect(AddItem(nastaveni, "anglicky1", QStringLiteral("anglicky"), true), &QAction::triggered, this,
             &TForm1::anglicky1Click);
+    engineUi_->AddSettingsItems(nastaveni);
 
     QMenu* plocha = submenu(bar, "achovnice2", QStringLiteral("Hrací plocha"));
     const char* setNames[3] = {"Klasickkameny1", "Klubovky1", "Umleckkameny1"};
@@ -182,6 +205,7 @@ void TForm1::BuildMenu()
     connect(AddItem(plocha, "erndole1", QStringLiteral("černý dole"), true), &QAction::triggered, this,
             &TForm1::erndole1Click);
     recordUi_->AddBoardItems(plocha);
+    setupUi_->AddBoardItems(plocha);
 
     // The help menu stands apart at the right end of the menu bar, in the
     // bar itself so that the arrow keys reach it from the other menus.
@@ -210,13 +234,17 @@ void TForm1::FormCreate()
     const chess::Settings settings = chess::ReadSettings(file);
     for (const auto& key : chess::SettingsBoolKeys)
         Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->setChecked(settings.*key.field);
+    for (const auto& key : chess::SettingsLaterBoolKeys)
+        Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->setChecked(settings.*key.field);
 
+    engineUi_->SetProgramSetting(settings.SachovyProgram);
     CheckLanguageFiles();
     LoadLanguage();
     ApplyAppearance();
     state_.SelectedSquare = chess::NoSelection;
     HraciPole_ = std::make_unique<THraciPole>(state_, look_, board_widget_->Canvas(),
                                               [this](const QRect& r) { board_widget_->Changed(r); });
+    board_widget_->SetOverlay([this](QPainter& painter) { THraciPole::DrawArrow(painter, look_); });
     board_widget_->SetFullRedraw([this] {
         // A move to a screen of another density re-renders the texture too.
         if (!qFuzzyCompare(look_.TextureImage.devicePixelRatio(), board_widget_->Canvas().devicePixelRatio())
@@ -225,6 +253,7 @@ void TForm1::FormCreate()
         DrawBoard();
     });
     recordUi_->Start();
+    setupUi_->Start();
     clockUi_->SetControlText(QString::fromStdString(settings.CasovaKontrola));
     ApplyGeometry(settings);
 }
@@ -294,6 +323,8 @@ void TForm1::LoadLanguage()
     texts_ = MessageTexts::Load(file);
     UseQtTranslation(LanguageName_);
     recordUi_->LoadLanguage(file, texts_.PieceLetters());
+    setupUi_->LoadLanguage(file, texts_.PieceLetters());
+    engineUi_->LoadLanguage(file, texts_.PieceLetters());
     clockUi_->LoadLanguage(file, LanguageName_);
 }
 

@@ -3,6 +3,7 @@
 // sequence's link to what the players see.
 
 #include "AppPaths.h"
+#include "EngineController.h"
 #include "ClockController.h"
 #include "Game.h"
 #include "HraciPole.h"
@@ -10,6 +11,7 @@
 #include "Presentation.h"
 #include "RecordController.h"
 #include "Settings.h"
+#include "SetupController.h"
 #include "TurnSequence.h"
 
 #include <QMainWindow>
@@ -48,6 +50,10 @@ public:
     QString LanguageName() const { return LanguageName_; }
     // The record's menu commands, move list and unfinished-game file.
     RecordController& RecordUi() const { return *recordUi_; }
+    // Setting up a position, and the board turned to the side to move.
+    SetupController& SetupUi() const { return *setupUi_; }
+    // The engine's analysis and review of the game.
+    EngineController& EngineUi() const { return *engineUi_; }
     // The clock, resignation and the offer of a draw.
     ClockController& ClockUi() const { return *clockUi_; }
 
@@ -58,6 +64,8 @@ public:
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false) override;
     void AddSeparator(QMenu* menu, const char* name) override;
     void SetSidePanelWidth(const void* panel, int width) override;
+    void ShowWhiteAtBottom(bool whiteAtBottom) override { ChooseOrientation(whiteAtBottom); }
+    void SetArrow(int fromCell, int toCell) override;
 
     // chess::GameListener: a position restored or opened redraws the squares
     // that show something else now.
@@ -125,6 +133,7 @@ private:
     std::unique_ptr<THraciPole> HraciPole_;
     std::unique_ptr<TFormHlasky> FormHlasky_;
     RecordController* recordUi_ = nullptr;  // a child of the window
+    EngineController* engineUi_ = nullptr;  // a child of the window
     ClockController* clockUi_ = nullptr;    // a child of the window
 
     // What each square shows on screen: its piece, and which one carries the
@@ -144,6 +153,9 @@ private:
     // The panels shown beside the board, each with its width.
     std::map<const void*, int> sidePanels_;
     int SidePanelsWidth() const;
+
+    // Listens to the game, so it goes before the game does.
+    std::unique_ptr<SetupController> setupUi_;
 };
 
 // The program's arguments as QCoreApplication::arguments() gives them: a

@@ -54,10 +54,11 @@ std::vector<TMoveList::Row> TMoveList::RowsOf(const chess::History& history, con
                                               const QString& ending)
 {
     std::vector<Row> rows;
-    // The players read the prose; "[%clk 0:02:58]" and the like are for programs.
-    auto comment = [&rows](const std::string& text) {
-        if (const std::string prose = chess::CommentProse(text); !prose.empty())
-            rows.push_back({{}, {}, {}, -1, -1, QString::fromStdString(prose), true});
+    // Commands for programs ("[%eval 0.31]") are no reading for players.
+    auto comment = [&rows](const std::string& withCommands) {
+        const std::string text = chess::CommentProse(withCommands);
+        if (!text.empty())
+            rows.push_back({{}, {}, {}, -1, -1, QString::fromStdString(text), true});
     };
     comment(history.GameComment());
     const std::size_t size = history.Size();
@@ -134,6 +135,33 @@ void TMoveList::Fill(std::vector<Row> rows)
         }
     }
     FitLines();
+    ApplyMarks();
+}
+
+void TMoveList::SetMarks(std::vector<int> levels, std::vector<QString> tips)
+{
+    marks_ = std::move(levels);
+    tips_ = std::move(tips);
+    ApplyMarks();
+}
+
+void TMoveList::ApplyMarks()
+{
+    static const QColor tints[4] = {QColor(), QColor(0xff, 0xf0, 0xa0), QColor(0xff, 0xc8, 0x90),
+                                    QColor(0xff, 0x98, 0x98)};
+    static const QString glyphs[4] = {{}, QStringLiteral("?!"), QStringLiteral("?"), QStringLiteral("??")};
+    for (std::size_t i = 0; i < placeOf_.size(); ++i) {
+        QTableWidgetItem* cell = item(placeOf_[i].y(), placeOf_[i].x());
+        if (!cell)
+            continue;
+        const Row& row = shown_[std::size_t(placeOf_[i].y())];
+        const QString& text = placeOf_[i].x() == 0 ? row.white : row.black;
+        const int level = i < marks_.size() ? std::clamp(marks_[i], 0, 3) : 0;
+        const bool ownGlyph = text.endsWith(QLatin1Char('!')) || text.endsWith(QLatin1Char('?'));
+        cell->setText(level > 0 && !ownGlyph ? text + glyphs[level] : text);
+        cell->setBackground(level > 0 ? QBrush(tints[level]) : QBrush());
+        cell->setToolTip(level > 0 && i < tips_.size() ? tips_[i] : QString());
+    }
 }
 
 void TMoveList::Show(const chess::History& history, const chess::PieceLetters& letters, const QString& ending)

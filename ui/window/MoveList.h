@@ -26,6 +26,12 @@ public:
     // `plies` of them on the board.
     void Mark(std::size_t plies);
 
+    // Marks half-moves as a review judged them: `levels` holds 0 for a good
+    // move and 1 to 3 for an inaccuracy, a mistake and a blunder, one a
+    // half-move, and `tips` what the mark means. A marked move without a
+    // glyph of its own shows the mark's ("?!", "?", "??"). Empty: no marks.
+    void SetMarks(std::vector<int> levels, std::vector<QString> tips);
+
     // The text of one cell, "" for none: for tests that read what is shown.
     QString Cell(int row, int column) const;
 
@@ -52,4 +58,7 @@ private:
 
     std::vector<Row> shown_;
     std::vector<QPoint> placeOf_;  // of each half-move shown: column, row
+    std::vector<int> marks_;
+    std::vector<QString> tips_;
+    void ApplyMarks();
 };

@@ -106,13 +106,23 @@ void RecordController::MakeMoveList()
     panel_ = new RecordPanel({toStart_, stepBack_, stepForward_, toEnd_});
     list_ = panel_->List();
     connect(list_, &TMoveList::chosen, this, &RecordController::JumpTo);
+    list_->SetMarks(marks_, markTips_);
     dock_ = new QDockWidget(host_.Window());
     dock_->setObjectName(QStringLiteral("ZapisPanel"));
     dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
     dock_->setTitleBarWidget(new QWidget(dock_));
     dock_->setWidget(panel_);
     dock_->setFixedWidth(MoveListWidth);
+    // Beside any other panel, never under it: each widens the window.
     host_.Window()->addDockWidget(Qt::RightDockWidgetArea, dock_, Qt::Horizontal);
+}
+
+void RecordController::SetMoveMarks(std::vector<int> levels, std::vector<QString> tips)
+{
+    marks_ = std::move(levels);
+    markTips_ = std::move(tips);
+    if (list_)
+        list_->SetMarks(marks_, markTips_);
 }
 
 bool RecordController::MoveListShown() const

@@ -127,6 +127,9 @@ public:
     void Paste();
     void ShowMoveList(bool shown);
     void MarkLastMove(bool marked);
+    // The marks of a review on the moves of the list (see TMoveList::SetMarks),
+    // kept for a list shown later too.
+    void SetMoveMarks(std::vector<int> levels, std::vector<QString> tips);
 
     // Opens a file without asking for its name; false when it was refused
     // (and reported). Saving likewise.
@@ -180,4 +183,6 @@ private:
     QDockWidget* dock_ = nullptr;
     RecordPanel* panel_ = nullptr;
     TMoveList* list_ = nullptr;
+    std::vector<int> marks_;
+    std::vector<QString> markTips_;
 };

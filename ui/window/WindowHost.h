@@ -27,6 +27,11 @@ public:
     // hidden); the board area keeps its size. Each panel reports its own
     // width under its own key, and the window adds them up.
     virtual void SetSidePanelWidth(const void* panel, int width) = 0;
+    // Turns the board as "bílý dole" and "černý dole" do, ticks and all.
+    virtual void ShowWhiteAtBottom(bool whiteAtBottom) = 0;
+    // An arrow over the board from one cell (file * 8 + rank) to another;
+    // -1, -1 takes it away.
+    virtual void SetArrow(int fromCell, int toCell) = 0;
 
 protected:
     ~WindowHost() = default;

@@ -98,8 +98,16 @@ chess::Settings TForm1::CurrentSettings() const
     s.Left = pos().x();
     s.Top = pos().y();
     s.Width = clientWidth_ + SidePanelsWidth() + StoredFrameWidth;
+    // The set-up panel is gone at the next start.
+    s.Width -= setupUi_->PanelWidthShown();
     s.Height = boardAreaHeight_ + StoredFrameHeight;
+    s.SachovyProgram = engineUi_->ProgramSetting();
+    // The analysis is never open at the start, so its panel is not kept in
+    // the width either.
+    s.Width -= engineUi_->PanelWidth();
     for (const auto& key : chess::SettingsBoolKeys)
+        s.*key.field = Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->isChecked();
+    for (const auto& key : chess::SettingsLaterBoolKeys)
         s.*key.field = Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->isChecked();
     s.CasovaKontrola = clockUi_->ControlText().toStdString();
     return s;
