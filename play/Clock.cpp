@@ -198,7 +198,7 @@ std::string ClkText(std::int64_t ms)
 std::optional<std::int64_t> ParseClk(std::string_view text)
 {
     // h:mm:ss, with a fraction of a second after a point.
-    std::int64_t parts[3] = {};
+    std::int64_t fields[3] = {};
     int count = 0;
     std::string_view rest = text;
     std::int64_t fraction = 0;
@@ -217,19 +217,19 @@ std::optional<std::int64_t> ParseClk(std::string_view text)
     }
     while (count < 3) {
         const std::size_t colon = rest.find(':');
-        const std::string_view part = rest.substr(0, colon);
+        const std::string_view field = rest.substr(0, colon);
         std::int64_t value = 0;
-        const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), value);
-        if (part.empty() || error != std::errc() || end != part.data() + part.size() || value < 0)
+        const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+        if (field.empty() || error != std::errc() || end != field.data() + field.size() || value < 0)
             return std::nullopt;
-        parts[count++] = value;
+        fields[count++] = value;
         if (colon == std::string_view::npos)
             break;
         rest = rest.substr(colon + 1);
     }
-    if (count != 3 || parts[1] >= 60 || parts[2] >= 60 || parts[0] > 99)
+    if (count != 3 || fields[1] >= 60 || fields[2] >= 60 || fields[0] > 99)
         return std::nullopt;
-    return ((parts[0] * 60 + parts[1]) * 60 + parts[2]) * 1000 + fraction;
+    return ((fields[0] * 60 + fields[1]) * 60 + fields[2]) * 1000 + fraction;
 }
 
 std::string WithClk(std::string_view comment, std::int64_t ms)

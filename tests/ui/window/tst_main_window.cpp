@@ -2582,9 +2582,9 @@ void TestMainWindow::clockThreeMinutesTwoSeconds()
     QCOMPARE(answers.Texts().last(), QStringLiteral("Partie skončila."));
 
     const QString pgn = QString::fromStdString(WholeGameText(form->Game()));
-    for (const char* part : {"[TimeControl \"180+2\"]", "[Termination \"time forfeit\"]", "[Result \"0-1\"]",
+    for (const char* piece : {"[TimeControl \"180+2\"]", "[Termination \"time forfeit\"]", "[Result \"0-1\"]",
                              "1. e4 {[%clk 0:03:02]} e5 {[%clk 0:02:56] Hned.}"})
-        QVERIFY2(pgn.contains(QLatin1String(part)), qPrintable(pgn));
+        QVERIFY2(pgn.contains(QLatin1String(piece)), qPrintable(pgn));
 
     // A take-back after the flag gives the game and the clocks back.
     form->Item(QStringLiteral("Vrtittah1"))->trigger();
