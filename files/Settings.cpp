@@ -12,6 +12,7 @@ Settings ReadSettings(const ProfileFile& file)
     for (const auto& key : SettingsLaterBoolKeys)
         s.*key.field = file.ReadBool(SettingsSection, key.name, s.*key.field);
     s.SachovyProgram = file.ReadString(SettingsSection, EngineProgramKey, "");
+    s.CasovaKontrola = file.ReadString(SettingsSection, TimeControlKey, s.CasovaKontrola);
     return s;
 }
 
@@ -26,6 +27,10 @@ void WriteSettings(ProfileFile& file, const Settings& s)
             file.WriteBool(SettingsSection, key.name, s.*key.field);
     if (!s.SachovyProgram.empty() || file.Read(SettingsSection, EngineProgramKey))
         file.Write(SettingsSection, EngineProgramKey, s.SachovyProgram);
+    // Written once a control has been chosen: a file of a player who never
+    // wanted a clock keeps only its eighteen keys and the two after them.
+    if (!s.CasovaKontrola.empty() || file.Read(SettingsSection, TimeControlKey))
+        file.Write(SettingsSection, TimeControlKey, s.CasovaKontrola);
 }
 
 bool StoreSettings(const std::string& path, const Settings& settings, std::string* error)

@@ -41,6 +41,8 @@ struct Settings {
     // Written only once chosen, so a file of a player who never chose one
     // stays as it was.
     std::string SachovyProgram;
+    // The clock's time control in its text form ("3+2"), none when empty.
+    std::string CasovaKontrola;
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -92,6 +94,7 @@ inline constexpr std::array<BoolKey, 1> SettingsLaterBoolKeys{{
     {"otacet", &Settings::Otacet, "Otetachovnicikhrinatahu1"},
 }};
 inline constexpr std::string_view EngineProgramKey = "sachovyprogram";
+inline constexpr std::string_view TimeControlKey = "casovakontrola";
 
 // Missing keys and values that are no numbers keep their defaults.
 Settings ReadSettings(const ProfileFile& file);

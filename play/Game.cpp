@@ -140,6 +140,22 @@ void Game::SetTags(std::vector<PgnTag> tags)
     Tell({GameChange::Annotated});
 }
 
+void Game::SetGameComment(std::string_view comment)
+{
+    history_.SetGameComment(comment);
+    Tell({GameChange::Annotated});
+}
+
+bool Game::Declare(GameEnd end)
+{
+    if (Over() || !(history_.Current() > 0 ? history_.DeclareEnd(end) : history_.DeclareStartEnd(end)))
+        return false;
+    // Whatever was picked up has nowhere to go.
+    state_.SelectedSquare = NoSelection;
+    Tell({GameChange::Declared, {}, true});
+    return true;
+}
+
 void Game::ClaimDraw(GameEnd claim)
 {
     const bool wasOver = Over();

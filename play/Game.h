@@ -27,6 +27,7 @@ struct GameChange {
         Opened,       // a game or a position from a file, the clipboard or the last run
         DrawClaimed,  // the player to move claimed a draw
         Annotated,    // a comment or the tags changed; the moves and the board did not
+        Declared,     // a result no rule brought about: a resignation, an agreed draw, a flag
     };
     Kind kind = Moved;
     // For Moved: what the move changed on the board.
@@ -96,6 +97,12 @@ public:
     // written in), told to the listeners as one change. False, changing
     // nothing, unless there is one for each half-move.
     bool Annotate(const std::vector<Annotation>& notes);
+    void SetGameComment(std::string_view comment);
+
+    // Ends the game with a result no rule brought about (WhiteWinsDeclared,
+    // BlackWinsDeclared or DrawDeclared) at the half-move on the board, also
+    // before the first move. False, changing nothing, when the game is over.
+    bool Declare(GameEnd end);
 
     // The draw the player to move may claim, and the claim itself.
     GameEnd ClaimableDraw() const { return history_.ClaimableDraw(); }

@@ -71,6 +71,7 @@ void History::Reset(const GameState& start, int halfmoveClock, int fullmoveNumbe
     current_ = 0;
     comment_.clear();
     firstEnd_ = 0;
+    startEnd_ = GameEnd::None;
     ClearCounts();
 }
 
@@ -149,6 +150,8 @@ const HalfMove& History::Record(const Move& move, const GameState& after)
         countedPly_ = NotCounted;  // it counted a line now cut off
     moves_.resize(current_);
     firstEnd_ = std::min(firstEnd_, current_);
+    if (current_ == 0)
+        startEnd_ = GameEnd::None;
     const GameState& before = State();
     const int32_t piece = before.At(move.fromFile, move.fromRank);
     const bool capture = before.At(move.toFile, move.toRank) != Empty
@@ -249,6 +252,8 @@ std::string History::Fen() const
 
 GameEnd History::End() const
 {
+    if (startEnd_ != GameEnd::None)
+        return startEnd_;
     if (firstEnd_ >= current_)
         return GameEnd::None;
     const HalfMove& ending = moves_[firstEnd_];
@@ -297,6 +302,14 @@ bool History::DeclareEnd(GameEnd end)
         return false;
     moves_[current_ - 1].claim = end;
     firstEnd_ = std::min(firstEnd_, current_ - 1);
+    return true;
+}
+
+bool History::DeclareStartEnd(GameEnd end)
+{
+    if (current_ != 0 || !IsDeclared(end) || Over())
+        return false;
+    startEnd_ = end;
     return true;
 }
 

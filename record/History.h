@@ -122,6 +122,10 @@ public:
     // after taking it back cuts it off. False, changing nothing, with no
     // half-move on the board or a game already over there.
     bool DeclareEnd(GameEnd end);
+    // The same before the first move (a flag before White has moved): the
+    // game then ended at the start, whichever half-move is shown. A move
+    // recorded from the start cuts it off. False with a move on the board.
+    bool DeclareStartEnd(GameEnd end);
 
     // The comment before the first move, and the annotations of half-move
     // `i`. A move played after a take-back cuts off the annotations of the
@@ -146,6 +150,7 @@ private:
     // The first half-move that ended the game (by a rule or a claim), or
     // moves_.size() when none has: End() is asked after every move.
     std::size_t firstEnd_ = 0;
+    GameEnd startEnd_ = GameEnd::None;
     // How often each position has stood since the last capture or pawn move,
     // up to and including ply `countedPly_`, once that run grows long. Kept
     // up as moves are recorded, so that a long game is recorded in linear

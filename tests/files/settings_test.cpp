@@ -44,6 +44,8 @@ TEST(Settings, RoundTripOfEveryKey)
         for (const auto& key : SettingsBoolKeys)
             s.*key.field = rng() % 2;
         s.SachovyProgram = round % 2 ? "/opt/šachy/engine " + std::to_string(round) : "";
+        const char* controls[] = {"", "3+2", "40/90,30+30|h1"};
+        s.CasovaKontrola = controls[round % 3];
         ProfileFile f = ProfileFile::Parse("[Jin\xE1]\r\nLeft=1\r\n");
         WriteSettings(f, s);
         WriteSettings(f, s);  // a second close writes over, adds nothing

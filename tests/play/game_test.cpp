@@ -32,6 +32,8 @@ const char* KindName(GameChange::Kind kind)
         return "draw claimed";
     case GameChange::Annotated:
         return "annotated";
+    case GameChange::Declared:
+        return "declared";
     }
     return "?";
 }

@@ -474,6 +474,7 @@ void EngineController::GameChanged(const chess::Game&, const chess::GameChange& 
     switch (change.kind) {
     case chess::GameChange::Annotated:
     case chess::GameChange::DrawClaimed:
+    case chess::GameChange::Declared:
         return;  // the position stays
     case chess::GameChange::Moved:
     case chess::GameChange::NewGame:

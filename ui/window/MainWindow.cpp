@@ -45,21 +45,32 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
     recordUi_ = new RecordController(*this, game_, look_, paths_.DataDir);
     setupUi_ = std::make_unique<SetupController>(*this, game_, look_, *board_widget_);
     engineUi_ = new EngineController(*this, game_, look_, *recordUi_);
+    clockUi_ = new ClockController(*this, game_, look_);
+    engineUi_->SetClockRunning([this] { return clockUi_->ClockRunning(); });
     accessUi_ = new AccessController(*this, game_, look_, *board_widget_);
     accessUi_->SetBoardTaken([this] { return setupUi_->Active(); });
+    accessUi_->SetClockReader([this] { return clockUi_->SpokenTimes(); });
     // A position being set up is no game to play or analyse: the move field
-    // closes, and the engine's panel closes for the while and comes back
-    // with the game.
+    // closes, the clock stops, and the engine's panel closes for the while;
+    // both come back with the game.
     connect(setupUi_.get(), &SetupController::activeChanged, this, [this](bool active) {
         if (active) {
             accessUi_->CloseField();  // its moves would land on the position being set up
+            // Nobody plays while a position is arranged: the clock waits.
+            clockBeforeSetup_ = clockUi_->ClockRunning();
+            if (clockBeforeSetup_)
+                clockUi_->PauseClock();
             analysisBeforeSetup_ = engineUi_->AnalysisShown();
             if (engineUi_->Reviewing())
                 engineUi_->CancelReview();
             if (analysisBeforeSetup_)
                 engineUi_->ShowAnalysis(false);
-        } else if (analysisBeforeSetup_) {
-            engineUi_->ShowAnalysis(true);
+        } else {
+            // A game played from the new position has its clock set afresh.
+            if (clockBeforeSetup_ && clockUi_->Clock().Times().Paused())
+                clockUi_->PauseClock();
+            if (analysisBeforeSetup_)
+                engineUi_->ShowAnalysis(true);
         }
     });
     game_.AddListener(this);
@@ -72,6 +83,8 @@ TForm1::~TForm1()
     game_.RemoveListener(this);
     delete engineUi_;
     engineUi_ = nullptr;
+    delete clockUi_;
+    clockUi_ = nullptr;
     // The record's side listens to the game, and its unfinished game waits
     // for the last write: both go while the game still stands, not with the
     // window's other children after it.
@@ -175,6 +188,7 @@ void TForm1::BuildMenu()
     setupUi_->AddGameItems(hra);
     engineUi_->AddGameItems(hra);
     accessUi_->AddGameItems(hra);
+    clockUi_->AddGameItems(hra);
     separator(hra, "N2");
     QAction* konec = AddItem(hra, "Konec1", QStringLiteral("&Konec"));
     konec->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -269,6 +283,7 @@ void TForm1::FormCreate()
     });
     recordUi_->Start();
     setupUi_->Start();
+    clockUi_->SetControlText(QString::fromStdString(settings.CasovaKontrola));
     ApplyGeometry(settings);
 }
 
@@ -340,6 +355,7 @@ void TForm1::LoadLanguage()
     setupUi_->LoadLanguage(file, texts_.PieceLetters());
     engineUi_->LoadLanguage(file, texts_.PieceLetters());
     accessUi_->LoadLanguage(file, texts_.PieceLetters());
+    clockUi_->LoadLanguage(file, LanguageName_);
 }
 
 void TForm1::ChooseLanguage(LanguageId id)
@@ -378,6 +394,7 @@ void TForm1::Popisky1Click()
 void TForm1::ChooseOrientation(bool whiteAtBottom)
 {
     look_.WhiteAtBottom = whiteAtBottom;
+    clockUi_->SetWhiteAtBottom(whiteAtBottom);
     Item(QStringLiteral("bldole1"))->setChecked(whiteAtBottom);
     Item(QStringLiteral("erndole1"))->setChecked(!whiteAtBottom);
     // A piece picked up stays on its square; only the pick-up is dropped.
@@ -431,6 +448,12 @@ void TForm1::Announce(chess::Message message)
 {
     CreateMessageDialog();
     FormHlasky_->Announce(texts_.For(message));
+}
+
+void TForm1::AnnounceText(const QString& text)
+{
+    CreateMessageDialog();
+    FormHlasky_->Announce(text);
 }
 
 bool TForm1::AskYesNo(chess::Question question)

@@ -4,6 +4,7 @@
 
 #include "AccessController.h"
 #include "AppPaths.h"
+#include "ClockController.h"
 #include "EngineController.h"
 #include "Game.h"
 #include "HraciPole.h"
@@ -54,6 +55,8 @@ public:
     SetupController& SetupUi() const { return *setupUi_; }
     // The engine's analysis and review of the game.
     EngineController& EngineUi() const { return *engineUi_; }
+    // The clock, resignation and the offer of a draw.
+    ClockController& ClockUi() const { return *clockUi_; }
 
     // WindowHost. Menu items are named as the language files name them; a
     // panel beside the board widens the window by its width, and the board
@@ -75,6 +78,7 @@ public:
 
     // chess::GameUi
     void Announce(chess::Message message) override;
+    void AnnounceText(const QString& text) override;
     bool AskYesNo(chess::Question question) override;
     void RunPromotion(chess::GameState& state) override;
     void DrawBoard() override;
@@ -138,6 +142,7 @@ private:
     AccessController* accessUi_ = nullptr;  // a child of the window
     // The piece a typed move promotes to, while it is played.
     int32_t typedPromotion_ = chess::Empty;
+    ClockController* clockUi_ = nullptr;  // a child of the window
 
     // What each square shows on screen: its piece, and which one carries the
     // mark of a pick-up (-1 for none). A take-back then redraws only the
@@ -160,6 +165,7 @@ private:
     // Listens to the game, so it goes before the game does.
     std::unique_ptr<SetupController> setupUi_;
     bool analysisBeforeSetup_ = false;
+    bool clockBeforeSetup_ = false;
     // The panels shown below the board, each with its height.
     std::map<const void*, int> bottomPanels_;
     int BottomPanelsHeight() const;

@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 #include "AtomicFile.h"
+#include "CommentCommands.h"
 #include "Fen.h"
 #include "GameList.h"
 #include "GameRecord.h"
@@ -384,11 +385,14 @@ void RecordController::EditComment()
     const std::size_t ply = game_.Record().Current();
     if (ply == 0)
         return;
-    const QString before = QString::fromStdString(game_.Record()[ply - 1].note.comment);
+    // Only the prose: the commands in the comment ("[%clk 0:02:58]") are
+    // the program's, kept as they are and never shown to be broken.
+    const std::string old = game_.Record()[ply - 1].note.comment;
+    const QString before = QString::fromStdString(chess::CommentProse(old));
     TCommentDialog dialog(texts_.KomentarKTahu.arg(MoveName(ply - 1)), before, QStringLiteral("OK"), texts_.Storno,
                           host_.Window());
     if (dialog.exec() == QDialog::Accepted && dialog.Comment() != before)
-        game_.SetComment(ply - 1, dialog.Comment().toUtf8().toStdString());
+        game_.SetComment(ply - 1, chess::WithProse(old, dialog.Comment().toUtf8().toStdString()));
 }
 
 void RecordController::EditTags()

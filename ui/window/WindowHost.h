@@ -20,6 +20,8 @@ public:
     virtual void AddSeparator(QMenu* menu, const char* name) = 0;
     virtual bool AskYesNo(chess::Question question) = 0;
     virtual void Announce(chess::Message message) = 0;
+    // A message of a part's own, in the message dialog the board's use.
+    virtual void AnnounceText(const QString& text) = 0;
     virtual void DrawSquare(int file, int rank) = 0;
     // A panel beside the board widens the window by its width (0 while it is
     // hidden); the board area keeps its size. Each panel reports its own

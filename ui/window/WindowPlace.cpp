@@ -128,5 +128,6 @@ chess::Settings TForm1::CurrentSettings() const
         s.*key.field = Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->isChecked();
     for (const auto& key : chess::SettingsLaterBoolKeys)
         s.*key.field = Item(QString::fromLatin1(key.item.data(), qsizetype(key.item.size())))->isChecked();
+    s.CasovaKontrola = clockUi_->ControlText().toStdString();
     return s;
 }

@@ -56,6 +56,12 @@ const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
              {"Postavitpozici1", "Po&stavit pozici…"},
              {"N13", "-"},
              {"Zadattah1", "Zadat tah"},
+             {"N17", "-"},
+             {"Casovakontrola1", "Časová kontro&la…"},
+             {"Spustithodiny1", "Spustit hodin&y"},
+             {"Pozastavithodiny1", "Pozastavit &hodiny"},
+             {"Vzdatpartii1", "Vzdát p&artii"},
+             {"Nabidnoutremizu1", "Na&bídnout remízu"},
              {"N2", "-"},
              {"Konec1", "&Konec"},
              {"Nastaven1", "Nastavení"},
@@ -308,6 +314,43 @@ const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
              {"Necitelny", "Nerozumím „%1“. Tah pište jako Jf3 nebo g1f3; příkazy: l poslední tah, c kdo je na tahu, p "
                            "J kde stojí kameny, s e sloupec, s 4 řada, b celá pozice."},
          }},
+        {"Hodiny",
+         {
+             {"CasovaKontrola", "Časová kontrola"},
+             {"BezHodin", "bez hodin"},
+             {"Vlastni", "vlastní"},
+             {"Predvolba", "Kontrola"},
+             {"Bily", "Bílý"},
+             {"Cerny", "Černý"},
+             {"CernyJinak", "Černý má jinou kontrolu (handicap, armageddon)"},
+             {"Rezim", "Režim"},
+             {"RezimNaDohrani", "na dohrání"},
+             {"RezimPridavek", "s přídavkem (Fischer)"},
+             {"RezimBronstein", "Bronsteinova prodleva"},
+             {"RezimProdleva", "prostá prodleva"},
+             {"RezimPresypaci", "přesýpací hodiny"},
+             {"Minuty", "Minuty"},
+             {"Sekundy", "Sekundy"},
+             {"Pridavek", "Přídavek či prodleva (s)"},
+             {"TahuDoKontroly", "Tahů v první periodě"},
+             {"DruhaPerioda", "Další perioda (min)"},
+             {"Storno", "Storno"},
+             {"CasBilyVyhral", "Čas vypršel. Bílý vyhrál."},
+             {"CasCernyVyhral", "Čas vypršel. Černý vyhrál."},
+             {"CasRemiza", "Čas vypršel. Soupeř nemůže dát mat: remíza."},
+             {"VzdatBily", "Opravdu se bílý vzdává?"},
+             {"VzdatCerny", "Opravdu se černý vzdává?"},
+             {"BilyVzdal", "Bílý se vzdal. Černý vyhrál."},
+             {"CernyVzdal", "Černý se vzdal. Bílý vyhrál."},
+             {"NabidkaBily", "Bílý nabízí remízu. Přijímá ji černý?"},
+             {"NabidkaCerny", "Černý nabízí remízu. Přijímá ji bílý?"},
+             {"RemizaDohodou", "Remíza dohodou."},
+             {"Pozastaveno", "Hodiny stojí"},
+             {"Perioda", "%1. perioda, %2 tahů"},
+             {"PeriodaPosledni", "%1. perioda"},
+             {"HodinyBily", "Bílý %1"},
+             {"HodinyCerny", "Černý %1"},
+         }},
     };
     return sections;
 }
@@ -315,7 +358,7 @@ const QList<QPair<const char*, QList<Entry>>>& ExpectedSections()
 const QStringList Separators = {
     QStringLiteral("N2"),  QStringLiteral("N3"),  QStringLiteral("N4"),  QStringLiteral("N5"),  QStringLiteral("N6"),
     QStringLiteral("N7"),  QStringLiteral("N8"),  QStringLiteral("N9"),  QStringLiteral("N10"), QStringLiteral("N12"),
-    QStringLiteral("N13"), QStringLiteral("N18"), QStringLiteral("N20"), QStringLiteral("N22")};
+    QStringLiteral("N13"), QStringLiteral("N17"), QStringLiteral("N18"), QStringLiteral("N20"), QStringLiteral("N22")};
 
 // The items that share one menu, and so must not share an access key.
 const QList<QStringList> Menus = {
@@ -340,6 +383,11 @@ const QList<QStringList> Menus = {
      "Rozborpozice1",
      "Rozborcelpartie1",
      "Zadattah1",
+     "Casovakontrola1",
+     "Spustithodiny1",
+     "Pozastavithodiny1",
+     "Vzdatpartii1",
+     "Nabidnoutremizu1",
      "Konec1"},
     {"esky1", "nmecky1", "anglicky1", "achovprogram1"},
     {"Klasickkameny1", "Klubovky1", "Umleckkameny1", "N11", "N21", "N31", "N41", "N51", "Popisky1", "bldole1",

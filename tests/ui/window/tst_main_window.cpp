@@ -5,6 +5,8 @@
 
 #include "Artwork.h"
 #include "BoardWidget.h"
+#include "ClockController.h"
+#include "ClockPanel.h"
 #include "Fen.h"
 #include "GameList.h"
 #include "Hlasky.h"
@@ -14,9 +16,12 @@
 #include "RecordController.h"
 #include "RecordDialogs.h"
 #include "RecordPanel.h"
+#include "TimeControlDialog.h"
+#include "UnfinishedGame.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
@@ -448,6 +453,7 @@ private slots:
     void moveListKeepsTheWindowOnScreen();
     void fileGivenOnTheCommandLine_data();
     void fileGivenOnTheCommandLine();
+    void clockThreeMinutesTwoSeconds();
 
     // Appearance.
     void pieceSetBringsItsTexture_data();
@@ -2465,6 +2471,128 @@ void TestMainWindow::messageDialogSize()
     auto* label = form->findChild<TFormHlasky*>()->findChild<QLabel*>(QStringLiteral("Label1"));
     QVERIFY(label->height() > 3 * label->fontMetrics().lineSpacing());
     QVERIFY(label->height() + seen.button.height() < seen.client.height());
+}
+
+namespace {
+
+struct FakeTime : chess::TimeSource {
+    std::int64_t now = 0;
+    std::int64_t NowMs() const override { return now; }
+};
+
+QString FaceOf(TForm1& form, bool white)
+{
+    return form.ClockUi().Panel()->Face(white)->Shown().time;
+}
+
+}  // namespace
+
+// Two players choose 3 min + 2 s in the dialog, play, take a misclick back
+// and lose on time; the record keeps the clock's times for other programs.
+void TestMainWindow::clockThreeMinutesTwoSeconds()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    ClockController& clock = form->ClockUi();
+    FakeTime time;
+    clock.SetTimeSource(&time);
+    QVERIFY(!clock.Panel());  // no control, no clock
+    const int width = form->width();
+    const QRect board = form->Board()->geometry();
+
+    answers.whileShown = [](const Answerer::Seen&, QWidget* w) {
+        if (auto* dialog = qobject_cast<TTimeControlDialog*>(w))
+            dialog->Presets()->setCurrentIndex(dialog->Presets()->findText(QStringLiteral("3+2")));
+    };
+    form->Item(QStringLiteral("Casovakontrola1"))->trigger();
+    QCOMPARE(clock.ControlText(), QStringLiteral("3+2"));
+    QVERIFY(clock.Panel() && clock.Panel()->isVisible());
+    QVERIFY(form->width() > width);
+    QCOMPARE(form->Board()->geometry(), board);
+    QCOMPARE(FaceOf(*form, true), QStringLiteral("0:03:00"));
+    QVERIFY(!clock.ClockRunning());
+
+    // Space on the board starts White's clock; a move passes it on.
+    QTest::keyClick(form->Board(), Qt::Key_Space);
+    QVERIFY(clock.ClockRunning());
+    QVERIFY(clock.Panel()->Face(true)->Shown().running);
+    Play(*form, QStringLiteral("e2e4"));
+    QTRY_VERIFY(!clock.Clock().SwitchPending());
+    time.now += 4500;
+    clock.Tick();
+    QCOMPARE(FaceOf(*form, false), QStringLiteral("0:02:55"));
+    // Only a face whose text changed is painted again.
+    QTest::qWait(50);  // whatever was to be painted is painted
+    const int paints[2] = {clock.Panel()->Face(true)->Paints(), clock.Panel()->Face(false)->Paints()};
+    time.now += 400;
+    clock.Tick();
+    QTest::qWait(50);
+    QCOMPARE(clock.Panel()->Face(true)->Paints(), paints[0]);
+    QCOMPARE(clock.Panel()->Face(false)->Paints(), paints[1]);
+    time.now += 600;
+    clock.Tick();
+    QTRY_COMPARE(clock.Panel()->Face(false)->Paints(), paints[1] + 1);
+    QCOMPARE(clock.Panel()->Face(true)->Paints(), paints[0]);
+    QVERIFY(clock.Panel()->Face(false)->Shown().running);
+    Play(*form, QStringLiteral("e7e5"));
+    QTRY_VERIFY(!clock.Clock().SwitchPending());  // the players' hands never beat the event loop
+    time.now += 3000;
+    Play(*form, QStringLiteral("g1f4"));  // refused: no time passes for it
+    Play(*form, QStringLiteral("g1f3"));
+    QTRY_COMPARE(FaceOf(*form, true), QStringLiteral("0:03:01"));
+    QCOMPARE(FaceOf(*form, false), QStringLiteral("0:02:56"));
+    QCOMPARE(clock.SpokenTimes(), QStringLiteral("Bílý 0:03:01, Černý 0:02:56"));
+
+    // The misclick taken back: the clocks as they stood, Black's turn running.
+    time.now += 1500;
+    form->Item(QStringLiteral("Vrtittah1"))->trigger();
+    QCOMPARE(FaceOf(*form, true), QStringLiteral("0:03:02"));
+    QCOMPARE(FaceOf(*form, false), QStringLiteral("0:02:56"));
+    QVERIFY(clock.ClockRunning());
+    // The comment dialog shows no clock command, and keeps it.
+    answers.whileShown = [](const Answerer::Seen&, QWidget* w) {
+        if (auto* edit = w->findChild<QPlainTextEdit*>()) {
+            QCOMPARE(edit->toPlainText(), QString());
+            edit->setPlainText(QStringLiteral("Hned."));
+        }
+    };
+    form->Item(QStringLiteral("Komentktahu1"))->trigger();
+    QCOMPARE(form->Record()[1].note.comment, std::string("[%clk 0:02:56] Hned."));
+    answers.whileShown = nullptr;
+
+    // Pausing stops the time; the face says so.
+    form->Item(QStringLiteral("Pozastavithodiny1"))->trigger();
+    time.now += 60'000;
+    clock.Tick();
+    QCOMPARE(FaceOf(*form, true), QStringLiteral("0:03:02"));
+    QVERIFY(!clock.Panel()->Status().isEmpty());
+    form->Item(QStringLiteral("Pozastavithodiny1"))->trigger();
+
+    // The flag: the game ends at once with its result, and takes no move.
+    time.now += 182'000;
+    answers.seen.clear();
+    clock.Tick();
+    QCOMPARE(answers.Texts(), QStringList{QStringLiteral("Čas vypršel. Černý vyhrál.")});
+    QCOMPARE(form->Game().End(), chess::GameEnd::BlackWinsDeclared);
+    QVERIFY(!clock.ClockRunning());
+    QCOMPARE(FaceOf(*form, true), QStringLiteral("0:00:00.0"));
+    Play(*form, QStringLiteral("g1f3"));
+    QCOMPARE(answers.Texts().last(), QStringLiteral("Partie skončila."));
+
+    const QString pgn = QString::fromStdString(WholeGameText(form->Game()));
+    for (const char* piece : {"[TimeControl \"180+2\"]", "[Termination \"time forfeit\"]", "[Result \"0-1\"]",
+                              "1. e4 {[%clk 0:03:02]} e5 {[%clk 0:02:56] Hned.}"})
+        QVERIFY2(pgn.contains(QLatin1String(piece)), qPrintable(pgn));
+
+    // A take-back after the flag gives the game and the clocks back.
+    form->Item(QStringLiteral("Vrtittah1"))->trigger();
+    QCOMPARE(form->Game().End(), chess::GameEnd::None);
+    QCOMPARE(FaceOf(*form, false), QStringLiteral("0:03:00"));
+
+    QVERIFY(form->WriteSettingsFile());
+    QCOMPARE(folder.Value("casovakontrola"), QByteArray("3+2"));
+    clock.SetTimeSource(nullptr);
 }
 
 QTEST_MAIN(TestMainWindow)
