@@ -69,6 +69,23 @@ QString RecordTexts::Ending(chess::GameEnd end) const
     return QString::fromLatin1(chess::ResultText(end)) + (why ? QLatin1Char(' ') + *why : QString());
 }
 
+QString RecordTexts::Ending(chess::GameEnd end, const std::vector<chess::PgnTag>& tags) const
+{
+    const bool declared = end == chess::GameEnd::WhiteWinsDeclared || end == chess::GameEnd::BlackWinsDeclared
+                       || end == chess::GameEnd::DrawDeclared;
+    const std::string termination = chess::TagValue(tags, "Termination");
+    const QString* why = nullptr;
+    if (declared && termination == "time forfeit")
+        why = &KonecCas;
+    else if (declared && termination == "normal")
+        why = end == chess::GameEnd::DrawDeclared      ? &KonecDohodou
+            : end == chess::GameEnd::WhiteWinsDeclared ? &KonecVzdalCerny
+                                                       : &KonecVzdalBily;
+    if (!why)
+        return Ending(end);
+    return QString::fromLatin1(chess::ResultText(end)) + QLatin1Char(' ') + *why;
+}
+
 QString RecordTexts::Problem(const chess::PgnProblem& problem) const
 {
     const QString game = QString::number(problem.game);
@@ -289,11 +306,11 @@ void RecordController::ShowRecord(bool movesChanged)
     if (!MoveListShown())
         return;
     if (movesChanged)
-        list_->Show(game_.Record(), letters_, texts_.Ending(EndOfRecord(game_.Record())));
+        list_->Show(game_.Record(), letters_, texts_.Ending(EndOfRecord(game_.Record()), game_.Tags()));
     else
         list_->Mark(game_.Record().Current());
     const chess::GameEnd end = game_.End();
-    QString status = texts_.Ending(end);
+    QString status = texts_.Ending(end, game_.Tags());
     if (end == chess::GameEnd::None)
         status = game_.State().WhiteToMove ? texts_.NaTahuBily : texts_.NaTahuCerny;
     panel_->SetStatus(status, unfinished_->Problem());

@@ -62,6 +62,11 @@ struct RecordTexts {
     QString KonecTretiOpakovani = QStringLiteral("remíza na žádost: opakování pozice");
     QString Konec50Tahu = QStringLiteral("remíza na žádost: 50 tahů bez braní a tahu pěšcem");
     QString KonecPodleZapisu = QStringLiteral("podle zápisu");
+    // A result the players declared, as the Termination tag tells it.
+    QString KonecCas = QStringLiteral("čas vypršel");
+    QString KonecVzdalBily = QStringLiteral("bílý se vzdal");
+    QString KonecVzdalCerny = QStringLiteral("černý se vzdal");
+    QString KonecDohodou = QStringLiteral("remíza dohodou");
     // What is wrong with a game that cannot be opened: where, and why.
     QString ChybaTahu = QStringLiteral("hra %1, tah %2 \"%3\": %4");
     QString ChybaFen = QStringLiteral("hra %1, FEN \"%2\": %3");
@@ -81,6 +86,9 @@ struct RecordTexts {
     static RecordTexts Load(const LanguageFile& file);
     // "0-1 mat": the result and why; "" for a game still going.
     QString Ending(chess::GameEnd end) const;
+    // The same, a declared result told by the game's Termination tag: "time
+    // forfeit" is a flag, "normal" a resignation or an agreed draw.
+    QString Ending(chess::GameEnd end, const std::vector<chess::PgnTag>& tags) const;
     // "hra 25, tah 11 "Ke5": pravidla ho nepřipouštějí"
     QString Problem(const chess::PgnProblem& problem) const;
 };

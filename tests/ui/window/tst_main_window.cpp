@@ -110,6 +110,8 @@ public:
         connect(&timer_, &QTimer::timeout, this, &Answerer::Poll);
         timer_.start(10);
     }
+    // The buttons pressed in the next message boxes, in order.
+    void Answer(QList<QMessageBox::StandardButton> answers) { answers_ = std::move(answers); }
     QStringList Texts() const
     {
         QStringList texts;
@@ -2584,11 +2586,20 @@ void TestMainWindow::clockThreeMinutesTwoSeconds()
     for (const char* piece : {"[TimeControl \"180+2\"]", "[Termination \"time forfeit\"]", "[Result \"0-1\"]",
                               "1. e4 {[%clk 0:03:02]} e5 {[%clk 0:02:56] Hned.}"})
         QVERIFY2(pgn.contains(QLatin1String(piece)), qPrintable(pgn));
+    QCOMPARE(RecordTexts().Ending(form->Game().End(), form->Game().Tags()), QStringLiteral("0-1 čas vypršel"));
 
     // A take-back after the flag gives the game and the clocks back.
     form->Item(QStringLiteral("Vrtittah1"))->trigger();
     QCOMPARE(form->Game().End(), chess::GameEnd::None);
     QCOMPARE(FaceOf(*form, false), QStringLiteral("0:03:00"));
+
+    // Black, to move, resigns; the move list says so, not "as recorded".
+    QVERIFY(!form->State().WhiteToMove);
+    answers.Answer({QMessageBox::Yes});
+    form->Item(QStringLiteral("Vzdatpartii1"))->trigger();
+    QCOMPARE(form->Game().End(), chess::GameEnd::WhiteWinsDeclared);
+    QCOMPARE(RecordTexts().Ending(form->Game().End(), form->Game().Tags()), QStringLiteral("1-0 černý se vzdal"));
+    form->Item(QStringLiteral("Vrtittah1"))->trigger();
 
     QVERIFY(form->WriteSettingsFile());
     QCOMPARE(folder.Value("casovakontrola"), QByteArray("3+2"));
