@@ -101,18 +101,34 @@ void AccessController::NameWidgets()
         field_->setAccessibleName(texts_.Pole);
         answer_->setAccessibleName(texts_.Odpoved);
     }
-    // Whatever else the window holds without a name of its own: the move
-    // list's panel is made only when first shown.
-    QMainWindow* window = host_.Window();
-    if (auto* panel = window->findChild<QWidget*>(QStringLiteral("ZapisPanel")))
-        NameMoveList(panel);
+    // Whatever else the window holds without a name of its own: the panels
+    // beside the board are made only when first shown.
+    for (QDockWidget* panel : host_.Window()->findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly))
+        NamePanel(panel);
 }
 
-void AccessController::NameMoveList(QWidget* panel)
+void AccessController::NamePanel(QWidget* panel)
 {
-    panel->setAccessibleName(texts_.ZapisPartie);
-    if (auto* list = panel->findChild<QAbstractItemView*>())
-        list->setAccessibleName(texts_.ZapisPartie);
+    // A panel is called as the menu item that shows it; a dock's name is its
+    // window title, which nobody sees here, as no panel has a title bar.
+    static const std::pair<const char*, const char*> itemOfPanel[] = {
+        {"ZapisPanel", "Zpispartie1"},
+        {"HodinyPanel", "Casovakontrola1"},
+        {"RozborPanel", "Rozborpozice1"},
+        {"PozicePanel", "Postavitpozici1"},
+    };
+    QString name;
+    for (const auto& [panelName, itemName] : itemOfPanel)
+        if (panel->objectName() == QLatin1String(panelName))
+            if (auto* item = host_.Window()->findChild<QAction*>(QLatin1String(itemName)))
+                name = QString(item->text()).remove(QLatin1Char('&')).remove(QChar(0x2026)).trimmed();
+    if (name.isEmpty())
+        return;  // the move field's own, named above
+    panel->setWindowTitle(name);
+    panel->setAccessibleName(name);
+    if (panel->objectName() == QLatin1String("ZapisPanel"))
+        if (auto* list = panel->findChild<QAbstractItemView*>())
+            list->setAccessibleName(texts_.ZapisPartie);
 }
 
 void AccessController::OpenField(const QString& typed)
@@ -167,9 +183,8 @@ bool AccessController::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == host_.Window()) {
         if (event->type() == QEvent::ChildPolished)
-            if (auto* child = static_cast<QChildEvent*>(event)->child();
-                child->objectName() == QLatin1String("ZapisPanel"))
-                NameMoveList(static_cast<QWidget*>(child));
+            if (auto* child = static_cast<QChildEvent*>(event)->child(); qobject_cast<QDockWidget*>(child))
+                NamePanel(static_cast<QWidget*>(child));
         return false;
     }
     if (event->type() != QEvent::KeyPress)

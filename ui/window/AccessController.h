@@ -154,7 +154,7 @@ protected:
 
 private:
     void NameWidgets();
-    void NameMoveList(QWidget* panel);
+    void NamePanel(QWidget* panel);
     QString EndText(chess::GameEnd end) const;
     QString Squares(const std::vector<int>& squares) const;
     QString Line(bool file, int index) const;

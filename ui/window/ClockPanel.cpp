@@ -18,6 +18,11 @@ void ClockFace::Show(const Look& look)
 {
     if (look == look_)
         return;
+    // A screen reader reads the face by its name: who, the time, the period.
+    if (look.name != look_.name || look.time != look_.time || look.detail != look_.detail)
+        setAccessibleName(look.detail.isEmpty()
+                              ? look.name + QStringLiteral(" ") + look.time
+                              : look.name + QStringLiteral(" ") + look.time + QStringLiteral(", ") + look.detail);
     look_ = look;
     update();
 }

@@ -307,6 +307,14 @@ public:
         sides_[1]->setText(t.Cerny);
         enPassantLabel_->setText(t.Mimochodem);
         moveNumberLabel_->setText(t.CisloTahu);
+        // What a screen reader calls the fields: their labels, and each
+        // castling box with its side, as the grid shows it by place alone.
+        enPassantLabel_->setBuddy(enPassant_);
+        moveNumberLabel_->setBuddy(moveNumber_);
+        fen_->setAccessibleName(QStringLiteral("FEN"));
+        for (int side = 0; side < 2; ++side)
+            for (QCheckBox* box : rights_[side])
+                box->setAccessibleName((side == 0 ? t.Bily : t.Cerny) + QLatin1Char(' ') + box->text());
         play_->setText(t.Hrat);
         cancel_->setText(t.Zrusit);
     }

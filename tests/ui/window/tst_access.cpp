@@ -5,8 +5,11 @@
 #include "AccessBoard.h"
 #include "AccessController.h"
 #include "BoardWidget.h"
+#include "ClockController.h"
+#include "EngineController.h"
 #include "Fen.h"
 #include "MainWindow.h"
+#include "SetupController.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -120,6 +123,7 @@ private slots:
     void saidOnEveryChange();
     void typingOnTheBoardOpensTheField();
     void boardReadsAsATableOfSquares();
+    void everyPanelAndControlHasAName();
     void builtInTextsAreTheCzechFile();
 };
 
@@ -318,6 +322,34 @@ void TestAccess::boardReadsAsATableOfSquares()
     QCOMPARE(cell(0, 0)->text(QAccessible::Name), QStringLiteral("h1, weißer Turm"));
     program.form->anglicky1Click();
     QCOMPARE(cell(7, 7)->text(QAccessible::Name), QStringLiteral("a8, black rook"));
+}
+
+// With every panel open (the move list, the clock, the engine's, the move
+// field and the set-up), whatever takes the keyboard, and every panel, is
+// called something in each language.
+void TestAccess::everyPanelAndControlHasAName()
+{
+    for (const char* language : {"cs", "de", "en"}) {
+        Program program(language);
+        TForm1& form = *program.form;
+        form.Item(QStringLiteral("Zpispartie1"))->trigger();
+        form.ClockUi().SetControlText(QStringLiteral("3+2"));
+        form.EngineUi().SetProgramSetting("/nonexistent/engine");  // no process: its panel tells why
+        form.EngineUi().ShowAnalysis(true);
+        program.Access().OpenField();
+        form.SetupUi().Begin();
+        QStringList unnamed;
+        for (QWidget* w : form.findChildren<QWidget*>()) {
+            if (!w->isVisible() || (w->focusPolicy() == Qt::NoFocus && !qobject_cast<QDockWidget*>(w))
+                || w->objectName() == QLatin1String("qt_spinbox_lineedit"))  // read as its spin box
+                continue;
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+            if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+                unnamed << QStringLiteral("%1 %2").arg(QLatin1String(w->metaObject()->className()), w->objectName());
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(QLatin1String(language) + QStringLiteral(": ") + unnamed.join(u',')));
+        form.SetupUi().Cancel();
+    }
 }
 
 void TestAccess::builtInTextsAreTheCzechFile()
