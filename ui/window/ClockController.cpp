@@ -148,26 +148,29 @@ void ClockController::SetTimeSource(const chess::TimeSource* source)
     Refresh();
 }
 
+TimeControlTexts ClockTexts::ForDialog() const
+{
+    return {CasovaKontrola,
+            BezHodin,
+            Vlastni,
+            Predvolba,
+            Bily,
+            Cerny,
+            CernyJinak,
+            {RezimNaDohrani, RezimPridavek, RezimBronstein, RezimProdleva, RezimPresypaci},
+            Rezim,
+            Minuty,
+            Sekundy,
+            Pridavek,
+            TahuDoKontroly,
+            DruhaPerioda,
+            QStringLiteral("OK"),
+            Storno};
+}
+
 void ClockController::ChooseControl()
 {
-    const TimeControlTexts names{texts_.CasovaKontrola,
-                                 texts_.BezHodin,
-                                 texts_.Vlastni,
-                                 texts_.Predvolba,
-                                 texts_.Bily,
-                                 texts_.Cerny,
-                                 texts_.CernyJinak,
-                                 {texts_.RezimNaDohrani, texts_.RezimPridavek, texts_.RezimBronstein,
-                                  texts_.RezimProdleva, texts_.RezimPresypaci},
-                                 texts_.Rezim,
-                                 texts_.Minuty,
-                                 texts_.Sekundy,
-                                 texts_.Pridavek,
-                                 texts_.TahuDoKontroly,
-                                 texts_.DruhaPerioda,
-                                 QStringLiteral("OK"),
-                                 texts_.Storno};
-    TTimeControlDialog dialog(clock_.Chosen(), names, host_.Window());
+    TTimeControlDialog dialog(clock_.Chosen(), texts_.ForDialog(), host_.Window());
     dialog.setObjectName(QStringLiteral("CasovaKontrola"));
     if (dialog.exec() != QDialog::Accepted)
         return;

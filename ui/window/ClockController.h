@@ -8,6 +8,7 @@
 #include "Game.h"
 #include "GameClock.h"
 #include "Language.h"
+#include "TimeControlDialog.h"
 #include "WindowHost.h"
 
 #include <QObject>
@@ -60,6 +61,8 @@ struct ClockTexts {
     QString HodinyCerny = QStringLiteral("Černý %1");
 
     static ClockTexts Load(const LanguageFile& file);
+    // The clock's dialog in these words.
+    TimeControlTexts ForDialog() const;
 };
 
 class ClockController : public QObject, public chess::GameListener {
@@ -100,6 +103,7 @@ public:
     void SetTimeSource(const chess::TimeSource* source);
     chess::GameClock& Clock() { return clock_; }
     ClockPanel* Panel() const { return panel_; }
+    const ClockTexts& Texts() const { return texts_; }
     // What the timer does when it fires: the faces brought up to date, the
     // flag looked at, the next firing set.
     void Tick();

@@ -10,9 +10,11 @@
 #include "Fen.h"
 #include "MainWindow.h"
 #include "SetupController.h"
+#include "TimeControlDialog.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDir>
 #include <QDockWidget>
@@ -338,6 +340,11 @@ void TestAccess::everyPanelAndControlHasAName()
         form.EngineUi().ShowAnalysis(true);
         program.Access().OpenField();
         form.SetupUi().Begin();
+        // The clock's dialog too, with a separate control for each side.
+        TTimeControlDialog dialog(chess::TimeControl{}, form.ClockUi().Texts().ForDialog(), &form);
+        dialog.show();
+        for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+            box->setChecked(true);
         QStringList unnamed;
         for (QWidget* w : form.findChildren<QWidget*>()) {
             if (!w->isVisible() || (w->focusPolicy() == Qt::NoFocus && !qobject_cast<QDockWidget*>(w))
