@@ -1,5 +1,7 @@
 #include "AccessController.h"
 
+#include "BoardPanel.h"
+
 #include "AccessBoard.h"
 #include "BoardWidget.h"
 #include "Presentation.h"
@@ -146,13 +148,7 @@ void AccessController::OpenField(const QString& typed)
         layout->setSpacing(2);
         layout->addWidget(field_);
         layout->addWidget(answer_);
-        dock_ = new QDockWidget(host_.Window());
-        dock_->setObjectName(QStringLiteral("TahPanel"));
-        dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
-        dock_->setTitleBarWidget(new QWidget(dock_));
-        dock_->setWidget(panel);
-        dock_->setFixedHeight(PanelHeight);
-        host_.Window()->addDockWidget(Qt::BottomDockWidgetArea, dock_);
+        dock_ = MakeBoardPanel(host_.Window(), "TahPanel", panel, Qt::BottomDockWidgetArea, PanelHeight);
         connect(field_, &QLineEdit::returnPressed, this, [this] {
             const QString text = field_->text();
             field_->clear();

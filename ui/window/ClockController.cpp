@@ -1,5 +1,7 @@
 #include "ClockController.h"
 
+#include "BoardPanel.h"
+
 #include "BoardWidget.h"
 #include "ClockPanel.h"
 #include "Presentation.h"
@@ -271,21 +273,12 @@ void ClockController::ShowPanel()
     if (shown && !dock_) {
         panel_ = new ClockPanel;
         panel_->SetWhiteAtBottom(look_.WhiteAtBottom);
-        dock_ = new QDockWidget(host_.Window());
-        dock_->setObjectName(QStringLiteral("HodinyPanel"));
-        dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
-        dock_->setTitleBarWidget(new QWidget(dock_));
-        dock_->setWidget(panel_);
-        dock_->setFixedWidth(PanelWidth);
-        host_.Window()->addDockWidget(Qt::RightDockWidgetArea, dock_, Qt::Horizontal);
+        dock_ = MakeBoardPanel(host_.Window(), "HodinyPanel", panel_, Qt::RightDockWidgetArea, PanelWidth);
     }
     if (!dock_ || dock_->isVisible() == shown)
         return;
     dock_->setVisible(shown);
-    QMainWindow* window = host_.Window();
-    host_.SetSidePanelWidth(
-        this,
-        shown ? PanelWidth + window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, window) : 0);
+    host_.SetSidePanelWidth(this, shown ? BoardPanelExtent(host_.Window(), PanelWidth) : 0);
 }
 
 void ClockController::Tick()

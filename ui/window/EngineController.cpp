@@ -1,5 +1,7 @@
 #include "EngineController.h"
 
+#include "BoardPanel.h"
+
 #include "EnginePanel.h"
 #include "Presentation.h"
 #include "RecordController.h"
@@ -129,13 +131,7 @@ void EngineController::MakePanel()
     connect(panel_, &EnginePanel::cancelled, this, &EngineController::CancelReview);
     connect(panel_, &EnginePanel::saveRequested, this, &EngineController::SaveReview);
     connect(panel_->Graph(), &EvalGraph::chosen, this, [this](std::size_t ply) { game_.JumpTo(ply); });
-    dock_ = new QDockWidget(host_.Window());
-    dock_->setObjectName(QStringLiteral("RozborPanel"));
-    dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    dock_->setTitleBarWidget(new QWidget(dock_));
-    dock_->setWidget(panel_);
-    dock_->setFixedWidth(PanelBaseWidth);
-    host_.Window()->addDockWidget(Qt::RightDockWidgetArea, dock_, Qt::Horizontal);
+    dock_ = MakeBoardPanel(host_.Window(), "RozborPanel", panel_, Qt::RightDockWidgetArea, PanelBaseWidth);
 }
 
 void EngineController::ShowAnalysis(bool shown)
@@ -153,9 +149,7 @@ void EngineController::ShowAnalysis(bool shown)
     unusable_ = false;
     MakePanel();
     dock_->show();
-    QMainWindow* window = host_.Window();
-    reportedWidth_ = PanelBaseWidth
-                   + window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, window);
+    reportedWidth_ = BoardPanelExtent(host_.Window(), PanelBaseWidth);
     host_.SetSidePanelWidth(this, reportedWidth_);
     AnalyseShown();
 }

@@ -1,5 +1,7 @@
 #include "RecordController.h"
 
+#include "BoardPanel.h"
+
 #include "AppPaths.h"
 #include "AtomicFile.h"
 #include "CommentCommands.h"
@@ -124,14 +126,7 @@ void RecordController::MakeMoveList()
     list_ = panel_->List();
     connect(list_, &TMoveList::chosen, this, &RecordController::JumpTo);
     list_->SetMarks(marks_, markTips_);
-    dock_ = new QDockWidget(host_.Window());
-    dock_->setObjectName(QStringLiteral("ZapisPanel"));
-    dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    dock_->setTitleBarWidget(new QWidget(dock_));
-    dock_->setWidget(panel_);
-    dock_->setFixedWidth(MoveListWidth);
-    // Beside any other panel, never under it: each widens the window.
-    host_.Window()->addDockWidget(Qt::RightDockWidgetArea, dock_, Qt::Horizontal);
+    dock_ = MakeBoardPanel(host_.Window(), "ZapisPanel", panel_, Qt::RightDockWidgetArea, MoveListWidth);
 }
 
 void RecordController::SetMoveMarks(std::vector<int> levels, std::vector<QString> tips)
@@ -234,8 +229,7 @@ int RecordController::PanelWidth() const
 {
     if (!moveListItem_ || !moveListItem_->isChecked())
         return 0;
-    QMainWindow* window = host_.Window();
-    return MoveListWidth + window->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, window);
+    return BoardPanelExtent(host_.Window(), MoveListWidth);
 }
 
 void RecordController::LoadLanguage(const LanguageFile& file, const chess::PieceLetters& letters)

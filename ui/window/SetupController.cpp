@@ -1,5 +1,7 @@
 #include "SetupController.h"
 
+#include "BoardPanel.h"
+
 #include "BoardWidget.h"
 #include "Presentation.h"
 #include "TurnSequence.h"
@@ -455,13 +457,7 @@ void SetupController::MakePanel()
         return;
     panel_ = new SetupPanel(*this, look_);
     panel_->Retranslate(texts_);
-    dock_ = new QDockWidget(host_.Window());
-    dock_->setObjectName(QStringLiteral("PozicePanel"));
-    dock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    dock_->setTitleBarWidget(new QWidget(dock_));
-    dock_->setWidget(panel_);
-    dock_->setFixedWidth(PanelWidth);
-    host_.Window()->addDockWidget(Qt::LeftDockWidgetArea, dock_);
+    dock_ = MakeBoardPanel(host_.Window(), "PozicePanel", panel_, Qt::LeftDockWidgetArea, PanelWidth);
 }
 
 void SetupController::Begin()
@@ -498,8 +494,7 @@ void SetupController::Begin()
 
     board_.setAcceptDrops(true);
     dock_->show();
-    panelWidth_ = PanelWidth
-                + host_.Window()->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, host_.Window());
+    panelWidth_ = BoardPanelExtent(host_.Window(), PanelWidth);
     host_.SetSidePanelWidth(this, panelWidth_);
     Edited(false);
     emit activeChanged(true);
