@@ -1,11 +1,14 @@
-// Any bytes as a PGN file, and as a FEN: reading never crashes, a position
-// set up from it and found playable reads back, and every game that
-// replays is written out and read back to the same moves.
+// Any bytes as a PGN file, as a FEN and as a move typed by a player:
+// reading never crashes, a position set up from it and found playable reads
+// back, every game that replays is written out and read back to the same
+// moves, and a typed move that is taken is one the rules allow.
 
 #include "Fen.h"
 #include "GameRecord.h"
+#include "MoveInput.h"
 #include "PositionCheck.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +40,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (chess::CheckPosition(s).empty() && !chess::ReadFen(chess::WriteFen(s)).ok) {
             std::fprintf(stderr, "set-up %s is refused as a FEN\n", chess::WriteFen(s).c_str());
             std::abort();
+        }
+    }
+
+    // The first line as typed into the move field, in the start position and
+    // in the position the bytes describe, in every language's letters.
+    const std::string_view typed = bytes.substr(0, std::min<std::size_t>(bytes.find('\n'), 80));
+    chess::GameState start;
+    chess::SetUpNewGame(start);
+    for (const chess::PieceLetters& letters :
+         {chess::PieceLetters::English(), chess::PieceLetters::Czech(), chess::PieceLetters::German()}) {
+        (void)chess::ReadBoardCommand(typed, letters);
+        for (const chess::GameState& position : {start, fen.ok ? fen.position.state : start}) {
+            const chess::TypedMove m = chess::ReadTypedMove(position, typed, letters);
+            chess::GameState after = position;
+            if (m.ok() && !chess::PlayMove(after, m.move)) {
+                std::fprintf(stderr, "typed \"%.*s\" gives a move the rules refuse\n", int(typed.size()), typed.data());
+                std::abort();
+            }
         }
     }
 

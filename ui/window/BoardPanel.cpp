@@ -4,8 +4,7 @@
 #include <QMainWindow>
 #include <QStyle>
 
-QDockWidget* MakeBoardPanel(QMainWindow* window, const char* name, QWidget* content, Qt::DockWidgetArea area,
-                            int size)
+QDockWidget* MakeBoardPanel(QMainWindow* window, const char* name, QWidget* content, Qt::DockWidgetArea area, int size)
 {
     auto* dock = new QDockWidget(window);
     dock->setObjectName(QLatin1String(name));

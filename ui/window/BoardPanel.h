@@ -12,8 +12,7 @@ class QWidget;
 // A panel holding `content`, `size` pixels wide (or high, below the board),
 // added to `window` in `area`. Beside the board it stands beside any other
 // panel there, never under it: each widens the window.
-QDockWidget* MakeBoardPanel(QMainWindow* window, const char* name, QWidget* content, Qt::DockWidgetArea area,
-                            int size);
+QDockWidget* MakeBoardPanel(QMainWindow* window, const char* name, QWidget* content, Qt::DockWidgetArea area, int size);
 
 // What a shown panel of `size` adds to the window: itself and the
 // separator the style puts beside it.
