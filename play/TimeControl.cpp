@@ -50,6 +50,21 @@ std::string DurationText(std::int64_t ms)
     return text;
 }
 
+// A period's "40/" in front of its time, taken off `period` into `p`; false
+// for a count no control has. Settings and the PGN tag write it alike.
+bool TakeMoveCount(std::string_view& period, TimePeriod& p)
+{
+    const std::size_t slash = period.find('/');
+    if (slash == std::string_view::npos)
+        return true;
+    const auto moves = Number(period.substr(0, slash));
+    if (!moves || *moves < 1 || *moves > MostMoves)
+        return false;
+    p.moves = int(*moves);
+    period = period.substr(slash + 1);
+    return true;
+}
+
 std::optional<SideControl> ParseSide(std::string_view text)
 {
     SideControl side;
@@ -76,13 +91,8 @@ std::optional<SideControl> ParseSide(std::string_view text)
         const std::size_t comma = text.find(',');
         std::string_view period = text.substr(0, comma);
         TimePeriod p;
-        if (const std::size_t slash = period.find('/'); slash != std::string_view::npos) {
-            const auto moves = Number(period.substr(0, slash));
-            if (!moves || *moves < 1 || *moves > MostMoves)
-                return std::nullopt;
-            p.moves = int(*moves);
-            period = period.substr(slash + 1);
-        }
+        if (!TakeMoveCount(period, p))
+            return std::nullopt;
         const auto ms = Duration(period);
         if (!ms)
             return std::nullopt;
@@ -251,13 +261,8 @@ std::optional<TimeControl> ParsePgnTimeControl(std::string_view tag)
         std::string_view period = tag.substr(0, colon);
         tag = colon == std::string_view::npos ? std::string_view() : tag.substr(colon + 1);
         TimePeriod p;
-        if (const std::size_t slash = period.find('/'); slash != std::string_view::npos) {
-            const auto moves = Number(period.substr(0, slash));
-            if (!moves || *moves < 1 || *moves > MostMoves)
-                return std::nullopt;
-            p.moves = int(*moves);
-            period = period.substr(slash + 1);
-        }
+        if (!TakeMoveCount(period, p))
+            return std::nullopt;
         if (const std::size_t plus = period.find('+'); plus != std::string_view::npos) {
             const auto bonus = Number(period.substr(plus + 1));
             if (!bonus || *bonus * Second > MostBonus)
