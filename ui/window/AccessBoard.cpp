@@ -24,20 +24,27 @@ chess::Square SquareOfCell(int row, int column)
                            !controller_ || controller_->Look().WhiteAtBottom);
 }
 
-class BoardAccessible;
-
-class CellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
+// A square or a line of the move list: no widget and no children of its
+// own, and nothing a reader may change.
+class LeafAccessible : public QAccessibleInterface {
 public:
-    CellAccessible(BoardAccessible* table, int row, int column) : table_(table), row_(row), column_(column) {}
-
-    bool isValid() const override { return controller_ != nullptr; }
     QObject* object() const override { return nullptr; }
-    QWindow* window() const override;
-    QAccessibleInterface* parent() const override;
     QAccessibleInterface* child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+};
+
+class BoardAccessible;
+
+class CellAccessible : public LeafAccessible, public QAccessibleTableCellInterface {
+public:
+    CellAccessible(BoardAccessible* table, int row, int column) : table_(table), row_(row), column_(column) {}
+
+    bool isValid() const override { return controller_ != nullptr; }
+    QWindow* window() const override;
+    QAccessibleInterface* parent() const override;
     QString text(QAccessible::Text t) const override
     {
         if (t != QAccessible::Name || !controller_)
@@ -45,7 +52,6 @@ public:
         const chess::Square s = SquareOfCell(row_, column_);
         return controller_->SquareName(s.file, s.rank);
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override
     {
         if (!controller_)
@@ -200,19 +206,13 @@ QAccessibleInterface* CellAccessible::table() const
 // screen reader read numbers, moves and empty cells one by one.
 class MoveListAccessible;
 
-class MoveLineAccessible : public QAccessibleInterface {
+class MoveLineAccessible : public LeafAccessible {
 public:
     MoveLineAccessible(MoveListAccessible* list, int row) : list_(list), row_(row) {}
     bool isValid() const override;
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override;
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override;
