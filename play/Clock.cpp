@@ -6,6 +6,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 namespace chess {
 
@@ -29,13 +30,14 @@ void Clock::SetControl(const TimeControl& control)
     Set(control.white.StartMs(), control.black.StartMs(), 0, 0, true);
 }
 
-void Clock::Set(std::int64_t whiteMs, std::int64_t blackMs, int whiteMoves, int blackMoves, bool whiteToMove)
+void Clock::Set(std::int64_t whiteMs, std::int64_t blackMs, int whiteMoves, int blackMoves, bool whiteToMove,
+                std::int64_t spentMs)
 {
     white_ = {whiteMs, whiteMoves};
     black_ = {blackMs, blackMoves};
     whiteToMove_ = whiteToMove;
     started_ = paused_ = false;
-    spent_ = 0;
+    spent_ = spentMs;
 }
 
 std::int64_t Clock::Elapsed() const
@@ -47,9 +49,9 @@ void Clock::Start()
 {
     if (!Active() || started_)
         return;
+    // A turn set in the middle (Set with time spent) goes on from there.
     started_ = true;
     paused_ = false;
-    spent_ = 0;
     turnStart_ = source_->NowMs();
 }
 
@@ -86,8 +88,6 @@ void Clock::Resume()
 std::int64_t Clock::Remaining(bool white) const
 {
     const Side& side = Of(white);
-    if (!started_)
-        return side.ms;
     const SideControl& control = control_.Of(white);
     const std::int64_t elapsed = Elapsed();
     if (white != whiteToMove_)
@@ -235,6 +235,55 @@ std::optional<std::int64_t> ParseClk(std::string_view text)
 std::string WithClk(std::string_view comment, std::int64_t ms)
 {
     return WithCommentCommand(comment, "clk", ClkText(ms));
+}
+
+std::string ClockStateText(const Clock& clock)
+{
+    return (clock.WhiteToMove() ? "w " : "b ") + std::to_string(clock.AtTurnStart(true)) + ' '
+         + std::to_string(clock.AtTurnStart(false)) + ' ' + std::to_string(clock.TurnSpent());
+}
+
+namespace {
+
+// Digits only, as ClockStateText writes them: no sign, no blanks.
+std::optional<std::int64_t> Milliseconds(std::string_view text)
+{
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || text.front() == '-' || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+bool SetFromState(Clock& clock, const History& history, std::size_t ply, std::string_view state)
+{
+    SetFromRecord(clock, history, ply);
+    // Four fields, one blank apart.
+    std::vector<std::string_view> fields;
+    for (std::size_t at = 0; fields.size() <= 4;) {
+        const std::size_t blank = state.find(' ', at);
+        fields.push_back(state.substr(at, blank == std::string_view::npos ? blank : blank - at));
+        if (blank == std::string_view::npos)
+            break;
+        at = blank + 1;
+    }
+    if (fields.size() != 4 || (fields[0] != "w" && fields[0] != "b"))
+        return false;
+    const bool white = fields[0] == "w";
+    const auto whiteMs = Milliseconds(fields[1]), blackMs = Milliseconds(fields[2]), spent = Milliseconds(fields[3]);
+    if (!whiteMs || !blackMs || !spent || white != clock.WhiteToMove())
+        return false;
+    // The "[%clk]" keeps whole seconds: the exact times lie within one of them.
+    if (std::abs(*whiteMs - clock.AtTurnStart(true)) >= 1000 || std::abs(*blackMs - clock.AtTurnStart(false)) >= 1000)
+        return false;
+    const SideControl& control = clock.Control().Of(white);
+    const std::int64_t mover = white ? *whiteMs : *blackMs;
+    if (*spent > mover + (control.mode == ClockMode::Delay ? control.bonusMs : 0))
+        return false;  // more than the side had: it would have lost on time
+    clock.Set(*whiteMs, *blackMs, clock.MovesMade(true), clock.MovesMade(false), white, *spent);
+    return true;
 }
 
 std::optional<std::int64_t> ClkOf(const HalfMove& move)

@@ -39,8 +39,10 @@ public:
     const TimeControl& Control() const { return control_; }
     bool Active() const { return !control_.None(); }
 
-    // The times as they stood at some position: stopped there.
-    void Set(std::int64_t whiteMs, std::int64_t blackMs, int whiteMoves, int blackMoves, bool whiteToMove);
+    // The times as they stood at some position: stopped there. `spentMs` of
+    // the side to move's turn already gone: Start() goes on with that turn.
+    void Set(std::int64_t whiteMs, std::int64_t blackMs, int whiteMoves, int blackMoves, bool whiteToMove,
+             std::int64_t spentMs = 0);
 
     // The turn of the side to move begins now. Started() until Stop().
     void Start();
@@ -59,6 +61,10 @@ public:
 
     bool WhiteToMove() const { return whiteToMove_; }
     std::int64_t Remaining(bool white) const;
+    // A side's time when the turn began, and what the side to move has used
+    // of its turn so far (a pause not counted): all that Remaining() is made of.
+    std::int64_t AtTurnStart(bool white) const { return Of(white).ms; }
+    std::int64_t TurnSpent() const { return Elapsed(); }
     int MovesMade(bool white) const { return white ? white_.moves : black_.moves; }
     // The side to move has no time left.
     bool Flagged() const { return Active() && Remaining(whiteToMove_) <= 0; }
@@ -101,6 +107,18 @@ std::optional<std::int64_t> ParseClk(std::string_view text);
 // `exact` holds the times to the millisecond where the clock itself wrote
 // them (-1 elsewhere): used while the comment still says what was written.
 void SetFromRecord(Clock& clock, const History& history, std::size_t ply, const std::vector<std::int64_t>& exact = {});
+
+// The clock in the middle of a turn, as the unfinished game keeps it beside
+// its record, to the millisecond: "w 178000 180000 1342" is White to move,
+// White's and Black's times when the turn began, and what White has used of
+// it. A crash then costs no more than the time since it was written, where
+// the "[%clk]" of the last moves alone would cost the whole turn.
+std::string ClockStateText(const Clock& clock);
+// The clock from such a text, stopped, when it fits the record at `ply`:
+// the same side to move, each side's time no further than a second (what a
+// "[%clk]" cannot tell) from the record's, and time left for the side to
+// move. Otherwise false, and the clock as SetFromRecord leaves it.
+bool SetFromState(Clock& clock, const History& history, std::size_t ply, std::string_view state);
 
 // The mover's time of half-move `i` into its comment, and back.
 std::string WithClk(std::string_view comment, std::int64_t ms);

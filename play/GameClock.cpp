@@ -43,6 +43,7 @@ void GameClock::Reset(const TimeControl& control)
     exact_.clear();
     clock_.SetControl(control);
     clock_.Set(control.white.StartMs(), control.black.StartMs(), 0, 0, game_.State().WhiteToMove);
+    ply_ = game_.Record().Current();
 }
 
 void GameClock::Start()
@@ -140,6 +141,7 @@ void GameClock::SwitchNow()
         return;
     }
     const std::int64_t ms = clock_.Moved();
+    ply_ = ply;
     if (exact_.size() < ply)
         exact_.resize(ply, -1);
     exact_.resize(ply);
@@ -180,8 +182,24 @@ void GameClock::Restore()
 {
     const bool running = clock_.Running();
     SetFromRecord(clock_, game_.Record(), game_.Record().Current(), exact_);
+    ply_ = game_.Record().Current();
     if (running && !game_.Over())
         clock_.Start();
+}
+
+std::string GameClock::KeptState() const
+{
+    const History& record = game_.Record();
+    if (!clock_.Active() || game_.Over() || pending_ || ply_ != record.Current()
+        || clock_.WhiteToMove() != record.StateAt(ply_).WhiteToMove)
+        return {};
+    return ClockStateText(clock_);
+}
+
+bool GameClock::ResumeFrom(std::string_view state)
+{
+    ply_ = game_.Record().Current();
+    return clock_.Active() && SetFromState(clock_, game_.Record(), ply_, state);
 }
 
 void GameClock::GameChanged(const Game& game, const GameChange& change)
@@ -218,7 +236,7 @@ void GameClock::GameChanged(const Game& game, const GameChange& change)
     case GameChange::Opened:
         Reset(ControlOf(game));
         SetFromRecord(clock_, game.Record(), game.Record().Current());
-        return;
+        return;  // Reset has noted the half-move
     case GameChange::DrawClaimed:
         SwitchNow();
         clock_.Stop();

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace chess {
@@ -46,6 +47,16 @@ public:
     bool SwitchPending() const { return pending_; }
     void SwitchNow();
 
+    // The clock as it stands, for the unfinished game's file (see
+    // ClockStateText); "" when it has nothing to keep or is not yet in step
+    // with the game: no control, the game over, a move whose switch waits,
+    // or a change the clock has not heard of yet (the file's writer may
+    // hear of it first).
+    std::string KeptState() const;
+    // A resumed game's kept state: the clocks as they stood, stopped. False,
+    // and the times of the record, when it does not fit the game.
+    bool ResumeFrom(std::string_view state);
+
     void GameChanged(const Game& game, const GameChange& change) override;
 
 private:
@@ -61,6 +72,8 @@ private:
     // The mover's time of each half-move as written, to the millisecond.
     std::vector<std::int64_t> exact_;
     bool pending_ = false;
+    // The half-move the times belong to.
+    std::size_t ply_ = 0;
     bool writing_ = false;  // our own comments and tags coming back as changes
 };
 

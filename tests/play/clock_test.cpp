@@ -225,6 +225,7 @@ TEST(GameClock, TakeBackAndReplayRestoreTheTimes)
     p.Play({{"g8f6", 2000}});
     p.time.now += 1500;
     EXPECT_TRUE(p.clock.SwitchPending());
+    EXPECT_EQ(p.clock.KeptState(), "");  // the mover's clock still runs, the record says the other's
     p.clock.SwitchNow();
     EXPECT_EQ(p.Times(), std::make_pair(std::int64_t(174'000), std::int64_t(173'500)));
     EXPECT_EQ(CommentCommand(p.game.Record()[3].note.comment, "clk"), "0:02:53");
@@ -248,6 +249,35 @@ TEST(GameClock, ASavedGameBringsItsClocksBack)
         EXPECT_LE(std::abs(before.first - q.Times().first), 1000);
         EXPECT_LE(std::abs(before.second - q.Times().second), 1000);
         EXPECT_FALSE(q.clock.Times().Started());
+
+        // The unfinished game keeps the turn under way to the millisecond,
+        // and a resumed game goes on with it (the delay left, the time given back).
+        p.time.now += 1'700;
+        const auto during = p.Times();
+        Played r("");
+        r.game.Open(games[0].history, games[0].tags);
+        ASSERT_TRUE(r.clock.ResumeFrom(p.clock.KeptState())) << p.clock.KeptState();
+        EXPECT_EQ(r.Times(), during);
+        EXPECT_FALSE(r.clock.Times().Started());
+        r.clock.Start();
+        p.Play({{"f1c4", 2'000}});
+        r.Play({{"f1c4", 2'000}});
+        EXPECT_EQ(r.Times(), p.Times());
+    }
+
+    // A kept state that does not fit the record is ignored: the "[%clk]" times count.
+    Played p("3+2");
+    p.Play({{"e2e4", 0}, {"e7e5", 7'250}, {"g1f3", 3'400}, {"b8c6", 1'000}});
+    p.time.now += 1'700;
+    ASSERT_EQ(p.clock.KeptState(), "w 180600 175750 1700");
+    for (const char* bad : {"", "w 180600 175750", "w 180600 175750 1700 5", "b 180600 175750 1700",
+                            "w 181600 175750 1700", "w 180600 175750 -1", "w 180600 175750 180601",
+                            "w  180600 175750 1700", "w 180600 175750 x", "w 99999999999999999999 175750 0"}) {
+        SCOPED_TRACE(bad);
+        Played q("");
+        q.game.Open(p.game.Record(), p.game.Tags());
+        EXPECT_FALSE(q.clock.ResumeFrom(bad));
+        EXPECT_EQ(q.Times(), std::make_pair(std::int64_t(180'000), std::int64_t(175'000)));
     }
 }
 

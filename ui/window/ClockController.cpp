@@ -184,6 +184,7 @@ void ClockController::StartClock()
 {
     clock_.Start();
     Refresh();
+    emit timesToKeep();
 }
 
 void ClockController::PauseClock()
@@ -191,6 +192,14 @@ void ClockController::PauseClock()
     if (clock_.Times().Started())
         clock_.TogglePause();
     Refresh();
+    emit timesToKeep();
+}
+
+void ClockController::ResumeKept(const std::string& state)
+{
+    clock_.ResumeFrom(state);
+    Refresh();
+    emit timesToKeep();
 }
 
 void ClockController::Announce(const QString& text)
@@ -265,6 +274,9 @@ void ClockController::GameChanged(const chess::Game&, const chess::GameChange& c
     if (change.kind == chess::GameChange::Moved && clock_.SwitchPending())
         QTimer::singleShot(0, this, &ClockController::TrySwitch);
     Refresh();
+    // The file's writer heard of the change before the clock had followed it.
+    if (clock_.Times().Active())
+        emit timesToKeep();
 }
 
 void ClockController::ShowPanel()
@@ -291,6 +303,16 @@ void ClockController::Tick()
         return;  // the end has brought the faces up to date
     }
     Refresh();
+    // The unfinished game keeps the running time once a second, and only
+    // while a face changes: a pause or a delay writes nothing.
+    const chess::Clock& times = clock_.Times();
+    if (!times.Running())
+        return;
+    const std::pair key{times.WhiteToMove(), times.Remaining(times.WhiteToMove()) / 1000};
+    if (key != keptSecond_) {
+        keptSecond_ = key;
+        emit timesToKeep();
+    }
 }
 
 // The faces, the items and the timer brought in line with the clock.

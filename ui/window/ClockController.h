@@ -15,7 +15,10 @@
 #include <QString>
 #include <QTimer>
 
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
 
 class ClockPanel;
 class QAction;
@@ -87,6 +90,11 @@ public:
     bool ClockRunning() const;
     QString SpokenTimes() const;
 
+    // The clock's state for the unfinished game's file ("" for none), and a
+    // resumed game's state: the clocks as they stood, stopped.
+    std::string KeptState() const { return clock_.KeptState(); }
+    void ResumeKept(const std::string& state);
+
     // Menu commands.
     void ChooseControl();
     void StartClock();
@@ -98,6 +106,12 @@ public:
 
     void GameChanged(const chess::Game& game, const chess::GameChange& change) override;
 
+signals:
+    // KeptState() has changed: after each change of the game, a start or a
+    // pause, and while the clock runs, once a second of its time.
+    void timesToKeep();
+
+public:
     // For tests: a fake time source (nullptr: the real one again), and a
     // look at the clock and the panel.
     void SetTimeSource(const chess::TimeSource* source);
@@ -128,4 +142,5 @@ private:
     QDockWidget* dock_ = nullptr;
     ClockPanel* panel_ = nullptr;
     QWidget* waitingFor_ = nullptr;  // the dialog after a move that holds the switch
+    std::pair<bool, std::int64_t> keptSecond_{};  // the running side and its second last told
 };

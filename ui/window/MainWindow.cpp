@@ -50,6 +50,10 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
     accessUi_ = new AccessController(*this, game_, look_, *board_widget_);
     accessUi_->SetBoardTaken([this] { return setupUi_->Active(); });
     accessUi_->SetClockReader([this] { return clockUi_->SpokenTimes(); });
+    // The running clock is kept with the unfinished game and comes back with it.
+    recordUi_->Unfinished().KeepClock([this] { return clockUi_ ? clockUi_->KeptState() : std::string(); },
+                                      [this](const std::string& state) { clockUi_->ResumeKept(state); });
+    connect(clockUi_, &ClockController::timesToKeep, &recordUi_->Unfinished(), &UnfinishedGame::ClockChanged);
     // A position being set up is no game to play or analyse: the move field
     // closes, the clock stops, and the engine's panel closes for the while;
     // both come back with the game.
@@ -83,6 +87,7 @@ TForm1::~TForm1()
     game_.RemoveListener(this);
     delete engineUi_;
     engineUi_ = nullptr;
+    recordUi_->Unfinished().ClockChanged();  // the time up to the close, not to the clock's last second
     delete clockUi_;
     clockUi_ = nullptr;
     // The record's side listens to the game, and its unfinished game waits

@@ -18,6 +18,8 @@ namespace {
 // the game was left, so that a game with moves taken back comes back as it
 // was. Other PGN readers skip tags they do not know.
 constexpr std::string_view ShownPlyTag = "BodlanyShownPly";
+// Another: the running clock, as GameClock::KeptState gives it.
+constexpr std::string_view ClockTag = "BodlanyClock";
 
 constexpr std::size_t GamesKept = 10;
 // Far more copies than anyone runs at once, and a bound on the names tried.
@@ -32,7 +34,7 @@ bool Exists(const QString& path)
 // A game this program left unfinished, as the players left it; nothing when
 // the file holds anything else: no game, a game that cannot be replayed, a
 // game without moves, or one already over.
-std::optional<chess::RecordedGame> ReadGame(const QString& path)
+std::optional<chess::RecordedGame> ReadGame(const QString& path, std::string* clock = nullptr)
 {
     const chess::TextFile file = chess::ReadTextFile(LocalPath(path), MaxPgnFileSize);
     if (file.state != chess::FileState::Read)
@@ -54,6 +56,13 @@ std::optional<chess::RecordedGame> ReadGame(const QString& path)
             shown = ply;
         // It stays in our own file: saving the game elsewhere leaves it out.
         game.tags.erase(tag);
+    }
+    const auto kept = std::find_if(game.tags.begin(), game.tags.end(),
+                                   [](const chess::PgnTag& t) { return t.name == ClockTag; });
+    if (kept != game.tags.end()) {
+        if (clock)
+            *clock = kept->value;
+        game.tags.erase(kept);
     }
     chess::GameState scratch;
     game.history.JumpTo(shown, scratch);
@@ -167,6 +176,9 @@ void UnfinishedGame::Write()
     std::vector<chess::PgnTag> extra;
     if (record.Current() < record.Size())
         extra.push_back({std::string(ShownPlyTag), std::to_string(record.Current())});
+    clockWritten_ = clockState_ ? clockState_() : std::string();
+    if (!clockWritten_.empty())
+        extra.push_back({std::string(ClockTag), clockWritten_});
     writer_->Submit(path, WholeGameText(game_, extra));
 }
 
@@ -202,6 +214,21 @@ void UnfinishedGame::SetProblemText(const QString& text)
         emit problemChanged();
 }
 
+void UnfinishedGame::KeepClock(ClockState state, ClockResumed resumed)
+{
+    clockState_ = std::move(state);
+    clockResumed_ = std::move(resumed);
+}
+
+void UnfinishedGame::ClockChanged()
+{
+    if (finished_ || slot_ == 0 || !clockState_ || game_.Over() || game_.Record().Size() == 0)
+        return;
+    const std::string state = clockState_();
+    if (!state.empty() && state != clockWritten_)
+        Write();
+}
+
 void UnfinishedGame::Flush()
 {
     writer_->Flush();
@@ -211,6 +238,8 @@ void UnfinishedGame::Finish()
 {
     if (finished_)
         return;
+    // The clock as it stands now, not as it stood at its last second.
+    ClockChanged();
     finished_ = true;
     writer_->Flush();
     // The lock files go; the games stay for the next start.
@@ -296,12 +325,15 @@ bool UnfinishedGame::Resume(std::size_t index, const Adopter& adopt)
     chess::FileLock lock;
     const bool free = lock.TryTake(LockPath(slot), true) != chess::FileLock::Outcome::Held;
     // Read again under the lock: another copy may have played it on meanwhile.
-    std::optional<chess::RecordedGame> game = free ? ReadGame(GamePath(slot)) : std::nullopt;
+    std::string clock;
+    std::optional<chess::RecordedGame> game = free ? ReadGame(GamePath(slot), &clock) : std::nullopt;
     bool adopted = false;
     if (game) {
         resuming_ = slot;
         resumingLock_ = std::move(lock);
         adopted = adopt(std::move(*game));
+        if (adopted && clockResumed_ && !clock.empty())
+            clockResumed_(clock);
         // Refused: the game stays where it was, for later.
         resuming_ = 0;
         resumingLock_.Release(true);

@@ -80,6 +80,18 @@ public:
     // The text for it, "%1" standing for the file.
     void SetProblemText(const QString& text);
 
+    // The clock's state (see chess::ClockStateText), kept beside the game in
+    // a tag of the program's own so that a crash loses at most the second
+    // since it was last written: `state` gives it at each write ("" for
+    // none), `resumed` hands that of a resumed game back once the game is
+    // on the board. Like the half-move shown, it never leaves this file.
+    using ClockState = std::function<std::string()>;
+    using ClockResumed = std::function<void(const std::string&)>;
+    void KeepClock(ClockState state, ClockResumed resumed);
+    // The clock's state has changed: the game is written again unless what
+    // would be written is what was, or there is no state to keep.
+    void ClockChanged();
+
     // Waits until every change asked for is on the disk.
     void Flush();
     // At the end of the program, however it ends: Flush, then let the other
@@ -117,6 +129,9 @@ private:
     int resuming_ = 0;
     chess::FileLock resumingLock_;
     bool finished_ = false;
+    ClockState clockState_;
+    ClockResumed clockResumed_;
+    std::string clockWritten_;  // the state in the last write
 
     std::vector<Found> games_;
     std::map<QString, Cached> cache_;

@@ -456,6 +456,7 @@ private slots:
     void fileGivenOnTheCommandLine_data();
     void fileGivenOnTheCommandLine();
     void clockThreeMinutesTwoSeconds();
+    void clockResumesAfterACrash();
 
     // Appearance.
     void pieceSetBringsItsTexture_data();
@@ -2604,6 +2605,61 @@ void TestMainWindow::clockThreeMinutesTwoSeconds()
     QVERIFY(form->WriteSettingsFile());
     QCOMPARE(folder.Value("casovakontrola"), QByteArray("3+2"));
     clock.SetTimeSource(nullptr);
+}
+
+// A crash in the middle of a turn costs the side to move at most the second
+// since the unfinished game was last written, not the whole turn.
+void TestMainWindow::clockResumesAfterACrash()
+{
+    ProgramFolder folder;
+    Answerer answers;
+    auto form = folder.Start();
+    FakeTime time;
+    form->ClockUi().SetTimeSource(&time);
+    form->ClockUi().SetControlText(QStringLiteral("3+2"));
+    Play(*form, QStringLiteral("e2e4"));
+    QTRY_VERIFY(!form->ClockUi().Clock().SwitchPending());
+    time.now += 5000;
+    Play(*form, QStringLiteral("e7e5"));
+    QTRY_VERIFY(!form->ClockUi().Clock().SwitchPending());
+    for (int second = 0; second < 40; ++second) {
+        time.now += 1000;
+        form->ClockUi().Tick();
+    }
+    const QString kept = form->RecordUi().AutosavePath();
+    form->RecordUi().Unfinished().Flush();
+    const auto read = [&kept] {
+        QFile file(kept);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray crashed = read();
+    QVERIFY2(crashed.contains("[BodlanyClock \"w 182000 177000 40000\"]"), crashed.constData());
+    // The program dies 0.9 s later, before it writes again.
+    time.now += 900;
+    form.reset();
+    QFile file(kept);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(crashed) == crashed.size());
+    file.close();
+
+    auto next = folder.Start();
+    next->ClockUi().SetTimeSource(&time);
+    QTRY_VERIFY(next->Item("Pokraovatvrozehranpartii1")->isEnabled());
+    next->Item("Pokraovatvrozehranpartii1")->trigger();
+    const chess::Clock& times = next->ClockUi().Clock().Times();
+    QCOMPARE(times.Remaining(true), 142'000);  // 900 ms lost of White's 141 100
+    QCOMPARE(FaceOf(*next, false), QStringLiteral("0:02:57"));
+    QVERIFY(!next->ClockUi().ClockRunning());
+    // The tag stays in the program's own file, and keeps the times there at once.
+    QVERIFY(!QString::fromStdString(WholeGameText(next->Game())).contains(QLatin1String("Bodlany")));
+    next->RecordUi().Unfinished().Flush();
+    QVERIFY(read().contains("[BodlanyClock \"w 182000 177000 40000\"]"));
+    // The turn goes on: 42 s in all, 2 s back.
+    next->ClockUi().StartClock();
+    time.now += 2000;
+    Play(*next, QStringLiteral("g1f3"));
+    QTRY_VERIFY(!next->ClockUi().Clock().SwitchPending());
+    QCOMPARE(times.Remaining(true), 142'000);
+    next->ClockUi().SetTimeSource(nullptr);
 }
 
 QTEST_MAIN(TestMainWindow)
