@@ -141,6 +141,6 @@ private:
     QAction* pause_ = nullptr;
     QDockWidget* dock_ = nullptr;
     ClockPanel* panel_ = nullptr;
-    QWidget* waitingFor_ = nullptr;  // the dialog after a move that holds the switch
+    QWidget* waitingFor_ = nullptr;               // the dialog after a move that holds the switch
     std::pair<bool, std::int64_t> keptSecond_{};  // the running side and its second last told
 };

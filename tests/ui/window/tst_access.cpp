@@ -9,6 +9,7 @@
 #include "EngineController.h"
 #include "Fen.h"
 #include "MainWindow.h"
+#include "ProgramFolder.h"
 #include "SetupController.h"
 #include "TimeControlDialog.h"
 
@@ -70,30 +71,15 @@ private:
 };
 
 struct Program {
-    QTemporaryDir dir;
+    ProgramFolder folder;
     std::unique_ptr<TForm1> form;
 
     explicit Program(const char* language)
     {
-        AppPaths paths;
-        paths.ProgramDir = dir.path() + QLatin1Char('/');
-        paths.SettingsFile = paths.ProgramDir + QStringLiteral("bodlany-sachy.ini");
-        paths.DataDir = paths.ProgramDir + QStringLiteral("data");
-        QDir(dir.path()).mkdir(QStringLiteral("Language"));
-        for (const char* name : {"czech", "deutch", "english"})
-            QFile::copy(QStringLiteral(LANGUAGE_DIR "/") + QLatin1String(name),
-                        paths.ProgramDir + QStringLiteral("Language/") + QLatin1String(name));
-        QFile ini(paths.SettingsFile);
-        if (ini.open(QIODevice::WriteOnly))
-            ini.write(QByteArray("[Nastaven\xED]\r\nbilydole=1\r\ncesky=") + (language[0] == 'c' ? "1" : "0")
-                      + "\r\nnemecky=" + (language[0] == 'd' ? "1" : "0")
-                      + "\r\nanglicky=" + (language[0] == 'e' ? "1" : "0") + "\r\n");
-        ini.close();
-        form = std::make_unique<TForm1>(paths);
-        form->CreateMessageDialog();
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            qWarning("main window not exposed");
+        folder.WriteSettings(SectionHeader + "\r\nbilydole=1\r\ncesky=" + (language[0] == 'c' ? "1" : "0")
+                             + "\r\nnemecky=" + (language[0] == 'd' ? "1" : "0")
+                             + "\r\nanglicky=" + (language[0] == 'e' ? "1" : "0") + "\r\n");
+        form = folder.Start();
     }
     AccessController& Access() const { return form->AccessUi(); }
     void SetUp(const char* fen) const

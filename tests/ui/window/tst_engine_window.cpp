@@ -7,6 +7,7 @@
 #include "EnginePanel.h"
 #include "MainWindow.h"
 #include "MoveList.h"
+#include "ProgramFolder.h"
 #include "SetupController.h"
 
 #include <QAction>
@@ -36,26 +37,15 @@ constexpr char Script[] = "uci -> id name Fake|uciok\n"
 const char* const Expected[] = {"+0.20  1. e4 e5", "-0.40  1... e5", "-0.60  2. e4 Dh4+", "#-1  2... Dh4#"};
 
 struct Window {
-    QTemporaryDir dir;
-    AppPaths paths;
+    ProgramFolder folder;
+    const AppPaths& paths = folder.paths;
     std::unique_ptr<TForm1> form;
 
     Window()
     {
         qputenv("FAKE_UCI_SCRIPT", Script);
-        paths.ProgramDir = dir.path() + QLatin1Char('/');
-        paths.SettingsFile = paths.ProgramDir + QStringLiteral("bodlany-sachy.ini");
-        paths.DataDir = paths.ProgramDir + QStringLiteral("data");
-        QDir(dir.path()).mkdir(QStringLiteral("Language"));
-        for (const char* name : {"czech", "deutch", "english"})
-            QFile::copy(QStringLiteral(LANGUAGE_DIR "/") + name,
-                        paths.ProgramDir + QStringLiteral("Language/") + QLatin1String(name));
-        QFile settings(paths.SettingsFile);
-        if (settings.open(QIODevice::WriteOnly))
-            settings.write("[Nastavení]\nzapis=1\nsachovyprogram=" FAKE_ENGINE "\n");
-        settings.close();
-        form = std::make_unique<TForm1>(paths);
-        form->show();
+        folder.WriteSettings("[Nastavení]\nzapis=1\nsachovyprogram=" FAKE_ENGINE "\n");
+        form = folder.Start();
     }
     EngineController& Engine() { return form->EngineUi(); }
     QByteArray SettingsValue(const QByteArray& key) const

@@ -12,6 +12,7 @@
 #include "Hlasky.h"
 #include "MainWindow.h"
 #include "MoveList.h"
+#include "ProgramFolder.h"
 #include "QtTranslation.h"
 #include "RecordController.h"
 #include "RecordDialogs.h"
@@ -57,7 +58,6 @@ using chess::SelectionOf;
 
 namespace {
 
-const QByteArray SectionHeader = "[Nastaven\xED]";  // í in code page 1250
 const QList<QByteArray> KeyOrder = {
     "Left",      "Top",     "Height",         "Width",      "cesky",         "nemecky", "anglicky", "bilydole",
     "cernydole", "popisky", "Klasickkameny1", "Klubovky1",  "Umleckkameny1", "N11",     "N21",      "N31",
@@ -235,69 +235,6 @@ private:
 
 // A program folder of its own for each test: the real language files in
 // "Language/", and the settings file beside them.
-struct ProgramFolder {
-    QTemporaryDir dir;
-    AppPaths paths;
-
-    explicit ProgramFolder(const QStringList& languages = {"czech", "deutch", "english"})
-    {
-        paths.ProgramDir = dir.path() + QLatin1Char('/');
-        paths.SettingsFile = paths.ProgramDir + QStringLiteral("bodlany-sachy.ini");
-        paths.DataDir = paths.ProgramDir + QStringLiteral("data");
-        QDir(dir.path()).mkdir(QStringLiteral("Language"));
-        for (const QString& name : languages)
-            QFile::copy(QStringLiteral(LANGUAGE_DIR "/") + name, paths.ProgramDir + QStringLiteral("Language/") + name);
-    }
-    void WriteSettings(const QByteArray& bytes) const
-    {
-        QFile f(paths.SettingsFile);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray SettingsBytes() const
-    {
-        QFile f(paths.SettingsFile);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    // The non-empty lines of the settings file.
-    QList<QByteArray> SettingsLines() const
-    {
-        QList<QByteArray> lines;
-        for (QByteArray line : SettingsBytes().split('\n')) {
-            line = line.trimmed();
-            if (!line.isEmpty())
-                lines << line;
-        }
-        return lines;
-    }
-    // A key's value in the program's own section.
-    QByteArray Value(const QByteArray& key) const
-    {
-        bool inSection = false;
-        for (const QByteArray& line : SettingsLines()) {
-            if (line.startsWith('['))
-                inSection = line == SectionHeader;
-            else if (inSection && line.startsWith(key + '='))
-                return line.mid(key.size() + 1);
-        }
-        return {};
-    }
-    QByteArray Bounds() const
-    {
-        return "Left=" + Value("Left") + " Top=" + Value("Top") + " Height=" + Value("Height")
-             + " Width=" + Value("Width");
-    }
-    // Starts the program: the window, then its message dialog, then shown.
-    std::unique_ptr<TForm1> Start() const
-    {
-        auto form = std::make_unique<TForm1>(paths);
-        form->CreateMessageDialog();
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            qWarning("main window not exposed");
-        return form;
-    }
-};
 
 chess::Square ParseSquare(const char* name)
 {

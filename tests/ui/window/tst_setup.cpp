@@ -8,6 +8,7 @@
 #include "Fen.h"
 #include "MainWindow.h"
 #include "Pgn.h"
+#include "ProgramFolder.h"
 #include "SetupController.h"
 
 #include <QApplication>
@@ -30,31 +31,6 @@
 #include <memory>
 
 namespace {
-
-struct ProgramFolder {
-    QTemporaryDir dir;
-    AppPaths paths;
-
-    ProgramFolder()
-    {
-        paths.ProgramDir = dir.path() + QLatin1Char('/');
-        paths.SettingsFile = paths.ProgramDir + QStringLiteral("bodlany-sachy.ini");
-        paths.DataDir = paths.ProgramDir + QStringLiteral("data");
-        QDir(dir.path()).mkdir(QStringLiteral("Language"));
-        for (const char* name : {"czech", "deutch", "english"})
-            QFile::copy(QStringLiteral(LANGUAGE_DIR "/") + QLatin1String(name),
-                        paths.ProgramDir + QStringLiteral("Language/") + QLatin1String(name));
-    }
-    std::unique_ptr<TForm1> Start() const
-    {
-        auto form = std::make_unique<TForm1>(paths);
-        form->CreateMessageDialog();
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            qWarning("main window not exposed");
-        return form;
-    }
-};
 
 QPoint CentreOf(const TForm1& form, const char* square)
 {
