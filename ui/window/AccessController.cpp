@@ -290,7 +290,7 @@ QString AccessController::EndText(chess::GameEnd end) const
     }
     // Every other end, also those the program learns later (a flag, a
     // resignation), with the result and why as the move list says it.
-    return texts_.Konec.arg(record_.Ending(end, game_.Tags()));
+    return texts_.Konec.arg(record_.Ending(end, game_));
 }
 
 void AccessController::GameChanged(const chess::Game& game, const chess::GameChange& change)

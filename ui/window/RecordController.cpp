@@ -71,18 +71,24 @@ QString RecordTexts::Ending(chess::GameEnd end) const
     return QString::fromLatin1(chess::ResultText(end)) + (why ? QLatin1Char(' ') + *why : QString());
 }
 
-QString RecordTexts::Ending(chess::GameEnd end, const std::vector<chess::PgnTag>& tags) const
+QString RecordTexts::Ending(chess::GameEnd end, const chess::Game& game) const
 {
     const bool declared = end == chess::GameEnd::WhiteWinsDeclared || end == chess::GameEnd::BlackWinsDeclared
                        || end == chess::GameEnd::DrawDeclared;
-    const std::string termination = chess::TagValue(tags, "Termination");
+    const std::string termination = chess::TagValue(game.Tags(), "Termination");
+    // A file's draw "normal"ly ended where a repetition or fifty moves could
+    // be claimed may well be that claim: it stays "as recorded".
+    const chess::History& record = game.Record();
+    const bool claimOpen = record.Size() > 0
+                        && (record[record.Size() - 1].occurrence >= chess::ThreefoldCount
+                            || record[record.Size() - 1].halfmoveClock >= chess::FiftyMoveClaimPlies);
     const QString* why = nullptr;
     if (declared && termination == "time forfeit")
         why = &KonecCas;
-    else if (declared && termination == "normal")
-        why = end == chess::GameEnd::DrawDeclared      ? &KonecDohodou
-            : end == chess::GameEnd::WhiteWinsDeclared ? &KonecVzdalCerny
-                                                       : &KonecVzdalBily;
+    else if (declared && termination == "normal" && end != chess::GameEnd::DrawDeclared)
+        why = end == chess::GameEnd::WhiteWinsDeclared ? &KonecVzdalCerny : &KonecVzdalBily;
+    else if (declared && termination == "normal" && !claimOpen)
+        why = &KonecDohodou;
     if (!why)
         return Ending(end);
     return QString::fromLatin1(chess::ResultText(end)) + QLatin1Char(' ') + *why;
@@ -300,11 +306,11 @@ void RecordController::ShowRecord(bool movesChanged)
     if (!MoveListShown())
         return;
     if (movesChanged)
-        list_->Show(game_.Record(), letters_, texts_.Ending(EndOfRecord(game_.Record()), game_.Tags()));
+        list_->Show(game_.Record(), letters_, texts_.Ending(EndOfRecord(game_.Record()), game_));
     else
         list_->Mark(game_.Record().Current());
     const chess::GameEnd end = game_.End();
-    QString status = texts_.Ending(end, game_.Tags());
+    QString status = texts_.Ending(end, game_);
     if (end == chess::GameEnd::None)
         status = game_.State().WhiteToMove ? texts_.NaTahuBily : texts_.NaTahuCerny;
     panel_->SetStatus(status, unfinished_->Problem());

@@ -86,9 +86,10 @@ struct RecordTexts {
     static RecordTexts Load(const LanguageFile& file);
     // "0-1 mat": the result and why; "" for a game still going.
     QString Ending(chess::GameEnd end) const;
-    // The same, a declared result told by the game's Termination tag: "time
-    // forfeit" is a flag, "normal" a resignation or an agreed draw.
-    QString Ending(chess::GameEnd end, const std::vector<chess::PgnTag>& tags) const;
+    // The same, a declared result at the end of `game` told by its
+    // Termination tag: "time forfeit" is a flag, "normal" a resignation, or
+    // an agreed draw where no draw could have been claimed instead.
+    QString Ending(chess::GameEnd end, const chess::Game& game) const;
     // "hra 25, tah 11 "Ke5": pravidla ho nepřipouštějí"
     QString Problem(const chess::PgnProblem& problem) const;
 };

@@ -2524,7 +2524,7 @@ void TestMainWindow::clockThreeMinutesTwoSeconds()
     for (const char* piece : {"[TimeControl \"180+2\"]", "[Termination \"time forfeit\"]", "[Result \"0-1\"]",
                               "1. e4 {[%clk 0:03:02]} e5 {[%clk 0:02:56] Hned.}"})
         QVERIFY2(pgn.contains(QLatin1String(piece)), qPrintable(pgn));
-    QCOMPARE(RecordTexts().Ending(form->Game().End(), form->Game().Tags()), QStringLiteral("0-1 čas vypršel"));
+    QCOMPARE(RecordTexts().Ending(form->Game().End(), form->Game()), QStringLiteral("0-1 čas vypršel"));
 
     // A take-back after the flag gives the game and the clocks back.
     form->Item(QStringLiteral("Vrtittah1"))->trigger();
@@ -2536,8 +2536,19 @@ void TestMainWindow::clockThreeMinutesTwoSeconds()
     answers.Answer({QMessageBox::Yes});
     form->Item(QStringLiteral("Vzdatpartii1"))->trigger();
     QCOMPARE(form->Game().End(), chess::GameEnd::WhiteWinsDeclared);
-    QCOMPARE(RecordTexts().Ending(form->Game().End(), form->Game().Tags()), QStringLiteral("1-0 černý se vzdal"));
+    QCOMPARE(RecordTexts().Ending(form->Game().End(), form->Game()), QStringLiteral("1-0 černý se vzdal"));
     form->Item(QStringLiteral("Vrtittah1"))->trigger();
+    answers.Answer({QMessageBox::Yes});
+    form->Item(QStringLiteral("Nabidnoutremizu1"))->trigger();
+    QCOMPARE(RecordTexts().Ending(form->Game().End(), form->Game()), QStringLiteral("1/2-1/2 remíza dohodou"));
+    form->Item(QStringLiteral("Vrtittah1"))->trigger();
+    // A file's draw where a repetition could be claimed may be that claim.
+    chess::Game repeated;
+    for (const char* move : {"g1f3", "g8f6", "f3g1", "f6g8", "g1f3", "g8f6", "f3g1", "f6g8"})
+        QVERIFY(repeated.Play({move[0] - 'a', move[1] - '1', move[2] - 'a', move[3] - '1'}));
+    repeated.SetTags({{"Termination", "normal"}});
+    QVERIFY(repeated.Declare(chess::GameEnd::DrawDeclared));
+    QCOMPARE(RecordTexts().Ending(repeated.End(), repeated), QStringLiteral("1/2-1/2 podle zápisu"));
 
     QVERIFY(form->WriteSettingsFile());
     QCOMPARE(folder.Value("casovakontrola"), QByteArray("3+2"));
