@@ -54,29 +54,7 @@ TForm1::TForm1(const AppPaths& paths, QWidget* parent)
     recordUi_->Unfinished().KeepClock([this] { return clockUi_ ? clockUi_->KeptState() : std::string(); },
                                       [this](const std::string& state) { clockUi_->ResumeKept(state); });
     connect(clockUi_, &ClockController::timesToKeep, &recordUi_->Unfinished(), &UnfinishedGame::ClockChanged);
-    // A position being set up is no game to play or analyse: the move field
-    // closes, the clock stops, and the engine's panel closes for the while;
-    // both come back with the game.
-    connect(setupUi_.get(), &SetupController::activeChanged, this, [this](bool active) {
-        if (active) {
-            accessUi_->CloseField();  // its moves would land on the position being set up
-            // Nobody plays while a position is arranged: the clock waits.
-            clockBeforeSetup_ = clockUi_->ClockRunning();
-            if (clockBeforeSetup_)
-                clockUi_->PauseClock();
-            analysisBeforeSetup_ = engineUi_->AnalysisShown();
-            if (engineUi_->Reviewing())
-                engineUi_->CancelReview();
-            if (analysisBeforeSetup_)
-                engineUi_->ShowAnalysis(false);
-        } else {
-            // A game played from the new position has its clock set afresh.
-            if (clockBeforeSetup_ && clockUi_->Clock().Times().Paused())
-                clockUi_->PauseClock();
-            if (analysisBeforeSetup_)
-                engineUi_->ShowAnalysis(true);
-        }
-    });
+    connect(setupUi_.get(), &SetupController::activeChanged, this, &TForm1::SetupShown);
     game_.AddListener(this);
     BuildMenu();
     FormCreate();
@@ -406,6 +384,31 @@ void TForm1::ChooseOrientation(bool whiteAtBottom)
     state_.SelectedSquare = chess::NoSelection;
     DrawBoard();
     accessUi_->BoardTurned();
+}
+
+// A position being set up is no game to play or analyse: the move field
+// closes, the clock stops, and the engine's panel closes for the while;
+// both come back with the game.
+void TForm1::SetupShown(bool active)
+{
+    if (active) {
+        accessUi_->CloseField();  // its moves would land on the position being set up
+        // Nobody plays while a position is arranged: the clock waits.
+        clockBeforeSetup_ = clockUi_->ClockRunning();
+        if (clockBeforeSetup_)
+            clockUi_->PauseClock();
+        analysisBeforeSetup_ = engineUi_->AnalysisShown();
+        if (engineUi_->Reviewing())
+            engineUi_->CancelReview();
+        if (analysisBeforeSetup_)
+            engineUi_->ShowAnalysis(false);
+    } else {
+        // A game played from the new position has its clock set afresh.
+        if (clockBeforeSetup_ && clockUi_->Clock().Times().Paused())
+            clockUi_->PauseClock();
+        if (analysisBeforeSetup_)
+            engineUi_->ShowAnalysis(true);
+    }
 }
 
 void TForm1::Autor1Click()

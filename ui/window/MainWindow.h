@@ -117,6 +117,7 @@ private:
     void KeepRightEdgeOnScreen();
     void ChooseLanguage(LanguageId id);
     void ChooseOrientation(bool whiteAtBottom);
+    void SetupShown(bool active);
     void FormMouseDown(QPoint position);
     bool FormCloseQuery();
     chess::Settings CurrentSettings() const;

@@ -17,6 +17,7 @@
 #include "RecordController.h"
 #include "RecordDialogs.h"
 #include "RecordPanel.h"
+#include "SetupController.h"
 #include "TimeControlDialog.h"
 #include "UnfinishedGame.h"
 
@@ -2508,6 +2509,13 @@ void TestMainWindow::clockThreeMinutesTwoSeconds()
     QCOMPARE(FaceOf(*form, true), QStringLiteral("0:03:02"));
     QVERIFY(!clock.Panel()->Status().isEmpty());
     form->Item(QStringLiteral("Pozastavithodiny1"))->trigger();
+    // Nobody plays while a position is set up: the clock waits, and goes on
+    // when the set-up is cancelled.
+    QVERIFY(clock.ClockRunning());
+    form->SetupUi().Begin();
+    QVERIFY(!clock.ClockRunning());
+    form->SetupUi().Cancel();
+    QVERIFY(clock.ClockRunning());
 
     // The flag: the game ends at once with its result, and takes no move.
     time.now += 182'000;
