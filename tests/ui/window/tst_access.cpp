@@ -9,9 +9,9 @@
 #include "EngineController.h"
 #include "Fen.h"
 #include "MainWindow.h"
-#include "ProgramFolder.h"
 #include "SetupController.h"
 #include "TimeControlDialog.h"
+#include "WindowTestSupport.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -299,7 +299,7 @@ void TestAccess::boardReadsAsATableOfSquares()
     QCOMPARE(cell(4, 4)->text(QAccessible::Name), QStringLiteral("e4, leer"));
     QCOMPARE(table->indexOfChild(cell(7, 4)), 60);
     // A picked-up piece is the selected cell; the cursor's cell has the focus.
-    QTest::mouseClick(board, Qt::LeftButton, {}, QPoint(34 + 4 * 68 + 34, 34 + 6 * 68 + 34));
+    Press(*program.form, "e2");
     QVERIFY(cell(6, 4)->state().selected);
     QCOMPARE(table->tableInterface()->selectedCellCount(), 1);
     board->setFocus();

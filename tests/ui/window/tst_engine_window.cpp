@@ -7,8 +7,8 @@
 #include "EnginePanel.h"
 #include "MainWindow.h"
 #include "MoveList.h"
-#include "ProgramFolder.h"
 #include "SetupController.h"
+#include "WindowTestSupport.h"
 
 #include <QAction>
 #include <QApplication>

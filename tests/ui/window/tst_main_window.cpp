@@ -12,7 +12,6 @@
 #include "Hlasky.h"
 #include "MainWindow.h"
 #include "MoveList.h"
-#include "ProgramFolder.h"
 #include "QtTranslation.h"
 #include "RecordController.h"
 #include "RecordDialogs.h"
@@ -20,6 +19,7 @@
 #include "SetupController.h"
 #include "TimeControlDialog.h"
 #include "UnfinishedGame.h"
+#include "WindowTestSupport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -236,39 +236,6 @@ private:
 
 // A program folder of its own for each test: the real language files in
 // "Language/", and the settings file beside them.
-
-chess::Square ParseSquare(const char* name)
-{
-    return {name[0] - 'a', name[1] - '1'};
-}
-
-// The centre of a square on screen, as a player aims at it.
-QPoint CentreOf(const TForm1& form, chess::Square sq)
-{
-    const bool white = form.Look().WhiteAtBottom;
-    const int column = white ? sq.file : 7 - sq.file;
-    const int row = white ? 7 - sq.rank : sq.rank;
-    return {34 + 68 * column + 34, 34 + 68 * row + 34};
-}
-
-void Press(TForm1& form, QPoint at, Qt::MouseButton button = Qt::LeftButton)
-{
-    QTest::mouseClick(form.Board(), button, Qt::NoModifier, at);
-}
-
-void Press(TForm1& form, const char* square, Qt::MouseButton button = Qt::LeftButton)
-{
-    Press(form, CentreOf(form, ParseSquare(square)), button);
-}
-
-// "e2e4 e7e5": two presses per move.
-void Play(TForm1& form, const QString& moves, Qt::MouseButton button = Qt::LeftButton)
-{
-    for (const QString& move : moves.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        Press(form, move.left(2).toLatin1().constData(), button);
-        Press(form, move.mid(2, 2).toLatin1().constData(), button);
-    }
-}
 
 // What a square shows on the board, and the bare texture it would show empty.
 QImage Shown(TForm1& form, chess::Square sq)

@@ -8,8 +8,8 @@
 #include "Fen.h"
 #include "MainWindow.h"
 #include "Pgn.h"
-#include "ProgramFolder.h"
 #include "SetupController.h"
+#include "WindowTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,26 +31,6 @@
 #include <memory>
 
 namespace {
-
-QPoint CentreOf(const TForm1& form, const char* square)
-{
-    const int file = square[0] - 'a', rank = square[1] - '1';
-    const bool white = form.Look().WhiteAtBottom;
-    return {34 + 68 * (white ? file : 7 - file) + 34, 34 + 68 * (white ? 7 - rank : rank) + 34};
-}
-
-void Click(TForm1& form, const char* square, Qt::MouseButton button = Qt::LeftButton)
-{
-    QTest::mouseClick(form.Board(), button, Qt::NoModifier, CentreOf(form, square));
-}
-
-void Play(TForm1& form, const QString& moves)
-{
-    for (const QString& move : moves.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        Click(form, move.left(2).toLatin1().constData());
-        Click(form, move.mid(2, 2).toLatin1().constData());
-    }
-}
 
 // Drags with the left button held from one point of the board to another.
 void Drag(TForm1& form, QPoint from, QPoint to)
@@ -103,12 +83,6 @@ QString Problems(TForm1& form)
     return Control<QLabel>(form, "Problemy")->text();
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class TestSetup : public QObject {
@@ -153,18 +127,18 @@ void TestSetup::kingAndRookSetUpPlayedSavedAndOpened()
 
     // The white king from the palette, clicked twice: twice the same square.
     ClickPalette(*form, 0, 0);
-    Click(*form, "e1");
-    Click(*form, "e1");
+    Press(*form, "e1");
+    Press(*form, "e1");
     // The black king typed, a rook clicked onto a2 and dragged home to a1.
     TypeOn(*form, "e8", QStringLiteral("k"));
     ClickPalette(*form, 2, 0);
-    Click(*form, "a2");
+    Press(*form, "a2");
     ClickPalette(*form, 2, 0);  // put the rook down again
     QCOMPARE(form->SetupUi().Tool(), SetupController::NoTool);
     Drag(*form, CentreOf(*form, "a2"), CentreOf(*form, "a1"));
     // What is put there by mistake goes again: right click, Delete, dragged off.
     TypeOn(*form, "d4", QStringLiteral("D#P"));
-    Click(*form, "d4", Qt::RightButton);
+    Press(*form, "d4", Qt::RightButton);
     TypeOn(*form, "h5", QStringLiteral("n"));
     Drag(*form, CentreOf(*form, "h5"), QPoint(605, 300));
     QCOMPARE(Control<QLineEdit>(*form, "Fen")->text(), QStringLiteral("4k3/8/8/8/8/8/8/R3K3 w - - 0 1"));
@@ -228,8 +202,8 @@ void TestSetup::cancelGivesTheGameBack()
     Control<QPushButton>(*form, "ZakladniPostaveni")->click();
     Control<QPushButton>(*form, "ProhoditBarvy")->click();
     // Presses edit the set-up, never the game.
-    Click(*form, "e7");
-    Click(*form, "e5");
+    Press(*form, "e7");
+    Press(*form, "e5");
     QCOMPARE(Control<QLineEdit>(*form, "Fen")->text(),
              QStringLiteral("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - 0 1"));
     QCOMPARE(form->Record().Size(), std::size_t(3));

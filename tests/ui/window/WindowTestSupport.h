@@ -1,14 +1,19 @@
 #pragma once
-// A program folder of its own for each window test: the language files
-// beside the program, a settings file and a data folder, all gone with it.
+// What the window tests share: a program folder of its own for each test
+// (the language files beside the program, a settings file and a data
+// folder, all gone with it), and presses on the board as a player aims them.
 
 #include "AppPaths.h"
+#include "BoardWidget.h"
 #include "MainWindow.h"
+#include "Rules.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QList>
+#include <QPoint>
+#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,11 +42,7 @@ struct ProgramFolder {
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    QByteArray SettingsBytes() const
-    {
-        QFile f(paths.SettingsFile);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray SettingsBytes() const;
     // The non-empty lines of the settings file.
     QList<QByteArray> SettingsLines() const
     {
@@ -81,3 +82,51 @@ struct ProgramFolder {
         return form;
     }
 };
+
+inline chess::Square ParseSquare(const char* name)
+{
+    return {name[0] - 'a', name[1] - '1'};
+}
+
+// The centre of a square on screen, as a player aims at it.
+inline QPoint CentreOf(const TForm1& form, chess::Square sq)
+{
+    const bool white = form.Look().WhiteAtBottom;
+    const int column = white ? sq.file : 7 - sq.file;
+    const int row = white ? 7 - sq.rank : sq.rank;
+    return {34 + 68 * column + 34, 34 + 68 * row + 34};
+}
+
+inline void Press(TForm1& form, QPoint at, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mouseClick(form.Board(), button, Qt::NoModifier, at);
+}
+
+inline void Press(TForm1& form, const char* square, Qt::MouseButton button = Qt::LeftButton)
+{
+    Press(form, CentreOf(form, ParseSquare(square)), button);
+}
+
+// "e2e4 e7e5": two presses per move.
+inline void Play(TForm1& form, const QString& moves, Qt::MouseButton button = Qt::LeftButton)
+{
+    for (const QString& move : moves.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        Press(form, move.left(2).toLatin1().constData(), button);
+        Press(form, move.mid(2, 2).toLatin1().constData(), button);
+    }
+}
+
+inline QPoint CentreOf(const TForm1& form, const char* square)
+{
+    return CentreOf(form, ParseSquare(square));
+}
+
+inline QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+inline QByteArray ProgramFolder::SettingsBytes() const
+{
+    return ReadAll(paths.SettingsFile);
+}
