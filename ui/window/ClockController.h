@@ -64,6 +64,7 @@ struct ClockTexts {
     QString HodinyCerny = QStringLiteral("Černý %1");
 
     static ClockTexts Load(const LanguageFile& file);
+    friend bool operator==(const ClockTexts&, const ClockTexts&) = default;
     // The clock's dialog in these words.
     TimeControlTexts ForDialog() const;
 };

@@ -58,6 +58,7 @@ struct EngineTexts {
     QString VyberProgram = QStringLiteral("Vyberte šachový program");
 
     static EngineTexts Load(const LanguageFile& file);
+    friend bool operator==(const EngineTexts&, const EngineTexts&) = default;
     // "+0.31", "−1.50", or the mate in words; from White's side.
     QString Score(chess::uci::Score score, bool whiteToMove) const;
 };

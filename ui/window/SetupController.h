@@ -59,6 +59,7 @@ struct SetupTexts {
     QString ProblemKralove = QStringLiteral("Králové nesmějí stát vedle sebe.");
 
     static SetupTexts Load(const LanguageFile& file);
+    friend bool operator==(const SetupTexts&, const SetupTexts&) = default;
     QString Problem(const chess::PositionProblem& problem) const;
 };
 
